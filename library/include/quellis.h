@@ -1,0 +1,167 @@
+/*
+ * quellis: complex arithmetic and Mie scattering by a homogeneous sphere, a
+ * coated sphere and in the near field, as flat C functions.
+ *
+ * Conventions shared by every function:
+ * - No function returns a value; every result is written through an output
+ *   pointer. TComplex inputs are read through a pointer and copied on entry,
+ *   so an output may point at one of the inputs.
+ * - An array argument is a pair: the address of element 0 and the index of
+ *   its last element ("High"). Nothing is ever written past that index; the
+ *   integer outputs (N, NN) still report the full count a caller needs.
+ * - A refractive index m = n + i*k with k >= 0 means absorption; the size
+ *   parameter is x = k*r with k the wavenumber in the medium; angles are in
+ *   radians from the forward direction.
+ * - Amplitudes and matrix elements carry no factor 1/k^2; efficiencies are
+ *   cross sections divided by the geometric cross section of the particle.
+ * - The library keeps no state and may be called from any thread.
+ */
+#ifndef QUELLIS_H
+#define QUELLIS_H
+
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define QUELLIS_CALL __stdcall
+#else
+#define QUELLIS_CALL
+#endif
+
+#if defined(_WIN32)
+#define QUELLIS_API
+#else
+#define QUELLIS_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* A complex number: real part first. */
+typedef struct TComplex {
+    double Re, Im;
+} TComplex;
+
+/* ---- Complex arithmetic ------------------------------------------------ */
+
+/* R = conjugate of A. */
+QUELLIS_API void QUELLIS_CALL SprCom(const TComplex* A, TComplex* R);
+/* R = |A| = sqrt(Re^2 + Im^2), unscaled. */
+QUELLIS_API void QUELLIS_CALL AbsCom(const TComplex* A, double* R);
+/* R = A*B. */
+QUELLIS_API void QUELLIS_CALL MultCom(const TComplex* A, const TComplex* B, TComplex* R);
+/* R = A/B by Smith's method; B = 0 is not checked. */
+QUELLIS_API void QUELLIS_CALL DivCom(const TComplex* A, const TComplex* B, TComplex* R);
+/* The n n-th roots of A into R[0..n-1], principal root first, at angles
+   advancing by 2*pi/n; nothing is written for n < 0 or past RHigh. */
+QUELLIS_API void QUELLIS_CALL RootCom(const TComplex* A, int32_t n, TComplex* R, int32_t RHigh);
+/* R = A^p, principal value; A = 0 gives 0 for every p. */
+QUELLIS_API void QUELLIS_CALL PowCom(const TComplex* A, TComplex* R, double p);
+/* R = e^A. */
+QUELLIS_API void QUELLIS_CALL ExpCom(const TComplex* A, TComplex* R);
+/* R = branch k of ln A: (ln|A|, arg A + 2*pi*k); k = 0 is the principal one. */
+QUELLIS_API void QUELLIS_CALL LogCom(const TComplex* A, int32_t k, TComplex* R);
+/* R = sin A. */
+QUELLIS_API void QUELLIS_CALL SinCom(const TComplex* A, TComplex* R);
+/* R = cos A. */
+QUELLIS_API void QUELLIS_CALL CosCom(const TComplex* A, TComplex* R);
+/* R = tan A. */
+QUELLIS_API void QUELLIS_CALL TanCom(const TComplex* A, TComplex* R);
+/* R = arcsin A = -i*ln(iA + sqrt(1 - A^2)). */
+QUELLIS_API void QUELLIS_CALL ArcsinCom(const TComplex* A, TComplex* R);
+/* R = arccos A = -i*ln(A + i*sqrt(1 - A^2)). */
+QUELLIS_API void QUELLIS_CALL ArccosCom(const TComplex* A, TComplex* R);
+/* R = arctan A = -(i/2)*ln((i - A)/(i + A)). */
+QUELLIS_API void QUELLIS_CALL ArctanCom(const TComplex* A, TComplex* R);
+
+/* ---- Homogeneous sphere ------------------------------------------------ */
+
+/* Riccati-Bessel functions psi_n(X) and xi_n(X) = psi_n - i*chi_n for
+   n = 0..max(N,1), with N = round(x + 4*x^(1/3) + 2) from x = Re X, written
+   to *N. M is accepted and not used. */
+QUELLIS_API void QUELLIS_CALL Bessel(const TComplex* X, const TComplex* M, int32_t* N,
+                                     TComplex* Psi, int32_t PsiHigh, TComplex* Xi,
+                                     int32_t XiHigh);
+/* Logarithmic derivative D_n(M*X) = psi_n'/psi_n for n = 0..NN, with
+   NN = max(N, round(|M*X|)) + 15 written to *NN. */
+QUELLIS_API void QUELLIS_CALL Aden(const TComplex* X, const TComplex* M, int32_t* NN, TComplex* D,
+                                   int32_t DHigh);
+/* Mie coefficients a_n, b_n of a sphere of size X and relative index M for
+   n = 1..N (element 0 untouched); N written to *N. */
+QUELLIS_API void QUELLIS_CALL ScattKoef(const TComplex* X, const TComplex* M, int32_t* N,
+                                        TComplex* A, int32_t AHigh, TComplex* B, int32_t BHigh);
+/* Angular functions pi_n(cos Theta) for n = 0..max(N,1) and tau_n for
+   n = 1..max(N,1) (Tau[0] untouched), N from Re X. */
+QUELLIS_API void QUELLIS_CALL AnglFun(const TComplex* X, TComplex* Pi, int32_t PiHigh,
+                                      double Theta, TComplex* Tau, int32_t TauHigh);
+/* Efficiencies for scattering, extinction and backscattering. */
+QUELLIS_API void QUELLIS_CALL CrossSection(const TComplex* X, const TComplex* M, double* Qsca,
+                                           double* Qext, double* Qback);
+/* Amplitude functions S1 (perpendicular) and S2 (parallel) at angle Theta. */
+QUELLIS_API void QUELLIS_CALL AmplMatrix(const TComplex* X, const TComplex* M, TComplex* S1,
+                                         double Theta, TComplex* S2);
+/* Scattering-matrix elements at Theta: S11 = (|S1|^2+|S2|^2)/2,
+   S12 = (|S2|^2-|S1|^2)/2, S33 = Re(S1*conj S2), S34 = Im(S2*conj S1);
+   all with zero imaginary part. */
+QUELLIS_API void QUELLIS_CALL ScatMatrix(const TComplex* X, const TComplex* M, TComplex* S11,
+                                         double Theta, TComplex* S12, TComplex* S33,
+                                         TComplex* S34);
+
+/* ---- Coated sphere (core size X, index M1; outer size Y, shell index M2) */
+
+/* psi_n(Z), chi_n(Z) and xi_n(Z) for n = 0..max(*N,1); *N is only read. M is
+   accepted and not used. */
+QUELLIS_API void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex* M, const int32_t* N,
+                                         TComplex* Psi, int32_t PsiHigh, TComplex* Chi,
+                                         int32_t ChiHigh, TComplex* Xi, int32_t XiHigh);
+/* Efficiencies of the coated sphere, normalised to pi*b^2 (factor 2/|Y|^2). */
+QUELLIS_API void QUELLIS_CALL CoatCrossSection(const TComplex* X, const TComplex* Y,
+                                               const TComplex* M1, const TComplex* M2,
+                                               double* Qsca, double* Qext, double* Qback);
+/* Amplitude functions S1, S2 of the coated sphere at Theta. */
+QUELLIS_API void QUELLIS_CALL CoatAmplMatrix(const TComplex* X, const TComplex* Y,
+                                             const TComplex* M1, const TComplex* M2, double Theta,
+                                             TComplex* S1, TComplex* S2);
+/* Scattering-matrix elements S11, S12, S33, S34 of the coated sphere. */
+QUELLIS_API void QUELLIS_CALL CoatScatMatrix(const TComplex* X, const TComplex* Y,
+                                             const TComplex* M1, const TComplex* M2, double Theta,
+                                             TComplex* S11, TComplex* S12, TComplex* S33,
+                                             TComplex* S34);
+/* Logarithmic derivative D_n(X*M) for n = 0..*N (only D[0] when *N <= 0). */
+QUELLIS_API void QUELLIS_CALL CoatAden(const TComplex* X, const TComplex* M, const int32_t* N,
+                                       TComplex* D, int32_t DHigh);
+/* Mie coefficients a_n, b_n of the coated sphere for n = 1..*N. */
+QUELLIS_API void QUELLIS_CALL CoatScattKoef(const TComplex* X, const TComplex* Y,
+                                            const TComplex* M1, const TComplex* M2,
+                                            const int32_t* N, TComplex* A, int32_t AHigh,
+                                            TComplex* B, int32_t BHigh);
+
+/* ---- Near field of a sphere at Rho = k*r ------------------------------- */
+
+/* Near-field amplitude sums S1, S2 at polar angle Theta. */
+QUELLIS_API void QUELLIS_CALL NearAmplMatrix(const TComplex* X, const TComplex* Rho,
+                                             const TComplex* M, double Theta, TComplex* S1,
+                                             TComplex* S2);
+/* Near-field scattering-matrix elements, formed from NearAmplMatrix. */
+QUELLIS_API void QUELLIS_CALL NearScatMatrix(const TComplex* X, const TComplex* Rho,
+                                             const TComplex* M, double Theta, TComplex* S11,
+                                             TComplex* S12, TComplex* S33, TComplex* S34);
+/* Squared modulus of the longitudinal (radial) amplitude sum, as (L, 0). */
+QUELLIS_API void QUELLIS_CALL NearLongAmpl(const TComplex* X, const TComplex* Rho,
+                                           const TComplex* M, double Theta, TComplex* L);
+/* Spherical components of the scattered E and H fields without their
+   azimuth and distance factors. */
+QUELLIS_API void QUELLIS_CALL NearFields(const TComplex* X, const TComplex* Rho,
+                                         const TComplex* M, double Theta, TComplex* Ephi,
+                                         TComplex* Etheta, TComplex* Er, TComplex* Hphi,
+                                         TComplex* Htheta, TComplex* Hr);
+/* Time-averaged Poynting vector of the scattered field at (Rho, Theta, Phi). */
+QUELLIS_API void QUELLIS_CALL NearPointing(const TComplex* X, const TComplex* Rho,
+                                           const TComplex* M, double Theta, double Phi,
+                                           TComplex* Sphi, TComplex* Stheta, TComplex* Sr);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,121 @@
+// The library's complex number and its arithmetic. Every export and every
+// internal routine computes with these functions, so that a value formed
+// inside the library rounds exactly as the same value formed through the
+// exports (Smith division, the four-product multiplication, the phase rule).
+#pragma once
+
+#include "quellis.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace quellis {
+
+struct Cx {
+    double re;
+    double im;
+};
+
+inline Cx fromT(const TComplex& a) { return {a.Re, a.Im}; }
+inline TComplex toT(Cx a) { return {a.re, a.im}; }
+
+inline Cx operator+(Cx a, Cx b) { return {a.re + b.re, a.im + b.im}; }
+inline Cx operator-(Cx a, Cx b) { return {a.re - b.re, a.im - b.im}; }
+
+// (x + iy)(c + id) = (x*c - y*d, x*d + c*y)
+inline Cx mul(Cx a, Cx b) { return {a.re * b.re - a.im * b.im, a.re * b.im + b.re * a.im}; }
+
+// Smith's division; |c| = |d| takes the first branch. A zero divisor is not
+// tested: it reaches the floating-point arithmetic as it is.
+inline Cx div(Cx a, Cx b) {
+    const double x = a.re, y = a.im, c = b.re, d = b.im;
+    if (std::fabs(c) >= std::fabs(d)) {
+        const double r = d / c;
+        const double den = r * d + c;
+        return {(y * r + x) / den, (y - x * r) / den};
+    }
+    const double r = c / d;
+    const double den = r * c + d;
+    return {(x * r + y) / den, (y * r - x) / den};
+}
+
+inline Cx conj(Cx a) { return {a.re, -a.im}; }
+inline double norm2(Cx a) { return a.re * a.re + a.im * a.im; }
+inline double abs(Cx a) { return std::sqrt(a.re * a.re + a.im * a.im); }
+inline Cx real(double v) { return {v, 0.0}; }
+
+// The phase angle in (-pi, pi]: x = 0 gives sign(y)*pi/2; a negative x with
+// y >= 0 (negative zero included) gives arctan(y/x) + pi.
+inline double phase(Cx a) {
+    const double x = a.re, y = a.im;
+    constexpr double pi = std::numbers::pi;
+    if (x == 0.0) {
+        const double sign = (y > 0.0) ? 1.0 : (y < 0.0 ? -1.0 : 0.0);
+        return sign * (pi / 2);
+    }
+    if (x > 0.0) {
+        return std::atan(y / x);
+    }
+    if (y >= 0.0) {
+        return std::atan(y / x) + pi;
+    }
+    return std::atan(y / x) - pi;
+}
+
+// A to the real power p, principal value; A = 0 gives 0 for every p.
+inline Cx pow(Cx a, double p) {
+    const double s = a.re * a.re + a.im * a.im;
+    const double rho = (s != 0.0) ? std::exp(std::log(s) * (p / 2)) : 0.0;
+    const double phi = phase(a);
+    return {rho * std::cos(p * phi), rho * std::sin(p * phi)};
+}
+
+inline Cx exp(Cx a) {
+    const double t = std::exp(a.re);
+    return {t * std::cos(a.im), t * std::sin(a.im)};
+}
+
+inline Cx log(Cx a, int k) {
+    return {std::log(a.re * a.re + a.im * a.im) / 2, phase(a) + 2 * std::numbers::pi * k};
+}
+
+inline Cx sin(Cx a) {
+    const double t = std::exp(a.im);
+    return {std::sin(a.re) * (1 / t + t) / 2, std::cos(a.re) * (t - 1 / t) / 2};
+}
+
+inline Cx cos(Cx a) {
+    const double t = std::exp(a.im);
+    return {std::cos(a.re) * (1 / t + t) / 2, -std::sin(a.re) * (t - 1 / t) / 2};
+}
+
+inline Cx tan(Cx a) {
+    const double t = std::exp(2 * a.im);
+    const double den = std::cos(2 * a.re) + (1 / t + t) / 2;
+    return {std::sin(2 * a.re) / den, ((t - 1 / t) / 2) / den};
+}
+
+// 1 - A^2, the radicand shared by arcsin and arccos.
+inline Cx oneMinusSquare(Cx a) {
+    return {(1 - a.re * a.re) + a.im * a.im, (-2 * a.re) * a.im};
+}
+
+inline Cx arcsin(Cx a) {
+    const Cx s = pow(oneMinusSquare(a), 0.5);
+    const Cx l = log(Cx{s.re - a.im, s.im + a.re}, 0);
+    return {l.im, -l.re};
+}
+
+inline Cx arccos(Cx a) {
+    const Cx s = pow(oneMinusSquare(a), 0.5);
+    const Cx l = log(Cx{a.re - s.im, a.im + s.re}, 0);
+    return {l.im, -l.re};
+}
+
+inline Cx arctan(Cx a) {
+    const Cx q = div(Cx{-a.re, 1 - a.im}, Cx{a.re, 1 + a.im});
+    const Cx l = log(q, 0);
+    return {l.im / 2, -l.re / 2};
+}
+
+} // namespace quellis

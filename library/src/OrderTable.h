@@ -1,0 +1,50 @@
+// A working table indexed by order n. Up to 1001 orders (0..1000) it lives
+// in the call's own frame; a larger series takes exactly the orders it needs
+// from the heap, so no order count can write past a table.
+#pragma once
+
+#include "Cx.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace quellis {
+
+inline constexpr std::size_t kStackOrders = 1001;
+
+class OrderTable {
+public:
+    // A table that holds orders 0..highestOrder (at least 0..1).
+    explicit OrderTable(long highestOrder) {
+        const std::size_t count = highestOrder < 1 ? 2 : static_cast<std::size_t>(highestOrder) + 1;
+        if (count > kStackOrders) {
+            heap_ = std::make_unique_for_overwrite<Cx[]>(count);
+            data_ = heap_.get();
+        }
+        size_ = count;
+    }
+    OrderTable(const OrderTable&) = delete;
+    OrderTable& operator=(const OrderTable&) = delete;
+
+    Cx& operator[](std::size_t n) { return data_[n]; }
+    const Cx& operator[](std::size_t n) const { return data_[n]; }
+    Cx* data() { return data_; }
+    const Cx* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    Cx local_[kStackOrders];
+    std::unique_ptr<Cx[]> heap_;
+    Cx* data_ = local_;
+    std::size_t size_ = 0;
+};
+
+// Copies orders first..last of a table into a caller's array, never past the
+// caller's last-element index `high`.
+inline void copyOrders(const OrderTable& from, long first, long last, TComplex* to, int32_t high) {
+    for (long n = first; n <= last && n <= high; ++n) {
+        to[n] = toT(from[static_cast<std::size_t>(n)]);
+    }
+}
+
+} // namespace quellis
