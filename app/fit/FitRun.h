@@ -46,10 +46,8 @@ struct RunResult {
     std::vector<std::string> hPeakTable;      // "Intensity results" Memo2
 };
 
-enum class EngineKind { Direct, Fast };
-
 // Runs one fit. Throws RunError with the user-facing message when the run
 // fails; what was reported to the view before the failure stays reported.
-RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine = EngineKind::Fast);
+RunResult runFit(const RunInputs& inputs, RunView& view);
 
 } // namespace velmora
