@@ -8,9 +8,13 @@ using namespace quellis;
 
 extern "C" {
 
-void QUELLIS_CALL SprCom(const TComplex* A, TComplex* R) { *R = toT(conj(fromT(*A))); }
+void QUELLIS_CALL SprCom(const TComplex* A, TComplex* R) {
+    *R = toT(conj(fromT(*A)));
+}
 
-void QUELLIS_CALL AbsCom(const TComplex* A, double* R) { *R = quellis::abs(fromT(*A)); }
+void QUELLIS_CALL AbsCom(const TComplex* A, double* R) {
+    *R = quellis::abs(fromT(*A));
+}
 
 void QUELLIS_CALL MultCom(const TComplex* A, const TComplex* B, TComplex* R) {
     *R = toT(mul(fromT(*A), fromT(*B)));
@@ -39,21 +43,35 @@ void QUELLIS_CALL PowCom(const TComplex* A, TComplex* R, double p) {
     *R = toT(quellis::pow(fromT(*A), p));
 }
 
-void QUELLIS_CALL ExpCom(const TComplex* A, TComplex* R) { *R = toT(quellis::exp(fromT(*A))); }
+void QUELLIS_CALL ExpCom(const TComplex* A, TComplex* R) {
+    *R = toT(quellis::exp(fromT(*A)));
+}
 
 void QUELLIS_CALL LogCom(const TComplex* A, int32_t k, TComplex* R) {
     *R = toT(quellis::log(fromT(*A), k));
 }
 
-void QUELLIS_CALL SinCom(const TComplex* A, TComplex* R) { *R = toT(quellis::sin(fromT(*A))); }
+void QUELLIS_CALL SinCom(const TComplex* A, TComplex* R) {
+    *R = toT(quellis::sin(fromT(*A)));
+}
 
-void QUELLIS_CALL CosCom(const TComplex* A, TComplex* R) { *R = toT(quellis::cos(fromT(*A))); }
+void QUELLIS_CALL CosCom(const TComplex* A, TComplex* R) {
+    *R = toT(quellis::cos(fromT(*A)));
+}
 
-void QUELLIS_CALL TanCom(const TComplex* A, TComplex* R) { *R = toT(quellis::tan(fromT(*A))); }
+void QUELLIS_CALL TanCom(const TComplex* A, TComplex* R) {
+    *R = toT(quellis::tan(fromT(*A)));
+}
 
-void QUELLIS_CALL ArcsinCom(const TComplex* A, TComplex* R) { *R = toT(arcsin(fromT(*A))); }
+void QUELLIS_CALL ArcsinCom(const TComplex* A, TComplex* R) {
+    *R = toT(arcsin(fromT(*A)));
+}
 
-void QUELLIS_CALL ArccosCom(const TComplex* A, TComplex* R) { *R = toT(arccos(fromT(*A))); }
+void QUELLIS_CALL ArccosCom(const TComplex* A, TComplex* R) {
+    *R = toT(arccos(fromT(*A)));
+}
 
-void QUELLIS_CALL ArctanCom(const TComplex* A, TComplex* R) { *R = toT(arctan(fromT(*A))); }
+void QUELLIS_CALL ArctanCom(const TComplex* A, TComplex* R) {
+    *R = toT(arctan(fromT(*A)));
+}
 }

@@ -16,14 +16,24 @@ struct Cx {
     double im;
 };
 
-inline Cx fromT(const TComplex& a) { return {a.Re, a.Im}; }
-inline TComplex toT(Cx a) { return {a.re, a.im}; }
+inline Cx fromT(const TComplex& a) {
+    return {a.Re, a.Im};
+}
+inline TComplex toT(Cx a) {
+    return {a.re, a.im};
+}
 
-inline Cx operator+(Cx a, Cx b) { return {a.re + b.re, a.im + b.im}; }
-inline Cx operator-(Cx a, Cx b) { return {a.re - b.re, a.im - b.im}; }
+inline Cx operator+(Cx a, Cx b) {
+    return {a.re + b.re, a.im + b.im};
+}
+inline Cx operator-(Cx a, Cx b) {
+    return {a.re - b.re, a.im - b.im};
+}
 
 // (x + iy)(c + id) = (x*c - y*d, x*d + c*y)
-inline Cx mul(Cx a, Cx b) { return {a.re * b.re - a.im * b.im, a.re * b.im + b.re * a.im}; }
+inline Cx mul(Cx a, Cx b) {
+    return {a.re * b.re - a.im * b.im, a.re * b.im + b.re * a.im};
+}
 
 // Smith's division; |c| = |d| takes the first branch. A zero divisor is not
 // tested: it reaches the floating-point arithmetic as it is.
@@ -39,10 +49,18 @@ inline Cx div(Cx a, Cx b) {
     return {(x * r + y) / den, (y * r - x) / den};
 }
 
-inline Cx conj(Cx a) { return {a.re, -a.im}; }
-inline double norm2(Cx a) { return a.re * a.re + a.im * a.im; }
-inline double abs(Cx a) { return std::sqrt(a.re * a.re + a.im * a.im); }
-inline Cx real(double v) { return {v, 0.0}; }
+inline Cx conj(Cx a) {
+    return {a.re, -a.im};
+}
+inline double norm2(Cx a) {
+    return a.re * a.re + a.im * a.im;
+}
+inline double abs(Cx a) {
+    return std::sqrt(a.re * a.re + a.im * a.im);
+}
+inline Cx real(double v) {
+    return {v, 0.0};
+}
 
 // The phase angle in (-pi, pi]: x = 0 gives sign(y)*pi/2; a negative x with
 // y >= 0 (negative zero included) gives arctan(y/x) + pi.

@@ -22,6 +22,10 @@ int32_t logDerivativeStart(Cx x, Cx m);
 // from an accurate value at order nn.
 void logDerivative(Cx rho, long nn, Cx* d);
 
+// The same recurrence from order nn, storing only orders
+// 0..min(nn, highestStored) (none when highestStored < 0).
+void logDerivative(Cx rho, long nn, long highestStored, Cx* d);
+
 // Mie coefficients a_n, b_n of a sphere of size x and index m for
 // n = 1..n (n = termCount(Re x)); elements 0 are not written.
 void sphereCoefficients(Cx x, Cx m, long n, Cx* a, Cx* b);

@@ -1,0 +1,168 @@
+// The order-by-order steps of the homogeneous sphere's series. The table
+// builders (riccatiBessel, sphereCoefficients, angularFunctions, ...) and the
+// exports that sum their series directly share these steps, so a value comes
+// out bit for bit the same whichever way it is reached.
+#pragma once
+
+#include "Cx.h"
+#include "OrderTable.h"
+#include "Sphere.h"
+
+#include <algorithm>
+
+namespace quellis {
+
+// psi_n(z), chi_n(z) and xi_n(z) = psi_n - i*chi_n by upward recurrence,
+// holding orders n-1 and n; it starts at n = 1.
+class RiccatiBesselRecurrence {
+public:
+    explicit RiccatiBesselRecurrence(Cx z) : z_(z) {
+        const Cx sinZ = sin(z);
+        const Cx cosZ = cos(z);
+        const Cx inverseZ = div(real(1), z);
+        psiPrev_ = sinZ;
+        chiPrev_ = cosZ;
+        psi_ = mul(inverseZ, psiPrev_) - cosZ;
+        chi_ = mul(inverseZ, chiPrev_) + sinZ;
+        xiPrev_ = outgoing(psiPrev_, chiPrev_);
+        xi_ = outgoing(psi_, chi_);
+    }
+
+    // Moves from order n to n + 1.
+    void advance() {
+        ++order_;
+        const Cx f = div(real(2.0 * order_ - 1), z_);
+        const Cx psiNext = mul(f, psi_) - psiPrev_;
+        const Cx chiNext = mul(f, chi_) - chiPrev_;
+        psiPrev_ = psi_;
+        chiPrev_ = chi_;
+        xiPrev_ = xi_;
+        psi_ = psiNext;
+        chi_ = chiNext;
+        xi_ = outgoing(psi_, chi_);
+    }
+
+    long order() const { return order_; }
+    Cx psi() const { return psi_; }
+    Cx psiPrev() const { return psiPrev_; }
+    Cx chi() const { return chi_; }
+    Cx chiPrev() const { return chiPrev_; }
+    Cx xi() const { return xi_; }
+    Cx xiPrev() const { return xiPrev_; }
+
+private:
+    // xi = psi + (-i)*chi, the product formed as a complex multiplication.
+    static Cx outgoing(Cx psi, Cx chi) { return psi + mul(Cx{0.0, -1.0}, chi); }
+
+    Cx z_;
+    long order_ = 1;
+    Cx psi_, psiPrev_, chi_, chiPrev_, xi_, xiPrev_;
+};
+
+struct MieCoefficient {
+    Cx a;
+    Cx b;
+};
+
+// a_n and b_n of order n from D_n(m*x) and the Riccati-Bessel functions of x
+// at orders n and n - 1.
+inline MieCoefficient mieCoefficient(long n, Cx dn, Cx x, Cx m, const RiccatiBesselRecurrence& rb) {
+    const Cx nOverX = div(real(static_cast<double>(n)), x);
+    const Cx g = div(dn, m) + nOverX;
+    const Cx h = mul(dn, m) + nOverX;
+    return {div(mul(g, rb.psi()) - rb.psiPrev(), mul(g, rb.xi()) - rb.xiPrev()),
+            div(mul(h, rb.psi()) - rb.psiPrev(), mul(h, rb.xi()) - rb.xiPrev())};
+}
+
+// Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
+// coefficients of a sphere of size x and index m. count is usually
+// termCount(Re x); the logarithmic derivative starts at its usual order NN
+// (or at count, should count exceed it) and only orders up to count are kept.
+template <class Visit> void forEachMieCoefficient(Cx x, Cx m, long count, Visit&& visit) {
+    if (count < 1) {
+        return;
+    }
+    OrderTable d(count);
+    const long start = std::max<long>(logDerivativeStart(x, m), count);
+    logDerivative(mul(x, m), start, count, d.data());
+    RiccatiBesselRecurrence rb(x);
+    for (long n = 1; n <= count; ++n) {
+        if (n > 1) {
+            rb.advance();
+        }
+        visit(n, mieCoefficient(n, d[static_cast<std::size_t>(n)], x, m, rb));
+    }
+}
+
+// pi_n(cos theta) and tau_n by upward recurrence, holding orders n-1 and n;
+// it starts at n = 1 (pi_0 = 0, pi_1 = 1, tau_1 = cos theta).
+class AngularRecurrence {
+public:
+    explicit AngularRecurrence(double theta) : mu_(std::cos(theta)), tau_(real(mu_)) {}
+
+    // Moves from order n to n + 1; each real factor is rounded to double and
+    // multiplied in as a complex number.
+    void advance() {
+        const double n = static_cast<double>(++order_);
+        const Cx piNext =
+            mul(real((2 * n - 1) * mu_ / (n - 1)), pi_) - mul(real(n / (n - 1)), piPrev_);
+        piPrev_ = pi_;
+        pi_ = piNext;
+        tau_ = mul(real(n * mu_), pi_) - mul(real(n + 1), piPrev_);
+    }
+
+    long order() const { return order_; }
+    Cx pi() const { return pi_; }
+    Cx piPrev() const { return piPrev_; }
+    Cx tau() const { return tau_; }
+
+private:
+    double mu_;
+    long order_ = 1;
+    Cx piPrev_ = real(0.0);
+    Cx pi_ = real(1.0);
+    Cx tau_;
+};
+
+// S1 and S2 summed order by order: c_n = (2n+1)/(n(n+1)), n(n+1) formed in
+// integer arithmetic.
+class AmplitudeAccumulator {
+public:
+    void add(long n, MieCoefficient c, Cx pi, Cx tau) {
+        const long long nn1 = static_cast<long long>(n) * (n + 1);
+        const Cx weight = real(static_cast<double>(2 * n + 1) / static_cast<double>(nn1));
+        sums_.s1 = sums_.s1 + mul(weight, mul(c.a, pi) + mul(c.b, tau));
+        sums_.s2 = sums_.s2 + mul(weight, mul(c.a, tau) + mul(c.b, pi));
+    }
+    Amplitudes sums() const { return sums_; }
+
+private:
+    Amplitudes sums_{real(0.0), real(0.0)};
+};
+
+// The three efficiency series, each term rounded before it is added.
+class EfficiencyAccumulator {
+public:
+    void add(long n, MieCoefficient c) {
+        const double weight = static_cast<double>(2 * n + 1);
+        scattering_ +=
+            weight * (c.a.re * c.a.re + c.a.im * c.a.im + c.b.re * c.b.re + c.b.im * c.b.im);
+        extinction_ += weight * (c.a.re + c.b.re);
+        const double signedWeight = (n % 2 == 0) ? weight : -weight;
+        const Cx difference = c.a - c.b;
+        back_ = back_ + Cx{signedWeight * difference.re, signedWeight * difference.im};
+    }
+
+    // The efficiencies for the size parameter `size` (factor 2/|size|^2).
+    Efficiencies result(Cx size) const {
+        const double f = 2 / (size.re * size.re + size.im * size.im);
+        return {f * scattering_, f * extinction_, f * norm2(back_) / 2};
+    }
+
+private:
+    double scattering_ = 0.0;
+    double extinction_ = 0.0;
+    Cx back_ = real(0.0);
+};
+
+} // namespace quellis

@@ -1,0 +1,36 @@
+// The sums over orders that turn Mie coefficients into observables:
+// amplitudes, scattering-matrix elements and efficiencies.
+#include "SphereSeries.h"
+
+namespace quellis {
+
+Amplitudes amplitudeSums(long n, const Cx* a, const Cx* b, const Cx* pi, const Cx* tau) {
+    AmplitudeAccumulator sums;
+    for (long k = 1; k <= n; ++k) {
+        sums.add(k, {a[k], b[k]}, pi[k], tau[k]);
+    }
+    return sums.sums();
+}
+
+ScatteringElements scatteringElements(Amplitudes s) {
+    const double s1Squared = s.s1.re * s.s1.re + s.s1.im * s.s1.im;
+    const double s2Squared = s.s2.re * s.s2.re + s.s2.im * s.s2.im;
+    const Cx p = mul(conj(s.s2), s.s1);
+    const Cx q = mul(s.s2, conj(s.s1));
+    return {
+        real((s.s1.re * s.s1.re + s.s1.im * s.s1.im + s.s2.re * s.s2.re + s.s2.im * s.s2.im) * 0.5),
+        real((s2Squared - s1Squared) * 0.5),
+        Cx{(p.re + q.re) * 0.5, (p.im + q.im) * 0.5},
+        mul(Cx{0.0, 0.5}, p - q),
+    };
+}
+
+Efficiencies efficiencies(Cx size, long n, const Cx* a, const Cx* b) {
+    EfficiencyAccumulator sums;
+    for (long k = 1; k <= n; ++k) {
+        sums.add(k, {a[k], b[k]});
+    }
+    return sums.result(size);
+}
+
+} // namespace quellis
