@@ -35,18 +35,34 @@ inline Cx mul(Cx a, Cx b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + b.re * a.im};
 }
 
-// Smith's division; |c| = |d| takes the first branch. A zero divisor is not
-// tested: it reaches the floating-point arithmetic as it is.
-inline Cx div(Cx a, Cx b) {
-    const double x = a.re, y = a.im, c = b.re, d = b.im;
-    if (std::fabs(c) >= std::fabs(d)) {
-        const double r = d / c;
-        const double den = r * d + c;
-        return {(y * r + x) / den, (y - x * r) / den};
+// A divisor prepared for Smith's division: the branch, the ratio r and the
+// denominator depend on the divisor alone, so a series that divides many
+// values by one number prepares them once. |c| = |d| takes the first branch.
+// A zero divisor is not tested: it reaches the floating-point arithmetic as
+// it is.
+class Divisor {
+public:
+    explicit Divisor(Cx b)
+        : first_(std::fabs(b.re) >= std::fabs(b.im)), r_(first_ ? b.im / b.re : b.re / b.im),
+          den_(first_ ? r_ * b.im + b.re : r_ * b.re + b.im) {}
+
+    // a/b, exactly as Smith's division forms it.
+    Cx divide(Cx a) const {
+        const double x = a.re, y = a.im;
+        if (first_) {
+            return {(y * r_ + x) / den_, (y - x * r_) / den_};
+        }
+        return {(x * r_ + y) / den_, (y * r_ - x) / den_};
     }
-    const double r = c / d;
-    const double den = r * c + d;
-    return {(x * r + y) / den, (y * r - x) / den};
+
+private:
+    bool first_;
+    double r_;
+    double den_;
+};
+
+inline Cx div(Cx a, Cx b) {
+    return Divisor(b).divide(a);
 }
 
 inline Cx conj(Cx a) {

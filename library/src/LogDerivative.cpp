@@ -31,8 +31,8 @@ WideCx scaled(long double s, WideCx a) {
 // 1/a; the extended exponent range leaves no room for overflow in |a|^2 for
 // any double-sized a.
 WideCx reciprocal(WideCx a) {
-    const long double n = a.re * a.re + a.im * a.im;
-    return {a.re / n, -a.im / n};
+    const long double inverseNorm = 1 / (a.re * a.re + a.im * a.im);
+    return {a.re * inverseNorm, -a.im * inverseNorm};
 }
 
 // Lentz's substitute for a vanishing partial denominator.
@@ -95,8 +95,9 @@ void logDerivative(Cx rho, long nn, long highestStored, Cx* d) {
     if (nn <= highestStored) {
         d[nn] = current;
     }
+    const Divisor byRho(rho);
     for (long n = nn; n >= 1; --n) {
-        const Cx q = div(real(static_cast<double>(n)), rho);
+        const Cx q = byRho.divide(real(static_cast<double>(n)));
         current = q - div(real(1), current + q);
         if (n - 1 <= highestStored) {
             d[n - 1] = current;

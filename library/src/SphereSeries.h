@@ -19,7 +19,7 @@ public:
     explicit RiccatiBesselRecurrence(Cx z) : z_(z) {
         const Cx sinZ = sin(z);
         const Cx cosZ = cos(z);
-        const Cx inverseZ = div(real(1), z);
+        const Cx inverseZ = z_.divide(real(1));
         psiPrev_ = sinZ;
         chiPrev_ = cosZ;
         psi_ = mul(inverseZ, psiPrev_) - cosZ;
@@ -31,7 +31,7 @@ public:
     // Moves from order n to n + 1.
     void advance() {
         ++order_;
-        const Cx f = div(real(2.0 * order_ - 1), z_);
+        const Cx f = z_.divide(real(2.0 * order_ - 1));
         const Cx psiNext = mul(f, psi_) - psiPrev_;
         const Cx chiNext = mul(f, chi_) - chiPrev_;
         psiPrev_ = psi_;
@@ -54,7 +54,7 @@ private:
     // xi = psi + (-i)*chi, the product formed as a complex multiplication.
     static Cx outgoing(Cx psi, Cx chi) { return psi + mul(Cx{0.0, -1.0}, chi); }
 
-    Cx z_;
+    Divisor z_;
     long order_ = 1;
     Cx psi_, psiPrev_, chi_, chiPrev_, xi_, xiPrev_;
 };
@@ -64,15 +64,25 @@ struct MieCoefficient {
     Cx b;
 };
 
-// a_n and b_n of order n from D_n(m*x) and the Riccati-Bessel functions of x
-// at orders n and n - 1.
-inline MieCoefficient mieCoefficient(long n, Cx dn, Cx x, Cx m, const RiccatiBesselRecurrence& rb) {
-    const Cx nOverX = div(real(static_cast<double>(n)), x);
-    const Cx g = div(dn, m) + nOverX;
-    const Cx h = mul(dn, m) + nOverX;
-    return {div(mul(g, rb.psi()) - rb.psiPrev(), mul(g, rb.xi()) - rb.xiPrev()),
-            div(mul(h, rb.psi()) - rb.psiPrev(), mul(h, rb.xi()) - rb.xiPrev())};
-}
+// a_n and b_n of a sphere of size x and index m, order by order, from
+// D_n(m*x) and the Riccati-Bessel functions of x at orders n and n - 1.
+class MieCoefficients {
+public:
+    MieCoefficients(Cx x, Cx m) : m_(m), xDivisor_(x), mDivisor_(m) {}
+
+    MieCoefficient operator()(long n, Cx dn, const RiccatiBesselRecurrence& rb) const {
+        const Cx nOverX = xDivisor_.divide(real(static_cast<double>(n)));
+        const Cx g = mDivisor_.divide(dn) + nOverX;
+        const Cx h = mul(dn, m_) + nOverX;
+        return {div(mul(g, rb.psi()) - rb.psiPrev(), mul(g, rb.xi()) - rb.xiPrev()),
+                div(mul(h, rb.psi()) - rb.psiPrev(), mul(h, rb.xi()) - rb.xiPrev())};
+    }
+
+private:
+    Cx m_;
+    Divisor xDivisor_;
+    Divisor mDivisor_;
+};
 
 // Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
 // coefficients of a sphere of size x and index m. count is usually
@@ -86,11 +96,12 @@ template <class Visit> void forEachMieCoefficient(Cx x, Cx m, long count, Visit&
     const long start = std::max<long>(logDerivativeStart(x, m), count);
     logDerivative(mul(x, m), start, count, d.data());
     RiccatiBesselRecurrence rb(x);
+    const MieCoefficients coefficients(x, m);
     for (long n = 1; n <= count; ++n) {
         if (n > 1) {
             rb.advance();
         }
-        visit(n, mieCoefficient(n, d[static_cast<std::size_t>(n)], x, m, rb));
+        visit(n, coefficients(n, d[static_cast<std::size_t>(n)], rb));
     }
 }
 
