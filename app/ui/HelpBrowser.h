@@ -1,0 +1,20 @@
+// The embedded browser of the Help window, behind an interface so that the
+// window can be built without a web engine (the window tests do).
+#pragma once
+
+class QUrl;
+class QWidget;
+
+namespace velmora::ui {
+
+class HelpBrowser {
+public:
+    virtual ~HelpBrowser() = default;
+
+    // The browser's widget; the Help window takes it over as a child.
+    virtual QWidget* widget() = 0;
+    // Navigates to the document anew, also when it is the one shown.
+    virtual void navigate(const QUrl& url) = 0;
+};
+
+} // namespace velmora::ui

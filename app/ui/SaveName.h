@@ -1,0 +1,19 @@
+// What the "Save to file" buttons suggest and write.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+namespace velmora::ui {
+
+// The open dialog's file name without directory and without its last four
+// characters (the extension with its dot), empty for names of four
+// characters or fewer, followed by the table's suffix.
+QString suggestedSaveName(const QString& openDialogFileName, const QString& suffix);
+
+// A memo's text as table lines; an empty memo has none.
+std::vector<std::string> memoLines(const QString& text);
+
+} // namespace velmora::ui

@@ -1,0 +1,45 @@
+// StatusBar1: four panels of fixed width (the clock in panel 0, the progress
+// bar over panel 1, the wavelength of the polarisation pass in panel 2) and a
+// note area to their right for what the window tells the user in passing.
+#pragma once
+
+#include <QStatusBar>
+
+#include <array>
+
+class QLabel;
+class QProgressBar;
+
+namespace velmora::ui {
+
+class StatusPanels : public QStatusBar {
+    Q_OBJECT
+public:
+    static constexpr std::array<int, 4> panelWidths{70, 100, 120, 30};
+
+    explicit StatusPanels(QWidget* parent = nullptr);
+
+    QLabel* panel(int index) const { return panels_.at(index); }
+    QLabel* note() const { return note_; }
+    QProgressBar* progressBar() const { return progress_; }
+
+    // A leading TAB centres the text in its panel.
+    void setPanelText(int index, const QString& text);
+    void showNote(const QString& text);
+
+    // A fitting pass's bar: placed over panel 1, range 0..maximum, shown.
+    void createProgress(int maximum);
+    void setProgress(int position);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeProgressBar();
+
+    std::array<QLabel*, 4> panels_{};
+    QLabel* note_;
+    QProgressBar* progress_;
+};
+
+} // namespace velmora::ui
