@@ -1,0 +1,216 @@
+// The complex-arithmetic exports: the branch cases of the phase rule and
+// Smith's division, the order of the roots, the inverse functions, and that
+// every routine may write its result over its own input.
+#include "quellis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+TComplex pow(TComplex a, double p) {
+    TComplex r;
+    PowCom(&a, &r, p);
+    return r;
+}
+
+TEST(PowCom, ZeroBaseGivesZeroForEveryExponent) {
+    for (const double p : {0.5, 0.0, -1.0}) {
+        const TComplex r = pow({0, 0}, p);
+        EXPECT_EQ(r.Re, 0.0) << p;
+        EXPECT_EQ(r.Im, 0.0) << p;
+    }
+}
+
+TEST(PowCom, NegativeRealAxisTakesPlusPiWhateverTheSignOfZero) {
+    for (const double im : {0.0, -0.0}) {
+        const TComplex r = pow({-4, im}, 0.5);
+        EXPECT_DOUBLE_EQ(r.Re, 2 * std::cos(kPi / 2)) << im;
+        EXPECT_NE(r.Re, 0.0) << "the polar form leaves a rounding residue";
+        EXPECT_NEAR(r.Re, 1.2e-16, 1e-17);
+        EXPECT_DOUBLE_EQ(r.Im, 2.0) << im;
+    }
+}
+
+TEST(PowCom, NegativeImaginaryAxisHasPhaseMinusHalfPi) {
+    const TComplex r = pow({0, -9}, 0.5);
+    EXPECT_DOUBLE_EQ(r.Re, 3 * std::cos(-kPi / 4));
+    EXPECT_DOUBLE_EQ(r.Im, 3 * std::sin(-kPi / 4));
+}
+
+TEST(PowCom, ThirdQuadrantPhaseIsBelowMinusHalfPi) {
+    const TComplex r = pow({-1, -1}, 1.0);
+    EXPECT_NEAR(r.Re, -1.0, 1e-15);
+    EXPECT_NEAR(r.Im, -1.0, 1e-15);
+}
+
+TEST(DivCom, EqualMagnitudesTakeTheFirstBranch) {
+    // With |c| = |d| the first branch forms r = d/c = -1, den = r*d + c.
+    const TComplex a{3, 5}, b{2, -2};
+    TComplex r;
+    DivCom(&a, &b, &r);
+    const double ratio = -2.0 / 2.0;
+    const double den = ratio * -2.0 + 2.0;
+    EXPECT_EQ(r.Re, (5 * ratio + 3) / den);
+    EXPECT_EQ(r.Im, (5 - 3 * ratio) / den);
+    EXPECT_DOUBLE_EQ(r.Re, -0.5);
+    EXPECT_DOUBLE_EQ(r.Im, 2.0);
+}
+
+TEST(DivCom, AgreesWithTheQuotientInBothBranches) {
+    const std::complex<double> a(1.25, -3.5);
+    for (const std::complex<double> b : {std::complex<double>(4, 1), {0.5, -7}, {-3, 2.5}}) {
+        TComplex r;
+        const TComplex ta{a.real(), a.imag()}, tb{b.real(), b.imag()};
+        DivCom(&ta, &tb, &r);
+        const std::complex<double> expected = a / b;
+        EXPECT_NEAR(r.Re, expected.real(), 1e-15);
+        EXPECT_NEAR(r.Im, expected.imag(), 1e-15);
+    }
+}
+
+TEST(RootCom, ZeroHasOnlyZeroRoots) {
+    TComplex r[3] = {{9, 9}, {9, 9}, {9, 9}};
+    const TComplex zero{0, 0};
+    RootCom(&zero, 3, r, 2);
+    for (const TComplex& root : r) {
+        EXPECT_EQ(root.Re, 0.0);
+        EXPECT_EQ(root.Im, 0.0);
+    }
+}
+
+TEST(RootCom, NegativeCountWritesNothing) {
+    TComplex r[2] = {{9, 9}, {9, 9}};
+    const TComplex a{2, 1};
+    RootCom(&a, -2, r, 1);
+    EXPECT_EQ(r[0].Re, 9.0);
+    EXPECT_EQ(r[1].Im, 9.0);
+}
+
+TEST(RootCom, FourthRootsOfOneGoCounterclockwiseFromThePrincipal) {
+    TComplex r[4];
+    const TComplex one{1, 0};
+    RootCom(&one, 4, r, 3);
+    const double expected[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(r[k].Re, expected[k][0], 1e-15) << k;
+        EXPECT_NEAR(r[k].Im, expected[k][1], 1e-15) << k;
+    }
+}
+
+TEST(RootCom, EveryRootRaisedToTheCountGivesTheArgument) {
+    TComplex r[5];
+    const TComplex a{-2, 3};
+    RootCom(&a, 5, r, 4);
+    for (const TComplex& root : r) {
+        const std::complex<double> back = std::pow(std::complex<double>(root.Re, root.Im), 5);
+        EXPECT_NEAR(back.real(), -2.0, 1e-13);
+        EXPECT_NEAR(back.imag(), 3.0, 1e-13);
+    }
+}
+
+TEST(LogCom, BranchAddsTwoPiPerStep) {
+    const TComplex a{-1, 0};
+    TComplex r;
+    LogCom(&a, 1, &r);
+    EXPECT_EQ(r.Re, 0.0);
+    EXPECT_DOUBLE_EQ(r.Im, 3 * kPi);
+    LogCom(&a, -1, &r);
+    EXPECT_DOUBLE_EQ(r.Im, -kPi);
+}
+
+TEST(InverseFunctions, ValuesAtOne) {
+    const TComplex one{1, 0};
+    TComplex r;
+    ArcsinCom(&one, &r);
+    EXPECT_NEAR(r.Re, kPi / 2, 1e-15);
+    EXPECT_NEAR(r.Im, 0.0, 1e-15);
+    ArccosCom(&one, &r);
+    EXPECT_EQ(r.Re, 0.0);
+    EXPECT_EQ(r.Im, 0.0);
+}
+
+TEST(InverseFunctions, UndoTheirForwardFunctions) {
+    const TComplex a{0.3, -0.4};
+    TComplex inverse, back;
+    ArcsinCom(&a, &inverse);
+    SinCom(&inverse, &back);
+    EXPECT_NEAR(back.Re, a.Re, 1e-15);
+    EXPECT_NEAR(back.Im, a.Im, 1e-15);
+    ArccosCom(&a, &inverse);
+    CosCom(&inverse, &back);
+    EXPECT_NEAR(back.Re, a.Re, 1e-15);
+    EXPECT_NEAR(back.Im, a.Im, 1e-15);
+    ArctanCom(&a, &inverse);
+    TanCom(&inverse, &back);
+    EXPECT_NEAR(back.Re, a.Re, 1e-15);
+    EXPECT_NEAR(back.Im, a.Im, 1e-15);
+}
+
+TEST(ElementaryFunctions, AgreeWithTheStandardLibrary) {
+    const std::complex<double> z(0.7, -1.3);
+    const TComplex a{z.real(), z.imag()};
+    const struct {
+        void (*routine)(const TComplex*, TComplex*);
+        std::complex<double> expected;
+    } cases[] = {{ExpCom, std::exp(z)},     {SinCom, std::sin(z)},     {CosCom, std::cos(z)},
+                 {TanCom, std::tan(z)},     {ArcsinCom, std::asin(z)}, {ArccosCom, std::acos(z)},
+                 {ArctanCom, std::atan(z)}, {SprCom, std::conj(z)}};
+    for (const auto& c : cases) {
+        TComplex r;
+        c.routine(&a, &r);
+        EXPECT_NEAR(r.Re, c.expected.real(), 1e-14);
+        EXPECT_NEAR(r.Im, c.expected.imag(), 1e-14);
+    }
+    double modulus;
+    AbsCom(&a, &modulus);
+    EXPECT_DOUBLE_EQ(modulus, std::abs(z));
+}
+
+// Every routine copies its inputs first, so writing the result over an input
+// gives the same value as writing it elsewhere.
+TEST(Aliasing, OutputOverAnInputGivesTheSameResult) {
+    const TComplex a{0.6, -0.8}, b{-1.5, 2.25};
+    const auto check = [](TComplex separate, TComplex aliased) {
+        EXPECT_EQ(separate.Re, aliased.Re);
+        EXPECT_EQ(separate.Im, aliased.Im);
+    };
+    using Unary = void (*)(const TComplex*, TComplex*);
+    for (const Unary f :
+         {SprCom, ExpCom, SinCom, CosCom, TanCom, ArcsinCom, ArccosCom, ArctanCom}) {
+        TComplex separate, aliased = a;
+        f(&a, &separate);
+        f(&aliased, &aliased);
+        check(separate, aliased);
+    }
+    using Binary = void (*)(const TComplex*, const TComplex*, TComplex*);
+    for (const Binary f : {MultCom, DivCom}) {
+        TComplex separate, first = a, second = b;
+        f(&a, &b, &separate);
+        f(&first, &b, &first);
+        f(&a, &second, &second);
+        check(separate, first);
+        check(separate, second);
+    }
+    TComplex separate, aliased = a;
+    PowCom(&a, &separate, 0.5);
+    PowCom(&aliased, &aliased, 0.5);
+    check(separate, aliased);
+    aliased = a;
+    LogCom(&a, 2, &separate);
+    LogCom(&aliased, 2, &aliased);
+    check(separate, aliased);
+    TComplex roots[3], aliasedRoots[3] = {a};
+    RootCom(&a, 3, roots, 2);
+    RootCom(&aliasedRoots[0], 3, aliasedRoots, 2);
+    for (int k = 0; k < 3; ++k) {
+        check(roots[k], aliasedRoots[k]);
+    }
+}
+
+} // namespace
