@@ -1,0 +1,141 @@
+#include "Fits.h"
+#include "Numbers.h"
+#include "PolarizationRatio.h"
+#include "Search.h"
+
+namespace velmora {
+
+namespace {
+constexpr int kDampingSteps = 100;
+constexpr int kWindowWidth = 20;
+
+// The arrays FitPolarizationRatio fills for every time point it processes.
+struct PolarizationOutputs {
+    std::vector<double>& mismatch;
+    std::vector<double>& radius;
+    std::vector<double>& damping;
+};
+
+// For every time point, the radius and damping (damping steps 1..100 of the
+// range Edit20..Edit21, radius indices in a window that starts at 1..20 and
+// then follows the accepted index) whose model polarisation ratio lies
+// closest to the measured one, below 1.
+void FitPolarizationRatio(RunState& run, const std::vector<double>& v, const std::vector<double>& h,
+                          double wp, double lambda, const PolarizationOutputs& out) {
+    const RunInputs& in = run.inputs;
+    RunView& view = run.view;
+    const double rmin = parseDecimal(in.edit[8]);
+    const double rmax = parseDecimal(in.edit[9]);
+    const double g0 = parseDecimal(in.edit[20]);
+    const double g1 = parseDecimal(in.edit[21]);
+    const int n = parseInteger(in.edit[10]);
+    const double dG = gridStep(g0, g1, kDampingSteps);
+    const double dR = gridStep(rmin, rmax, n);
+    view.createProgress(run.timePoints());
+    SearchWindow window{1, kWindowWidth};
+    int b = window.lo;
+    for (int t = 1; t <= run.timePoints(); ++t) {
+        pollStop(view);
+        view.setProgress(t);
+        const double pm = measuredPolRatio(v[t], h[t]);
+        out.mismatch[t] = 1.0;
+        for (int r = window.lo; r <= window.hi; ++r) {
+            const double radius = gridValue(rmin, r, dR);
+            for (int s = 1; s <= kDampingSteps; ++s) {
+                const double damping = gridValue(g0, s, dG);
+                const PolarizationMismatch d = polarizationMismatch(
+                    pm, evaluateModel({lambda, radius, damping, wp, run.params.W0}));
+                if (d.fault != FpFault::None) {
+                    throwFpFault(d.fault);
+                }
+                if (d.value < out.mismatch[t]) {
+                    out.mismatch[t] = d.value;
+                    out.damping[t] = damping;
+                    out.radius[t] = radius;
+                    b = r;
+                }
+            }
+        }
+        window.moveTo(b, kWindowWidth, n);
+    }
+    view.setProgress(0);
+}
+
+// GamFit[t] := the mean of the four dampings, GamSpread[t] := 100 * S /
+// (4 * GamFit[t]) with S their summed squared deviation from it (0 when the
+// mean is 0).
+void averageDampings(RunState& run, const std::vector<std::array<double, kWavelengths>>& gamK) {
+    RunResult& r = run.result;
+    for (int t = 1; t <= run.timePoints(); ++t) {
+        std::array<double, kWavelengths> g = gamK[t];
+        clearFpFlags();
+        pinFp(g);
+        double sum = 0.0;
+        for (double gk : g) {
+            sum += gk;
+        }
+        double mean = sum / kWavelengths;
+        double squares = 0.0;
+        for (double gk : g) {
+            squares += (mean - gk) * (mean - gk);
+        }
+        double spread = (mean == 0.0) ? 0.0 : 100.0 * squares / (4.0 * mean);
+        if (const FpFault f = faultAfter(mean, spread); f != FpFault::None) {
+            throwFpFault(f);
+        }
+        r.GamFit[t] = mean;
+        r.GamSpread[t] = spread;
+    }
+}
+
+// The damping of the prediction table: the mean of GamFit over the time
+// points (0 without time points).
+double meanDamping(const RunState& run) {
+    if (run.timePoints() == 0) {
+        return 0.0;
+    }
+    clearFpFlags();
+    double sum = 0.0;
+    for (int t = 1; t <= run.timePoints(); ++t) {
+        sum += run.result.GamFit[t];
+    }
+    double mean = sum / run.timePoints();
+    if (const FpFault f = faultAfter(mean); f != FpFault::None) {
+        throwFpFault(f);
+    }
+    return mean;
+}
+
+} // namespace
+
+void runPolarizationFit(RunState& run) {
+    RunResult& r = run.result;
+    RunView& view = run.view;
+    const double wp = parseDecimal(run.inputs.edit[18]);
+    const int points = run.timePoints();
+    std::vector<std::array<double, kWavelengths>> gamK(points + 1);
+    std::vector<double> v(points + 1);
+    std::vector<double> h(points + 1);
+    for (int k = 1; k <= kWavelengths; ++k) {
+        pollStop(view);
+        view.setStatusText(2, "\tLambda = " + formatGeneral(run.params.Lambda[k]));
+        for (int t = 1; t <= points; ++t) {
+            v[t] = run.measuredV(t, k);
+            h[t] = run.measuredH(t, k);
+        }
+        FitPolarizationRatio(run, v, h, wp, run.params.Lambda[k], {r.GamSpread, r.Rfit, r.GamFit});
+        for (int t = 1; t <= points; ++t) {
+            gamK[t][k - 1] = r.GamFit[t];
+        }
+    }
+    view.setStatusText(2, "");
+    averageDampings(run, gamK);
+    fillModel(run, meanDamping(run), wp);
+    fitRadiusPerTimePoint(run, r.GamFit, wp, true);
+    plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
+    plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
+    plotOverTime(run, SeriesId::LineSeries3, r.GamSpread, Colour::Red);
+    plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Blue);
+}
+
+} // namespace velmora

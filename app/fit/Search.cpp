@@ -1,0 +1,57 @@
+#include "Search.h"
+
+namespace velmora {
+
+double gridStep(double lowest, double highest, int steps) {
+    double lo = lowest;
+    double hi = highest;
+    double n = steps;
+    clearFpFlags();
+    pinFp(lo, hi, n);
+    double step = (hi - lo) / n;
+    if (const FpFault f = faultAfter(step); f != FpFault::None) {
+        throwFpFault(f);
+    }
+    return step;
+}
+
+double gridValue(double start, int index, double step) {
+    double s = start;
+    double d = step;
+    double i = index;
+    clearFpFlags();
+    pinFp(s, d, i);
+    double value = s + i * d;
+    if (const FpFault f = faultAfter(value); f != FpFault::None) {
+        throwFpFault(f);
+    }
+    return value;
+}
+
+MatchValue scoreCandidate(const Measured& measured, const double* lambda, double radius, double gam,
+                          double wp, double w0) {
+    std::array<ModelValue, kWavelengths> models{};
+    for (int k = 1; k <= kWavelengths; ++k) {
+        models[k - 1] = evaluateModel({lambda[k], radius, gam, wp, w0});
+        if (models[k - 1].fault != FpFault::None) {
+            break;
+        }
+    }
+    const MatchValue match = matchIntensities(measured, models);
+    if (match.fault != FpFault::None) {
+        throwFpFault(match.fault);
+    }
+    return match;
+}
+
+void pollStop(RunView& view) {
+    if (view.runFlag()) {
+        return;
+    }
+    if (view.stopConfirmation()) {
+        throw RunStopped{};
+    }
+    view.setRunFlag();
+}
+
+} // namespace velmora

@@ -1,0 +1,73 @@
+#include "WindowTestSupport.h"
+
+#include "MainWindow.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QWidget>
+
+namespace velmora::test {
+
+QWidget* RecordingHelpBrowser::widget() { return new QWidget; }
+
+ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
+    QDir::setCurrent(dir_.path());
+}
+
+ScratchFolder::~ScratchFolder() { QDir::setCurrent(previous_); }
+
+void ScratchFolder::write(const QString& name, const QByteArray& bytes) const {
+    QFile file(path(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write the test file %s", qPrintable(path(name)));
+    }
+}
+
+QByteArray smallMeasurement() {
+    return "0\t1,20\t1,45\t1,05\t1,30\t0,90\t1,10\t0,70\t0,85\r\n"
+           "1.5\t1.60\t1.90\t1.40\t1.75\t1.20\t1.50\t0.95\t1.15\r\n"
+           "3\t2,10\t2,55\t1,85\t2,30\t1,60\t2,00\t1,30\t1,55\r\n";
+}
+
+void setQuickFields(ui::TForm1& window) {
+    window.edit(8)->setText(QStringLiteral("20"));
+    window.edit(9)->setText(QStringLiteral("40"));
+    window.edit(10)->setText(QStringLiteral("4"));
+    window.edit(7)->setText(QStringLiteral("5,6"));
+    window.edit(11)->setText(QStringLiteral("5,6"));
+}
+
+void pickMode(ui::TForm1& window, int item) {
+    window.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(item);
+    window.ComboBox1Change(item);
+}
+
+void pickDielectric(ui::TForm1& window, int item) {
+    window.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->setCurrentIndex(item);
+}
+
+bool waitForRunEnd(ui::TForm1& window) {
+    if (!window.runGoing()) {
+        return true;
+    }
+    QSignalSpy ended(&window, &ui::TForm1::runEnded);
+    return ended.wait(600000);
+}
+
+QStringList memoLines(const QPlainTextEdit* memo) {
+    const QString text = memo->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+}
+
+QStringList toQStringList(const std::vector<std::string>& lines) {
+    QStringList list;
+    for (const auto& line : lines) {
+        list.append(QString::fromStdString(line));
+    }
+    return list;
+}
+
+} // namespace velmora::test

@@ -1,0 +1,115 @@
+// What the window tests share: dialogs the tests answer, a help browser that
+// records where it was sent, a RunView that records a run's reports the way
+// the window should show them, and a scratch folder with a measurement file.
+#pragma once
+
+#include "Dialogs.h"
+#include "FitRun.h"
+#include "HelpBrowser.h"
+#include "RunView.h"
+
+#include <QDir>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QPlainTextEdit;
+class QXYSeries;
+
+namespace velmora::ui {
+class TForm1;
+}
+
+namespace velmora::test {
+
+class ScriptedDialogs final : public ui::Dialogs {
+public:
+    void information(QWidget*, const QString& text) override { informations.append(text); }
+    void error(QWidget*, const QString& text) override { errors.append(text); }
+    bool stopQuestion(QWidget*) override {
+        ++stopQuestions;
+        return onStopQuestion ? onStopQuestion() : false;
+    }
+    QString saveFileName(QWidget*, const QString& suggestedName) override {
+        suggestedNames.append(suggestedName);
+        return saveAs;
+    }
+
+    QStringList informations;
+    QStringList errors;
+    int stopQuestions = 0;
+    std::function<bool()> onStopQuestion; // the answer, true = Yes
+    QStringList suggestedNames;
+    QString saveAs; // empty: the user cancels
+};
+
+class RecordingHelpBrowser final : public ui::HelpBrowser {
+public:
+    explicit RecordingHelpBrowser(std::vector<QUrl>& visits) : visits_(visits) {}
+    QWidget* widget() override;
+    void navigate(const QUrl& url) override { visits_.push_back(url); }
+
+private:
+    std::vector<QUrl>& visits_;
+};
+
+// Keeps a run's series and memos as the window should end up showing them.
+class RecordingRunView final : public RunView {
+public:
+    void clearSeries(SeriesId series) override { points[series].clear(); }
+    void addPoints(SeriesId series, std::span<const ChartPoint> added) override {
+        points[series].insert(points[series].end(), added.begin(), added.end());
+    }
+    void clearMemo(MemoId memo) override { memos[memo].clear(); }
+    void addMemoLines(MemoId memo, std::span<const std::string> lines) override {
+        memos[memo].insert(memos[memo].end(), lines.begin(), lines.end());
+    }
+    void createProgress(int) override {}
+    void setProgress(int) override {}
+    void setStatusText(int, const std::string&) override {}
+    bool runFlag() override { return true; }
+    void setRunFlag() override {}
+    bool stopConfirmation() override { return false; }
+
+    std::map<SeriesId, std::vector<ChartPoint>> points;
+    std::map<MemoId, std::vector<std::string>> memos;
+};
+
+// A scratch folder made the working directory for the test's lifetime.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const;
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// A small measurement: three time points of four wavelengths, V and H each.
+QByteArray smallMeasurement();
+
+// Narrow fields that keep every fitting mode quick.
+void setQuickFields(ui::TForm1& window);
+
+// Picks a fitting mode the way the user does; -1 leaves none selected.
+void pickMode(ui::TForm1& window, int item);
+void pickDielectric(ui::TForm1& window, int item);
+
+// Waits for the window's current run to end; false on timeout.
+bool waitForRunEnd(ui::TForm1& window);
+
+QStringList memoLines(const QPlainTextEdit* memo);
+QStringList toQStringList(const std::vector<std::string>& lines);
+
+} // namespace velmora::test
