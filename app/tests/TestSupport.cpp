@@ -1,0 +1,108 @@
+#include "TestSupport.h"
+
+#include <array>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace velmora::test {
+
+void RecordingView::clearSeries(SeriesId id) {
+    series[id].clear();
+    cleared.push_back(id);
+}
+
+void RecordingView::addPoints(SeriesId id, std::span<const ChartPoint> points) {
+    series[id].insert(series[id].end(), points.begin(), points.end());
+}
+
+void RecordingView::clearMemo(MemoId memo) {
+    memos[memo].clear();
+}
+
+void RecordingView::addMemoLines(MemoId memo, std::span<const std::string> lines) {
+    memos[memo].insert(memos[memo].end(), lines.begin(), lines.end());
+}
+
+void RecordingView::createProgress(int maximum) {
+    progress.push_back(-maximum - 1);
+}
+
+void RecordingView::setProgress(int position) {
+    progress.push_back(position);
+}
+
+void RecordingView::setStatusText(int panel, const std::string& text) {
+    status.push_back(std::to_string(panel) + ":" + text);
+}
+
+bool RecordingView::runFlag() {
+    ++polls;
+    if (polls == clearAtPoll) {
+        flag = false;
+    }
+    return flag;
+}
+
+bool RecordingView::stopConfirmation() {
+    ++questions;
+    pollsAtQuestion = polls;
+    return answerYes;
+}
+
+ScratchDir::ScratchDir() {
+    std::random_device seed;
+    path_ = std::filesystem::temp_directory_path() /
+            ("velmora-test-" + std::to_string(seed()) + std::to_string(seed()));
+    std::filesystem::create_directories(path_);
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string readBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+namespace {
+std::string shortest(double value) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return std::string(buffer.data(), result.ptr);
+}
+} // namespace
+
+void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>& points) {
+    constexpr std::array<double, 4> lambda = {457.9, 514.5, 568.2, 647.1};
+    std::string text;
+    for (const SyntheticPoint& p : points) {
+        text += shortest(p.time);
+        for (double l : lambda) {
+            const ModelValue m = evaluateModel({l, p.radius, p.gam, p.wp, p.w0});
+            text += '\t';
+            text += shortest(p.concentration * m.iv);
+            text += '\t';
+            text += shortest(p.concentration * m.ih);
+        }
+        text += '\n';
+    }
+    writeText(path, text);
+}
+
+RunInputs inputsFor(FitMode mode, const std::string& dataFile) {
+    RunInputs inputs = RunInputs::defaults();
+    inputs.fitMode = static_cast<int>(mode);
+    inputs.dielectric = static_cast<int>(Dielectric::Drude);
+    inputs.dataFile = dataFile;
+    return inputs;
+}
+
+} // namespace velmora::test

@@ -1,0 +1,128 @@
+// The pieces between a run and the window: the buffered view keeps the
+// order of reports across batches, and the save buttons' suggested names.
+#include "BufferedRunView.h"
+#include "SaveName.h"
+
+#include <QTest>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+using namespace velmora;
+using namespace velmora::ui;
+
+namespace {
+
+// Writes each replayed report as one line, so a test can compare sequences.
+class JournalDisplay final : public RunDisplay {
+public:
+    void clearSeries(SeriesId s) override { log("clear series " + id(s)); }
+    void addPoints(SeriesId s, std::span<const ChartPoint> points) override {
+        std::string text = "points " + id(s) + ":";
+        for (const auto& p : points) {
+            text += " " + std::to_string(static_cast<int>(p.x));
+        }
+        log(text);
+    }
+    void clearMemo(MemoId m) override { log("clear memo " + std::to_string(static_cast<int>(m))); }
+    void addMemoLines(MemoId m, std::span<const std::string> lines) override {
+        std::string text = "memo " + std::to_string(static_cast<int>(m)) + ":";
+        for (const auto& line : lines) {
+            text += " " + line;
+        }
+        log(text);
+    }
+    void createProgress(int maximum) override { log("progress of " + std::to_string(maximum)); }
+    void setProgress(int position) override { log("progress at " + std::to_string(position)); }
+    void setStatusText(int panel, const std::string& text) override {
+        log("panel " + std::to_string(panel) + ": " + text);
+    }
+    void finishBatch() override { log("batch"); }
+
+    QStringList journal;
+
+private:
+    static std::string id(SeriesId s) { return std::to_string(static_cast<int>(s)); }
+    void log(const std::string& line) { journal.append(QString::fromStdString(line)); }
+};
+
+ChartPoint at(double x) { return {x, 1.0, Colour::Red}; }
+
+} // namespace
+
+class RunPlumbingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void reportsReachTheDisplayInOrderAndCoalesced() {
+        std::atomic<bool> flag{true};
+        BufferedRunView view(flag, [] { return false; });
+        JournalDisplay display;
+        QVERIFY(!view.drain(display));
+        QVERIFY(display.journal.isEmpty());
+
+        view.clearSeries(SeriesId::Series9);
+        const ChartPoint first[] = {at(1), at(2)};
+        view.addPoints(SeriesId::Series9, first);
+        const ChartPoint second[] = {at(3)};
+        view.addPoints(SeriesId::Series9, second);
+        view.addPoints(SeriesId::LineSeries2, second);
+        view.createProgress(10);
+        for (int t = 1; t <= 10; ++t) {
+            view.setProgress(t);
+        }
+        view.setProgress(0);
+        const std::string lines[] = {"a", "b"};
+        view.addMemoLines(MemoId::Memo2, lines);
+        view.addMemoLines(MemoId::Memo2, lines);
+        view.setStatusText(2, "\tLambda = 457,9");
+        QVERIFY(view.drain(display));
+        const int series9 = static_cast<int>(SeriesId::Series9);
+        const int concentration = static_cast<int>(SeriesId::LineSeries2);
+        QCOMPARE(display.journal,
+                 QStringList({QStringLiteral("clear series %1").arg(series9),
+                              QStringLiteral("points %1: 1 2 3").arg(series9),
+                              QStringLiteral("points %1: 3").arg(concentration),
+                              "progress of 10", "progress at 0", "memo 1: a b a b",
+                              "panel 2: \tLambda = 457,9", "batch"}));
+
+        display.journal.clear();
+        view.addPoints(SeriesId::Series9, second);
+        QVERIFY(view.drain(display));
+        QCOMPARE(display.journal,
+                 QStringList({QStringLiteral("points %1: 3").arg(series9), "batch"}));
+    }
+
+    void runFlagIsTheSharedAtomic() {
+        std::atomic<bool> flag{true};
+        int asked = 0;
+        BufferedRunView view(flag, [&] {
+            ++asked;
+            return true;
+        });
+        QVERIFY(view.runFlag());
+        flag.store(false);
+        QVERIFY(!view.runFlag());
+        QVERIFY(view.stopConfirmation());
+        QCOMPARE(asked, 1);
+        view.setRunFlag();
+        QVERIFY(flag.load());
+    }
+
+    void suggestedNamesDropTheOpenedFilesExtension() {
+        QCOMPARE(suggestedSaveName({}, "_RNV"), QStringLiteral("_RNV"));
+        QCOMPARE(suggestedSaveName("/data/run7.dat", "_WR"), QStringLiteral("run7_WR"));
+        QCOMPARE(suggestedSaveName("/data/a.tx", "_WR"), QStringLiteral("_WR"));
+        QCOMPARE(suggestedSaveName("abcde", "_RNV"), QStringLiteral("a_RNV"));
+    }
+
+    void memoTextSplitsIntoTableLines() {
+        QCOMPARE(memoLines({}), std::vector<std::string>{});
+        QCOMPARE(memoLines("a\tb\nc"), (std::vector<std::string>{"a\tb", "c"}));
+        QCOMPARE(memoLines("a\n"), (std::vector<std::string>{"a", ""}));
+    }
+};
+
+QTEST_MAIN(RunPlumbingTest)
+#include "RunPlumbingTest.moc"

@@ -1,0 +1,313 @@
+// Runs from the window: refused before Open, a full Open run in every mode
+// drawn exactly as the engine reports it, the stop question answered No and
+// Yes, failed runs, saving the tables, and refusals while a run is going.
+#include "Intensity.h"
+#include "SeriesColours.h"
+#include "StatusPanels.h"
+#include "WindowTestSupport.h"
+#include "Windows.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QXYSeries>
+
+using namespace velmora;
+using namespace velmora::ui;
+
+namespace {
+
+constexpr int seriesCount = static_cast<int>(SeriesId::IntensitySeries8) + 1;
+
+// The expected end state of a run, computed by the engine on its own.
+test::RecordingRunView engineRun(const RunInputs& inputs, QString* error = nullptr) {
+    test::RecordingRunView expected;
+    try {
+        runFit(inputs, expected);
+    } catch (const RunError& failure) {
+        if (error) {
+            *error = QString::fromStdString(failure.what());
+        }
+    }
+    return expected;
+}
+
+} // namespace
+
+class RunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<test::ScratchFolder>();
+        folder_->write(QStringLiteral("DemoDat.txt"), test::smallMeasurement());
+        dialogs_ = test::ScriptedDialogs{};
+        windows_ = std::make_unique<VelmoraWindows>(
+            dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
+        windows_->Form3.Button1Click();
+        form().show();
+        test::setQuickFields(form());
+        test::pickDielectric(form(), 0);
+    }
+    void cleanup() {
+        windows_.reset();
+        folder_.reset();
+    }
+
+    void goAndEnterBeforeOpenOnlySayNotLoadData() {
+        test::pickMode(form(), 0);
+        form().ACGoExecute();
+        QTest::mouseClick(form().findChild<QPushButton*>(QStringLiteral("BitBtn1")),
+                          Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        QTest::keyClick(&form(), Qt::Key_Return);
+        QCOMPARE(dialogs_.informations,
+                 QStringList({"Not load data!", "Not load data!", "Not load data!"}));
+        QVERIFY(!form().runGoing());
+        QVERIFY(!form().dataLoaded());
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 0);
+        QVERIFY(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
+    }
+
+    void openRunDrawsWhatTheEngineReports_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("R") << 0;
+        QTest::newRow("G, R (I)") << 1;
+        QTest::newRow("G, R (II)") << 2;
+        QTest::newRow("blank") << 3;
+        QTest::newRow("no mode") << -1;
+    }
+    void openRunDrawsWhatTheEngineReports() {
+        QFETCH(int, mode);
+        if (mode >= 0) {
+            test::pickMode(form(), mode);
+        }
+        const RunInputs inputs = form().snapshotInputs();
+        QSignalSpy ended(&form(), &TForm1::runEnded);
+        form().ACOpenExecute();
+        QVERIFY(form().runGoing());
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(dialogs_.errors, QStringList());
+        verifyWindowShows(engineRun(inputs));
+        if (mode == 0) {
+            QCOMPARE(form().series(SeriesId::Series9)->count(), 3);
+            QVERIFY(!form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText().isEmpty());
+        }
+    }
+
+    void measuredAndPredictedSeriesHaveTheirColours() {
+        test::pickMode(form(), 0);
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(form().series(SeriesId::Series1)->color(), QColor(0, 0, 255));
+        QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(0, 0, 255));
+        QCOMPARE(form().series(SeriesId::Series7)->color(), QColor(255, 0, 0));
+        QCOMPARE(form().series(SeriesId::Series17)->color(), QColor(0, 255, 255));
+        QCOMPARE(form().series(SeriesId::Series23)->color(), QColor(128, 0, 128));
+        QCOMPARE(form().series(SeriesId::Series16)->pen().width(), 2);
+        QVERIFY(!form().series(SeriesId::Series16)->pointsVisible());
+    }
+
+    void stopAnsweredNoFinishesAsIfNeverStopped_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("G, R (I)") << 1;
+        QTest::newRow("G, R (II)") << 2;
+    }
+    void stopAnsweredNoFinishesAsIfNeverStopped() {
+        QFETCH(int, mode);
+        test::pickMode(form(), mode);
+        const RunInputs inputs = form().snapshotInputs();
+        dialogs_.onStopQuestion = [] { return false; };
+        form().ACOpenExecute();
+        form().ACStopExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.stopQuestions, 1);
+        QVERIFY(form().runController().runFlag());
+        QCOMPARE(dialogs_.errors, QStringList());
+        verifyWindowShows(engineRun(inputs));
+    }
+
+    void stopAnsweredYesEndsWithoutResults() {
+        test::pickMode(form(), 0);
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        const QString previousResonances =
+            form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText();
+        QVERIFY(!previousResonances.isEmpty());
+
+        test::pickMode(form(), 1);
+        dialogs_.onStopQuestion = [] { return true; };
+        form().ACGoExecute();
+        form().ACStopExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.stopQuestions, 1);
+        QCOMPARE(dialogs_.errors, QStringList());
+        QVERIFY(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
+        QCOMPARE(form().series(SeriesId::Series16)->count(), 0);
+        QCOMPARE(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText(),
+                 previousResonances);
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
+    }
+
+    void failedRunShowsTheEngineMessageAndKeepsTheMeasurement() {
+        test::pickMode(form(), 0);
+        form().edit(5)->setText(QStringLiteral("5;6"));
+        QString expectedError;
+        const test::RecordingRunView expected = engineRun(form().snapshotInputs(), &expectedError);
+        QVERIFY(!expectedError.isEmpty());
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.errors, QStringList{expectedError});
+        QCOMPARE(expectedError, QStringLiteral("'5;6' is not a valid floating point value"));
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
+        verifyWindowShows(expected);
+    }
+
+    void missingFileLeavesThePreviousDrawing() {
+        test::pickMode(form(), 0);
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        const QList<QPointF> measured = form().series(SeriesId::Series4)->points();
+        QVERIFY(QFile::remove(folder_->path(QStringLiteral("DemoDat.txt"))));
+        form().ACGoExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.errors, QStringList{QStringLiteral("Cannot open file DemoDat.txt")});
+        QCOMPARE(form().series(SeriesId::Series4)->points(), measured);
+    }
+
+    void saveWritesTheMemoAsItStands() {
+        test::pickMode(form(), 0);
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        auto* memo1 = form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+        const QStringList lines = test::memoLines(memo1);
+        QCOMPARE(lines.size(), 4);
+
+        dialogs_.saveAs = folder_->path(QStringLiteral("table.dat"));
+        form().BitBtn2Click();
+        QCOMPARE(readFile(dialogs_.saveAs), (lines.join("\r\n") + "\r\n").toUtf8());
+
+        memo1->setPlainText(QStringLiteral("edited\tby hand"));
+        form().BitBtn2Click();
+        QCOMPARE(readFile(dialogs_.saveAs), QByteArray("edited\tby hand\r\n"));
+
+        dialogs_.saveAs = folder_->path(QStringLiteral("resonances.dat"));
+        form().BitBtn3Click();
+        const QStringList resonances =
+            test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2")));
+        QCOMPARE(resonances.value(0), QStringLiteral("W [eV]\tRmaxV\tRmaxH"));
+        QCOMPARE(readFile(dialogs_.saveAs), (resonances.join("\r\n") + "\r\n").toUtf8());
+        QCOMPARE(dialogs_.suggestedNames, QStringList({"_RNV", "_RNV", "_WR"}));
+        QCOMPARE(dialogs_.errors, QStringList());
+    }
+
+    void cancelledSaveWritesNothing() {
+        form().BitBtn3Click();
+        QCOMPARE(dialogs_.suggestedNames, QStringList{"_WR"});
+        QVERIFY(!QFile::exists(folder_->path(QStringLiteral("_WR.dat"))));
+        QVERIFY(!QFile::exists(folder_->path(QStringLiteral("_WR"))));
+    }
+
+    void failedSaveSaysWhy() {
+        // A path below a plain file cannot be written, not even by root.
+        dialogs_.saveAs = folder_->path(QStringLiteral("DemoDat.txt/table.dat"));
+        form().BitBtn2Click();
+        QCOMPARE(dialogs_.errors.size(), 1);
+        QVERIFY(!dialogs_.errors[0].isEmpty());
+        QCOMPARE(readFile(folder_->path(QStringLiteral("DemoDat.txt"))), test::smallMeasurement());
+    }
+
+    void openGoAndEnterDuringARunAreRefused() {
+        test::pickMode(form(), 1);
+        QSignalSpy ended(&form(), &TForm1::runEnded);
+        form().ACOpenExecute();
+        QVERIFY(form().runGoing());
+        form().ACOpenExecute();
+        form().ACGoExecute();
+        form().ACEnterExecute();
+        QVERIFY(!form().statusPanels()->note()->text().isEmpty());
+        QVERIFY(form().runGoing());
+        dialogs_.onStopQuestion = [] { return true; };
+        form().ACStopExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QTest::qWait(50);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(dialogs_.stopQuestions, 1);
+        QCOMPARE(dialogs_.informations, QStringList());
+    }
+
+    void stopWithoutARunDoesNotHinderTheNext() {
+        test::pickMode(form(), 0);
+        form().ACStopExecute();
+        QVERIFY(!form().runController().runFlag());
+        form().ACOpenExecute();
+        QVERIFY(form().runController().runFlag());
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(form().series(SeriesId::Series9)->count(), 3);
+        QCOMPARE(dialogs_.stopQuestions, 0);
+    }
+
+private:
+    TForm1& form() { return windows_->Form1; }
+
+    QXYSeries* windowSeries(SeriesId id) {
+        const int intensity = static_cast<int>(SeriesId::IntensitySeries1);
+        if (static_cast<int>(id) >= intensity) {
+            return windows_->Form2.series(static_cast<int>(id) - intensity);
+        }
+        return form().series(id);
+    }
+
+    QPlainTextEdit* windowMemo(MemoId id) {
+        switch (id) {
+        case MemoId::Memo1:
+            return form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+        case MemoId::Memo2:
+            return form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
+        case MemoId::IntensityMemo1:
+            return windows_->Form2.memo1();
+        case MemoId::IntensityMemo2:
+            return windows_->Form2.memo2();
+        }
+        return nullptr;
+    }
+
+    void verifyWindowShows(const test::RecordingRunView& expected) {
+        for (int i = 0; i < seriesCount; ++i) {
+            const auto id = static_cast<SeriesId>(i);
+            const auto found = expected.points.find(id);
+            const std::vector<ChartPoint> none;
+            const std::vector<ChartPoint>& points = found == expected.points.end() ? none : found->second;
+            const QXYSeries* series = windowSeries(id);
+            QCOMPARE(series->count(), static_cast<int>(points.size()));
+            for (std::size_t p = 0; p < points.size(); ++p) {
+                QCOMPARE(series->at(static_cast<int>(p)), QPointF(points[p].x, points[p].y));
+            }
+            if (!points.empty()) {
+                QCOMPARE(series->color(), toQColor(points.back().colour));
+            }
+        }
+        for (const auto& [id, lines] : expected.memos) {
+            QCOMPARE(test::memoLines(windowMemo(id)), test::toQStringList(lines));
+        }
+    }
+
+    static QByteArray readFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    std::unique_ptr<test::ScratchFolder> folder_;
+    test::ScriptedDialogs dialogs_;
+    std::vector<QUrl> visits_;
+    std::unique_ptr<VelmoraWindows> windows_;
+};
+
+QTEST_MAIN(RunTest)
+#include "RunTest.moc"

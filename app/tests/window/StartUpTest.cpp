@@ -1,0 +1,163 @@
+// Start-up: the four windows, their captions, fields and defaults, the About
+// window's OK and timer, the clock, and the Help window's document.
+#include "ChartPanel.h"
+#include "StatusPanels.h"
+#include "WindowTestSupport.h"
+#include "Windows.h"
+
+#include <QAbstractAxis>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLogValueAxis>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QValueAxis>
+
+using namespace velmora;
+using namespace velmora::ui;
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        visits_.clear();
+        windows_ = std::make_unique<VelmoraWindows>(
+            dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
+    }
+    void cleanup() { windows_.reset(); }
+
+    void windowsStartWithAboutShownAndTheOthersHidden() {
+        QCOMPARE(windows_->Form1.windowTitle(), QStringLiteral("Velmora (demo version)"));
+        QCOMPARE(windows_->Form2.windowTitle(), QStringLiteral("Intensity results"));
+        QCOMPARE(windows_->Form3.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(windows_->Form4.windowTitle(), QStringLiteral("Help"));
+        QVERIFY(windows_->Form3.isVisible());
+        QVERIFY(windows_->Form3.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!windows_->Form3.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!windows_->Form3.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(windows_->Form3.size(), QSize(450, 257));
+        QVERIFY(!windows_->Form2.isVisible());
+        QVERIFY(!windows_->Form4.isVisible());
+        QVERIFY(visits_.empty());
+        QVERIFY(!windows_->Form1.dataLoaded());
+    }
+
+    void aboutWindowShowsItsPictureAndLabels() {
+        const auto* image = windows_->Form3.findChild<QLabel*>(QStringLiteral("Image1"));
+        QVERIFY(image);
+        const QPixmap picture = image->pixmap();
+        QCOMPARE(picture.size(), QSize(177, 204));
+        QVERIFY(picture.toImage().pixelColor(88, 150) != picture.toImage().pixelColor(5, 5));
+        const auto text = [&](const char* name) {
+            return windows_->Form3.findChild<QLabel*>(QString::fromLatin1(name))->text();
+        };
+        QCOMPARE(text("Label1"), QStringLiteral("Velmora"));
+        QCOMPARE(text("Label7"), QStringLiteral("DEMO VERSION"));
+        QCOMPARE(text("Label2"), QStringLiteral("(Based on Mie theory)"));
+        QCOMPARE(text("Label5"), QStringLiteral("Last Update:"));
+        QCOMPARE(text("Label6"), QStringLiteral("25.10.2005"));
+    }
+
+    void aboutTimerHidesTheWindowAfterTenSeconds() {
+        auto* timer = windows_->Form3.findChild<QTimer*>(QStringLiteral("Timer1"));
+        QVERIFY(timer);
+        QCOMPARE(timer->interval(), 10000);
+        QVERIFY(timer->isActive());
+        QVERIFY(windows_->Form3.isVisible());
+        QMetaObject::invokeMethod(timer, "timeout");
+        QVERIFY(!windows_->Form3.isVisible());
+    }
+
+    void aboutOkHidesAndTheTimerDoesNotBringItBack() {
+        auto* ok = windows_->Form3.findChild<QPushButton*>(QStringLiteral("Button1"));
+        QVERIFY(ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!windows_->Form3.isVisible());
+        QMetaObject::invokeMethod(windows_->Form3.findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        QVERIFY(!windows_->Form3.isVisible());
+    }
+
+    void fieldsStartAtTheirDefaultsWithNoModeSelected() {
+        const std::map<int, QString> defaults{
+            {1, "457,9"}, {2, "514,5"}, {3, "568,2"}, {4, "647,1"}, {5, "5,6"},  {6, "1"},
+            {7, "5,6"},   {8, "20"},    {9, "200"},   {10, "200"},  {11, "5,6"}, {12, "0"},
+            {13, "2"},    {18, "5,6"},  {20, "0"},    {21, "2"}};
+        for (const auto& [number, text] : defaults) {
+            QCOMPARE(windows_->Form1.edit(number)->text(), text);
+            QCOMPARE(windows_->Form1.edit(number)->objectName(), QStringLiteral("Edit%1").arg(number));
+        }
+        const auto* mode = windows_->Form1.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        const auto* model = windows_->Form1.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+        QCOMPARE(mode->currentIndex(), -1);
+        QCOMPARE(mode->placeholderText(), QStringLiteral("Fitting parameters"));
+        QCOMPARE(mode->count(), 4);
+        QCOMPARE(mode->itemText(1), QStringLiteral("G, R (I)"));
+        QCOMPARE(mode->itemText(3), QStringLiteral(" "));
+        QCOMPARE(model->currentIndex(), -1);
+        QCOMPARE(model->placeholderText(), QStringLiteral("Dielecric function"));
+        QCOMPARE(model->itemText(1), QStringLiteral("Lorents"));
+        // The snapshot a run takes reads exactly these texts.
+        const RunInputs inputs = windows_->Form1.snapshotInputs();
+        QCOMPARE(inputs.edit[13], std::string("2"));
+        QCOMPARE(inputs.fitMode, -1);
+        QCOMPARE(inputs.dielectric, -1);
+    }
+
+    void pagesChartsAndStatusBarAreLaidOut() {
+        auto* pages = windows_->Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        QCOMPARE(pages->count(), 4);
+        QCOMPARE(pages->tabText(2), QStringLiteral("Fit parameters in dependence of time"));
+        QVERIFY(!pages->isTabVisible(2));
+        QCOMPARE(windows_->Form1.chartPanel(1)->titleLabel()->text(),
+                 QStringLiteral("Experimental data"));
+        QVERIFY(windows_->Form1.chartPanel(1)->titleLabel()->font().bold());
+        QVERIFY(qobject_cast<QLogValueAxis*>(windows_->Form1.chartPanel(3)->yAxis()));
+        const auto* damping = qobject_cast<QValueAxis*>(windows_->Form1.chartPanel(7)->yAxis());
+        QVERIFY(damping);
+        QCOMPARE(damping->min(), 0.0);
+        QCOMPARE(damping->max(), 2.0);
+        QCOMPARE(damping->tickInterval(), 0.1);
+        StatusPanels* status = windows_->Form1.statusPanels();
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(status->panel(i)->width(), StatusPanels::panelWidths[i]);
+        }
+        QVERIFY(!status->progressBar()->isVisible());
+    }
+
+    void clockShowsTheTimeOfDay() {
+        windows_->Form1.Timer1Timer();
+        const QString shown = windows_->Form1.statusPanels()->panel(0)->text();
+        QVERIFY(QLocale().toTime(shown, QLocale::LongFormat).isValid());
+        QCOMPARE(windows_->Form1.findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 1000);
+    }
+
+    void helpNavigatesAnewOnEveryShowing() {
+        test::ScratchFolder folder;
+        windows_->Form1.Help1Click();
+        QVERIFY(windows_->Form4.isVisible());
+        QCOMPARE(visits_.size(), std::size_t{1});
+        QCOMPARE(visits_[0], QUrl::fromLocalFile(folder.path(QStringLiteral("HelpDemo.mht"))));
+        windows_->Form4.hide();
+        windows_->Form1.Help1Click();
+        QCOMPARE(visits_.size(), std::size_t{2});
+    }
+
+    void evaluateShowsTheIntensityWindowWithoutBlocking() {
+        windows_->Form1.EvaluateIr1Click();
+        QVERIFY(windows_->Form2.isVisible());
+        QVERIFY(!windows_->Form2.isModal());
+        QCOMPARE(windows_->Form2.size(), QSize(567, 376));
+    }
+
+private:
+    test::ScriptedDialogs dialogs_;
+    std::vector<QUrl> visits_;
+    std::unique_ptr<VelmoraWindows> windows_;
+};
+
+QTEST_MAIN(StartUpTest)
+#include "StartUpTest.moc"
