@@ -108,54 +108,78 @@ QUELLIS_API void QUELLIS_CALL ScatMatrix(const TComplex* X, const TComplex* M, T
                                          TComplex* S34);
 
 /* ---- Coated sphere (core size X, index M1; outer size Y, shell index M2) */
+/* X = k*a and Y = k*b for core radius a <= outer radius b (k the wavenumber
+   in the medium); M1 and M2 relative to the medium. CoatCrossSection,
+   CoatAmplMatrix and CoatScatMatrix sum N = round(y + 4*y^(1/3) + 2) orders,
+   y = Re Y. Absorbing cores and shells (metals) give finite, accurate
+   results; the core is dropped from the order at which its share of the
+   shell field falls below 1e-8. */
 
-/* psi_n(Z), chi_n(Z) and xi_n(Z) for n = 0..max(*N,1); *N is only read. M is
-   accepted and not used. */
+/* psi_n(Z), chi_n(Z) and xi_n(Z) = psi_n - i*chi_n for n = 0..max(*N,1), by
+   upward recurrence; *N is only read. M is accepted and not used. */
 QUELLIS_API void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex* M, const int32_t* N,
                                          TComplex* Psi, int32_t PsiHigh, TComplex* Chi,
                                          int32_t ChiHigh, TComplex* Xi, int32_t XiHigh);
-/* Efficiencies of the coated sphere, normalised to pi*b^2 (factor 2/|Y|^2). */
+/* Efficiencies for scattering, extinction and backscattering of the whole
+   particle, cross sections divided by pi*b^2 (factor 2/|Y|^2). */
 QUELLIS_API void QUELLIS_CALL CoatCrossSection(const TComplex* X, const TComplex* Y,
                                                const TComplex* M1, const TComplex* M2,
                                                double* Qsca, double* Qext, double* Qback);
-/* Amplitude functions S1, S2 of the coated sphere at Theta. */
+/* Amplitude functions S1 (perpendicular) and S2 (parallel) of the coated
+   sphere at the scattering angle Theta (radians); no factor 1/k^2. */
 QUELLIS_API void QUELLIS_CALL CoatAmplMatrix(const TComplex* X, const TComplex* Y,
                                              const TComplex* M1, const TComplex* M2, double Theta,
                                              TComplex* S1, TComplex* S2);
-/* Scattering-matrix elements S11, S12, S33, S34 of the coated sphere. */
+/* Scattering-matrix elements of the coated sphere at Theta, formed from
+   CoatAmplMatrix as ScatMatrix forms them; zero imaginary parts. */
 QUELLIS_API void QUELLIS_CALL CoatScatMatrix(const TComplex* X, const TComplex* Y,
                                              const TComplex* M1, const TComplex* M2, double Theta,
                                              TComplex* S11, TComplex* S12, TComplex* S33,
                                              TComplex* S34);
-/* Logarithmic derivative D_n(X*M) for n = 0..*N (only D[0] when *N <= 0). */
+/* Logarithmic derivative D_n(X*M) = psi_n'/psi_n for n = 0..*N (only D[0]
+   when *N <= 0), accurate also for strongly absorbing arguments. */
 QUELLIS_API void QUELLIS_CALL CoatAden(const TComplex* X, const TComplex* M, const int32_t* N,
                                        TComplex* D, int32_t DHigh);
-/* Mie coefficients a_n, b_n of the coated sphere for n = 1..*N. */
+/* Mie coefficients a_n, b_n of the coated sphere for n = 1..*N (elements 0
+   untouched; nothing written when *N <= 0). */
 QUELLIS_API void QUELLIS_CALL CoatScattKoef(const TComplex* X, const TComplex* Y,
                                             const TComplex* M1, const TComplex* M2,
                                             const int32_t* N, TComplex* A, int32_t AHigh,
                                             TComplex* B, int32_t BHigh);
 
 /* ---- Near field of a sphere at Rho = k*r ------------------------------- */
+/* The field scattered by the sphere of X and M (as for ScattKoef) at the
+   distance r from its centre, for an incident field of amplitude 1. The
+   sums run over the sphere's N = round(x + 4*x^(1/3) + 2) orders, x = Re X,
+   with the outgoing radial function xi_n(Rho) and its derivative
+   xi_{n-1} - (n/Re Rho)*xi_n; points inside the sphere's radius are
+   computed with the same sums. Theta is the polar angle from the forward
+   direction, Phi the azimuth from the incident polarisation, in radians. */
 
-/* Near-field amplitude sums S1, S2 at polar angle Theta. */
+/* Near-field amplitude sums S1, S2: the sums of AmplMatrix with a_n weighted
+   by xi_n'(Rho) and b_n by xi_n(Rho). */
 QUELLIS_API void QUELLIS_CALL NearAmplMatrix(const TComplex* X, const TComplex* Rho,
                                              const TComplex* M, double Theta, TComplex* S1,
                                              TComplex* S2);
-/* Near-field scattering-matrix elements, formed from NearAmplMatrix. */
+/* Near-field scattering-matrix elements, formed from NearAmplMatrix as
+   ScatMatrix forms them from AmplMatrix; zero imaginary parts. */
 QUELLIS_API void QUELLIS_CALL NearScatMatrix(const TComplex* X, const TComplex* Rho,
                                              const TComplex* M, double Theta, TComplex* S11,
                                              TComplex* S12, TComplex* S33, TComplex* S34);
-/* Squared modulus of the longitudinal (radial) amplitude sum, as (L, 0). */
+/* |sum (2n+1) xi_n(Rho) sin(Theta) a_n pi_n|^2, the squared modulus of the
+   longitudinal (radial) amplitude sum, as (L, 0). */
 QUELLIS_API void QUELLIS_CALL NearLongAmpl(const TComplex* X, const TComplex* Rho,
                                            const TComplex* M, double Theta, TComplex* L);
 /* Spherical components of the scattered E and H fields without their
-   azimuth and distance factors. */
+   azimuth and distance factors: at the point they are Ephi*sin(Phi)/rho,
+   Etheta*cos(Phi)/rho, Er*cos(Phi)/rho^2, Hphi*cos(Phi)/rho,
+   Htheta*sin(Phi)/rho and Hr*sin(Phi)/rho^2, rho = Re Rho. */
 QUELLIS_API void QUELLIS_CALL NearFields(const TComplex* X, const TComplex* Rho,
                                          const TComplex* M, double Theta, TComplex* Ephi,
                                          TComplex* Etheta, TComplex* Er, TComplex* Hphi,
                                          TComplex* Htheta, TComplex* Hr);
-/* Time-averaged Poynting vector of the scattered field at (Rho, Theta, Phi). */
+/* Time-averaged Poynting vector 1/2 Re(E x conj H) of the scattered field at
+   (Rho, Theta, Phi): its phi, theta and radial components, each as (S, 0). */
 QUELLIS_API void QUELLIS_CALL NearPointing(const TComplex* X, const TComplex* Rho,
                                            const TComplex* M, double Theta, double Phi,
                                            TComplex* Sphi, TComplex* Stheta, TComplex* Sr);
