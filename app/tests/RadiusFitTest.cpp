@@ -18,8 +18,8 @@ protected:
                   const std::string& rmax = "200") {
         test::writeMeasurement(file(), points);
         RunInputs inputs = test::inputsFor(FitMode::R, file());
-        inputs.edit[10] = n;
-        inputs.edit[9] = rmax;
+        test::setField(inputs, 10, n);
+        test::setField(inputs, 9, rmax);
         return runFit(inputs, view);
     }
     std::string file() const { return dir.file("DemoDat.txt"); }

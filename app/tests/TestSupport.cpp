@@ -97,6 +97,10 @@ void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>
     writeText(path, text);
 }
 
+void setField(RunInputs& inputs, int field, std::string_view text) {
+    inputs.edit[field] = std::string(text);
+}
+
 RunInputs inputsFor(FitMode mode, const std::string& dataFile) {
     RunInputs inputs = RunInputs::defaults();
     inputs.fitMode = static_cast<int>(mode);

@@ -74,6 +74,9 @@ struct SyntheticPoint {
 // Writes the points as a measurement file (full stop, LF line ends).
 void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>& points);
 
+// Sets the text of field Edit<field>.
+void setField(RunInputs& inputs, int field, std::string_view text);
+
 // The window's defaults with the given mode, Drude, and the data file.
 RunInputs inputsFor(FitMode mode, const std::string& dataFile);
 

@@ -17,34 +17,39 @@ namespace {
 // Writes each replayed report as one line, so a test can compare sequences.
 class JournalDisplay final : public RunDisplay {
 public:
-    void clearSeries(SeriesId s) override { log("clear series " + id(s)); }
+    void clearSeries(SeriesId s) override { journal.append(QStringLiteral("clear series %1").arg(id(s))); }
     void addPoints(SeriesId s, std::span<const ChartPoint> points) override {
-        std::string text = "points " + id(s) + ":";
+        QString text = QStringLiteral("points %1:").arg(id(s));
         for (const auto& p : points) {
-            text += " " + std::to_string(static_cast<int>(p.x));
+            text += QStringLiteral(" %1").arg(p.x);
         }
-        log(text);
+        journal.append(text);
     }
-    void clearMemo(MemoId m) override { log("clear memo " + std::to_string(static_cast<int>(m))); }
+    void clearMemo(MemoId m) override {
+        journal.append(QStringLiteral("clear memo %1").arg(static_cast<int>(m)));
+    }
     void addMemoLines(MemoId m, std::span<const std::string> lines) override {
-        std::string text = "memo " + std::to_string(static_cast<int>(m)) + ":";
+        QString text = QStringLiteral("memo %1:").arg(static_cast<int>(m));
         for (const auto& line : lines) {
-            text += " " + line;
+            text += QLatin1Char(' ') + QString::fromStdString(line);
         }
-        log(text);
+        journal.append(text);
     }
-    void createProgress(int maximum) override { log("progress of " + std::to_string(maximum)); }
-    void setProgress(int position) override { log("progress at " + std::to_string(position)); }
+    void createProgress(int maximum) override {
+        journal.append(QStringLiteral("progress of %1").arg(maximum));
+    }
+    void setProgress(int position) override {
+        journal.append(QStringLiteral("progress at %1").arg(position));
+    }
     void setStatusText(int panel, const std::string& text) override {
-        log("panel " + std::to_string(panel) + ": " + text);
+        journal.append(QStringLiteral("panel %1: ").arg(panel) + QString::fromStdString(text));
     }
-    void finishBatch() override { log("batch"); }
+    void finishBatch() override { journal.append(QStringLiteral("batch")); }
 
     QStringList journal;
 
 private:
-    static std::string id(SeriesId s) { return std::to_string(static_cast<int>(s)); }
-    void log(const std::string& line) { journal.append(QString::fromStdString(line)); }
+    static int id(SeriesId s) { return static_cast<int>(s); }
 };
 
 ChartPoint at(double x) { return {x, 1.0, Colour::Red}; }

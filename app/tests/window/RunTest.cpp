@@ -2,6 +2,7 @@
 // drawn exactly as the engine reports it, the stop question answered No and
 // Yes, failed runs, saving the tables, and refusals while a run is going.
 #include "Intensity.h"
+#include "RunController.h"
 #include "SeriesColours.h"
 #include "StatusPanels.h"
 #include "WindowTestSupport.h"

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QLogValueAxis>
 #include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -129,9 +131,12 @@ private slots:
     }
 
     void clockShowsTheTimeOfDay() {
+        const QTime before = QTime::currentTime();
         windows_->Form1.Timer1Timer();
         const QString shown = windows_->Form1.statusPanels()->panel(0)->text();
-        QVERIFY(QLocale().toTime(shown, QLocale::LongFormat).isValid());
+        const QTime after = QTime::currentTime();
+        QVERIFY(shown == QLocale().toString(before, QLocale::LongFormat) ||
+                shown == QLocale().toString(after, QLocale::LongFormat));
         QCOMPARE(windows_->Form1.findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 1000);
     }
 

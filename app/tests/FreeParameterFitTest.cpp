@@ -1,0 +1,136 @@
+#include "PolarizationRatio.h"
+#include "Search.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace velmora {
+namespace {
+
+constexpr double kLambda[] = {0.0, 457.9, 514.5, 568.2, 647.1};
+
+// Narrow fields that keep these fits quick: radii 40..60 nm in 20 steps of 1.
+RunInputs narrowInputs(FitMode mode, const std::string& file) {
+    RunInputs inputs = test::inputsFor(mode, file);
+    test::setField(inputs, 8, "40");
+    test::setField(inputs, 9, "60");
+    test::setField(inputs, 10, "20");
+    return inputs;
+}
+
+TEST(FreePlasmaFit, RecoversTheDampingOfItsGrid) {
+    test::ScratchDir dir;
+    const double gam = gridValue(0.0, 40, gridStep(0.0, 2.0, 100));
+    const double r1 = 40.0 + 5.0;
+    const double r2 = 40.0 + 8.0;
+    test::writeMeasurement(dir.file("d.txt"), {{0.0, r1, 20.0, gam}, {1.0, r2, 20.0, gam}});
+    test::RecordingView view;
+    const RunResult r = runFit(narrowInputs(FitMode::GR1, dir.file("d.txt")), view);
+    ASSERT_TRUE(r.completed);
+    for (int t = 1; t <= 2; ++t) {
+        EXPECT_EQ(r.GamFit[t], gam) << t;
+        // The single plasma energy of the default range, tried 21 times.
+        EXPECT_EQ(r.WpFit[t], 5.6);
+        EXPECT_NEAR(r.Conc[t], 20.0, 1e-9);
+        EXPECT_LT(r.VxFit[t], 1e-9);
+    }
+    EXPECT_EQ(r.Rfit[1], r1);
+    EXPECT_EQ(r.Rfit[2], r2);
+    EXPECT_EQ(view.progress, (std::vector<int>{-3, 1, 0, 2, 0}));
+    EXPECT_EQ(view.series[SeriesId::Series14].size(), 2u);
+    EXPECT_EQ(view.series[SeriesId::Series15][0].y, gam);
+    // Mode 1 leaves Model at zero; the chart shows flat lines over the grid.
+    EXPECT_EQ(view.series[SeriesId::Series16].size(), 20u);
+    EXPECT_EQ(view.series[SeriesId::Series16][3].y, 0.0);
+    EXPECT_EQ(r.resultTable[0], "Time\tRadius\tConc\tVx\tGamma");
+    EXPECT_EQ(r.resultTable[1].substr(r.resultTable[1].rfind('\t')), "\t0.800");
+}
+
+class PolarizationFitTest : public ::testing::Test {
+protected:
+    std::string file() const { return dir.file("d.txt"); }
+    test::ScratchDir dir;
+    test::RecordingView view;
+};
+
+TEST_F(PolarizationFitTest, EqualPolarisationsChooseTheModelRatioClosestToZero) {
+    // H = V at every wavelength: Pm = 0.
+    test::writeText(file(), "0\t3\t3\t2\t2\t1\t1\t5\t5\n");
+    const RunResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
+    ASSERT_TRUE(r.completed);
+    // Differential check: the same search written out plainly.
+    std::array<double, 4> damping{};
+    for (int k = 1; k <= 4; ++k) {
+        double best = 1.0;
+        for (int j = 1; j <= 20; ++j) {
+            for (int s = 1; s <= 100; ++s) {
+                const double g = 0.0 + s * (2.0 / 100);
+                const ModelValue m = evaluateModel({kLambda[k], 40.0 + j * 1.0, g, 5.6, 0.0});
+                const double d = std::fabs(0.0 - (m.ih - m.iv) / (m.ih + m.iv));
+                if (d < best) {
+                    best = d;
+                    damping[k - 1] = g;
+                }
+            }
+        }
+    }
+    const double mean = (((damping[0] + damping[1]) + damping[2]) + damping[3]) / 4;
+    double squares = 0.0;
+    for (double g : damping) {
+        squares += (mean - g) * (mean - g);
+    }
+    EXPECT_EQ(r.GamFit[1], mean);
+    EXPECT_EQ(r.GamSpread[1], 100.0 * squares / (4.0 * mean));
+    EXPECT_EQ(view.status,
+              (std::vector<std::string>{"2:\tLambda = 457,9", "2:\tLambda = 514,5",
+                                        "2:\tLambda = 568,2", "2:\tLambda = 647,1", "2:"}));
+    // Four polarisation passes, each with its progress bar.
+    EXPECT_EQ(view.progress, (std::vector<int>{-2, 1, 0, -2, 1, 0, -2, 1, 0, -2, 1, 0}));
+    // The non-agreement chart shows the spread, the damping chart the mean.
+    EXPECT_EQ(view.series[SeriesId::LineSeries3][0].y, r.GamSpread[1]);
+    EXPECT_EQ(view.series[SeriesId::Series15][0].colour, Colour::Blue);
+    EXPECT_EQ(r.resultTable[1].substr(r.resultTable[1].size() - 12), "\t0.000\t0.000");
+}
+
+TEST_F(PolarizationFitTest, RecoversRadiusAndFillsThePredictionWithTheMeanDamping) {
+    const double gam = 0.0 + 45 * (2.0 / 100);
+    test::writeMeasurement(file(), {{0.0, 46.0, 20.0, gam}, {1.0, 49.0, 20.0, gam}});
+    const RunResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
+    ASSERT_TRUE(r.completed);
+    for (int t = 1; t <= 2; ++t) {
+        EXPECT_NEAR(r.GamFit[t], gam, 0.03) << t;
+    }
+    EXPECT_NEAR(r.Rfit[1], 46.0, 2.0);
+    EXPECT_NEAR(r.Rfit[2], 49.0, 2.0);
+    const double meanGam = (r.GamFit[1] + r.GamFit[2]) / 2;
+    for (int i : {1, 7, 20}) {
+        const ModelValue m = evaluateModel({kLambda[3], 40.0 + (i - 1), meanGam, 5.6, 0.0});
+        EXPECT_EQ(r.Model[i][4], m.iv) << i;
+        EXPECT_EQ(r.Model[i][5], m.ih) << i;
+    }
+}
+
+TEST_F(PolarizationFitTest, ZeroMeanDampingHasZeroSpread) {
+    test::writeMeasurement(file(), {{0.0, 46.0, 20.0}});
+    RunInputs inputs = narrowInputs(FitMode::GR2, file());
+    test::setField(inputs, 21, "0");
+    const RunResult r = runFit(inputs, view);
+    EXPECT_EQ(r.GamFit[1], 0.0);
+    EXPECT_EQ(r.GamSpread[1], 0.0);
+}
+
+TEST(PolarizationRatio, MeasuredRatioIsGuardedAndTheModelRatioIsNot) {
+    EXPECT_EQ(measuredPolRatio(2.0, 2.0), 0.0);
+    EXPECT_EQ(measuredPolRatio(-2.0, 2.0), 0.0);
+    EXPECT_EQ(measuredPolRatio(1.0, 3.0), 0.5);
+    EXPECT_EQ(polarizationMismatch(0.5, {1.0, 3.0, FpFault::None}).value, 0.0);
+    EXPECT_EQ(polarizationMismatch(0.0, {0.0, 0.0, FpFault::None}).fault,
+              FpFault::InvalidOperation);
+    EXPECT_EQ(polarizationMismatch(0.0, {-1.0, 1.0, FpFault::None}).fault, FpFault::DivisionByZero);
+    EXPECT_EQ(polarizationMismatch(0.0, {1.0, 1.0, FpFault::Overflow}).fault, FpFault::Overflow);
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,116 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+// Mode "G, R (II)" on two time points with radii 40..60 nm in 20 steps polls
+// the stop flag at: 1 wavelength 1, 2-3 its time points, 4 wavelength 2,
+// 5-6, 7 wavelength 3, 8-9, 10 wavelength 4, 11-12, then before every
+// candidate of the radius fit (13 on).
+class StopProtocolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
+    }
+    RunInputs inputs(FitMode mode) const {
+        RunInputs in = test::inputsFor(mode, file());
+        test::setField(in, 8, "40");
+        test::setField(in, 9, "60");
+        test::setField(in, 10, "20");
+        return in;
+    }
+    std::string file() const { return dir.file("d.txt"); }
+
+    RunResult runStoppedAt(FitMode mode, int poll, bool yes, test::RecordingView& view) {
+        view.clearAtPoll = poll;
+        view.answerYes = yes;
+        view.memos[MemoId::Memo2] = {"previous run"};
+        return runFit(inputs(mode), view);
+    }
+
+    test::ScratchDir dir;
+};
+
+void expectSameResults(const RunResult& a, const RunResult& b) {
+    EXPECT_EQ(a.completed, b.completed);
+    EXPECT_EQ(a.Rfit, b.Rfit);
+    EXPECT_EQ(a.Conc, b.Conc);
+    EXPECT_EQ(a.VxFit, b.VxFit);
+    EXPECT_EQ(a.GamFit, b.GamFit);
+    EXPECT_EQ(a.WpFit, b.WpFit);
+    EXPECT_EQ(a.GamSpread, b.GamSpread);
+    EXPECT_EQ(a.Model, b.Model);
+    EXPECT_EQ(a.resultTable, b.resultTable);
+    EXPECT_EQ(a.resonanceTable, b.resonanceTable);
+}
+
+TEST_F(StopProtocolTest, NoResumesExactlyWhereTheRunPaused) {
+    test::RecordingView plain;
+    const RunResult reference = runFit(inputs(FitMode::GR2), plain);
+    ASSERT_TRUE(reference.completed);
+    ASSERT_GT(plain.polls, 20);
+    // At a wavelength, inside FitPolarizationRatio, in the radius fit.
+    for (int poll : {1, 4, 2, 3, 12, 13, 20, plain.polls}) {
+        test::RecordingView view;
+        const RunResult r = runStoppedAt(FitMode::GR2, poll, false, view);
+        EXPECT_EQ(view.questions, 1) << poll;
+        EXPECT_EQ(view.pollsAtQuestion, poll);
+        EXPECT_TRUE(view.flag);
+        EXPECT_EQ(view.polls, plain.polls) << poll;
+        expectSameResults(r, reference);
+    }
+}
+
+TEST_F(StopProtocolTest, YesEndsTheRunAtOnceWithoutResults) {
+    for (int poll : {1, 2, 6, 13}) {
+        test::RecordingView view;
+        const RunResult r = runStoppedAt(FitMode::GR2, poll, true, view);
+        EXPECT_FALSE(r.completed) << poll;
+        // Asked once, also inside FitPolarizationRatio, and nothing polled after.
+        EXPECT_EQ(view.questions, 1) << poll;
+        EXPECT_EQ(view.polls, poll);
+        // No results stage: Memo1 and the prediction stay empty, the other
+        // tables keep the previous run's content.
+        EXPECT_TRUE(view.memos[MemoId::Memo1].empty());
+        EXPECT_EQ(view.memos[MemoId::Memo2], std::vector<std::string>{"previous run"});
+        EXPECT_TRUE(view.series[SeriesId::Series16].empty());
+        EXPECT_TRUE(view.series[SeriesId::Series9].empty());
+    }
+}
+
+TEST_F(StopProtocolTest, YesInsideAPassLeavesItsProgressBar) {
+    test::RecordingView view;
+    runStoppedAt(FitMode::GR2, 3, true, view);
+    // The bar of the first pass: created, moved to 1, stopped before 2.
+    EXPECT_EQ(view.progress, (std::vector<int>{-3, 1}));
+}
+
+TEST_F(StopProtocolTest, FreePlasmaFitAsksBeforeEveryCandidate) {
+    // One time point: 21 plasma energies x 101 dampings x 21 radii.
+    test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}});
+    test::RecordingView plain;
+    const RunResult reference = runFit(inputs(FitMode::GR1), plain);
+    EXPECT_EQ(plain.polls, 21 * 101 * 21);
+    test::RecordingView no;
+    expectSameResults(runStoppedAt(FitMode::GR1, 5000, false, no), reference);
+    EXPECT_EQ(no.questions, 1);
+    test::RecordingView yes;
+    EXPECT_FALSE(runStoppedAt(FitMode::GR1, 5000, true, yes).completed);
+    EXPECT_EQ(yes.polls, 5000);
+    EXPECT_EQ(yes.progress, (std::vector<int>{-2, 1}));
+}
+
+TEST_F(StopProtocolTest, RadiusFitNeverPolls) {
+    test::RecordingView view;
+    view.clearAtPoll = 1;
+    view.answerYes = true;
+    const RunResult r = runFit(inputs(FitMode::R), view);
+    EXPECT_TRUE(r.completed);
+    EXPECT_EQ(view.polls, 0);
+    EXPECT_TRUE(view.flag);
+}
+
+} // namespace
+} // namespace velmora
