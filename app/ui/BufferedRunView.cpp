@@ -73,10 +73,13 @@ bool BufferedRunView::runFlag() {
 }
 
 void BufferedRunView::setRunFlag() {
-    runFlag_.store(true);
+    if (asked_.load()) {
+        runFlag_.store(true);
+    }
 }
 
 bool BufferedRunView::stopConfirmation() {
+    asked_.store(true);
     return askStop_();
 }
 

@@ -3,7 +3,9 @@
 // user-interface thread (drain), so the window sees a few dozen updates a
 // second however fast the run reports. The stop flag is an atomic the Stop
 // action clears; the stop question is put to the user-interface thread and
-// the run waits for the answer.
+// the run waits for the answer. The flag is set on the user-interface thread
+// when the run starts; the run's own setting of it before any stop question
+// is therefore left out, so that a Stop pressed at once is not lost.
 #pragma once
 
 #include "RunDisplay.h"
@@ -71,6 +73,7 @@ private:
 
     std::atomic<bool>& runFlag_;
     std::function<bool()> askStop_;
+    std::atomic<bool> asked_{false};
     std::mutex mutex_;
     std::vector<Report> queued_;
 };

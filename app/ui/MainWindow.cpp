@@ -57,6 +57,10 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs
                          QStringLiteral("Plasmon resonanses (Mie theory prediction)"));
     pageControl_->setTabVisible(timeEvolutionPage, false);
     setCentralWidget(pageControl_);
+    // No mode is picked yet, so no mode panel shows.
+    for (QWidget* panel : {panel2_, panel3_, panel24_}) {
+        panel->hide();
+    }
 
     const RunInputs defaults = RunInputs::defaults();
     for (std::size_t number = 1; number < edits_.size(); ++number) {

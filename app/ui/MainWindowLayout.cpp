@@ -218,7 +218,6 @@ QWidget* TForm1::buildParameterColumn() {
     stack->setContentsMargins(0, 0, 0, 0);
     for (QWidget* panel : {panel2_, panel3_, panel24_}) {
         stack->addWidget(panel, 0, 0);
-        panel->hide();
     }
 
     auto* fit = new QGroupBox(QStringLiteral("Fit parameters"));

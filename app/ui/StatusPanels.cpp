@@ -11,7 +11,7 @@ StatusPanels::StatusPanels(QWidget* parent)
     setSizeGripEnabled(false);
     for (std::size_t i = 0; i < panels_.size(); ++i) {
         auto* label = new QLabel;
-        label->setObjectName(QStringLiteral("Panel%1").arg(i));
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         label->setFixedWidth(panelWidths[i]);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);

@@ -96,9 +96,9 @@ private:
         QCOMPARE(!hidden("Panel2"), expected.panel2);
         QCOMPARE(!hidden("Panel3"), expected.panel3);
         QCOMPARE(!hidden("Panel24"), expected.panel24);
-        QCOMPARE(windows_->Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"))
-                     ->isTabVisible(2),
-                 expected.page3);
+        QCOMPARE(
+            windows_->Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->isTabVisible(2),
+            expected.page3);
     }
 
     test::ScriptedDialogs dialogs_;

@@ -17,7 +17,9 @@ namespace {
 // Writes each replayed report as one line, so a test can compare sequences.
 class JournalDisplay final : public RunDisplay {
 public:
-    void clearSeries(SeriesId s) override { journal.append(QStringLiteral("clear series %1").arg(id(s))); }
+    void clearSeries(SeriesId s) override {
+        journal.append(QStringLiteral("clear series %1").arg(id(s)));
+    }
     void addPoints(SeriesId s, std::span<const ChartPoint> points) override {
         QString text = QStringLiteral("points %1:").arg(id(s));
         for (const auto& p : points) {
@@ -52,7 +54,9 @@ private:
     static int id(SeriesId s) { return static_cast<int>(s); }
 };
 
-ChartPoint at(double x) { return {x, 1.0, Colour::Red}; }
+ChartPoint at(double x) {
+    return {x, 1.0, Colour::Red};
+}
 
 } // namespace
 
@@ -85,12 +89,11 @@ private slots:
         QVERIFY(view.drain(display));
         const int series9 = static_cast<int>(SeriesId::Series9);
         const int concentration = static_cast<int>(SeriesId::LineSeries2);
-        QCOMPARE(display.journal,
-                 QStringList({QStringLiteral("clear series %1").arg(series9),
-                              QStringLiteral("points %1: 1 2 3").arg(series9),
-                              QStringLiteral("points %1: 3").arg(concentration),
-                              "progress of 10", "progress at 0", "memo 1: a b a b",
-                              "panel 2: \tLambda = 457,9", "batch"}));
+        QCOMPARE(display.journal, QStringList({QStringLiteral("clear series %1").arg(series9),
+                                               QStringLiteral("points %1: 1 2 3").arg(series9),
+                                               QStringLiteral("points %1: 3").arg(concentration),
+                                               "progress of 10", "progress at 0", "memo 1: a b a b",
+                                               "panel 2: \tLambda = 457,9", "batch"}));
 
         display.journal.clear();
         view.addPoints(SeriesId::Series9, second);
@@ -99,7 +102,7 @@ private slots:
                  QStringList({QStringLiteral("points %1: 3").arg(series9), "batch"}));
     }
 
-    void runFlagIsTheSharedAtomic() {
+    void runFlagIsTheSharedAtomicAndStopIsNeverLost() {
         std::atomic<bool> flag{true};
         int asked = 0;
         BufferedRunView view(flag, [&] {
@@ -109,6 +112,10 @@ private slots:
         QVERIFY(view.runFlag());
         flag.store(false);
         QVERIFY(!view.runFlag());
+        // The run's start-of-run setting comes after the window set the flag
+        // and must not undo a Stop pressed since.
+        view.setRunFlag();
+        QVERIFY(!flag.load());
         QVERIFY(view.stopConfirmation());
         QCOMPARE(asked, 1);
         view.setRunFlag();

@@ -72,7 +72,8 @@ private slots:
         QVERIFY(!form().runGoing());
         QVERIFY(!form().dataLoaded());
         QCOMPARE(form().series(SeriesId::Series1)->count(), 0);
-        QVERIFY(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
+        QVERIFY(
+            form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
     }
 
     void openRunDrawsWhatTheEngineReports_data() {
@@ -96,9 +97,18 @@ private slots:
         QCOMPARE(ended.count(), 1);
         QCOMPARE(dialogs_.errors, QStringList());
         verifyWindowShows(engineRun(inputs));
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
+        QCOMPARE(test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))).size(),
+                 mode >= 0 ? 4 : 0);
+        if (mode == 1 || mode == 2) {
+            QCOMPARE(form().series(SeriesId::Series15)->count(), 3);
+        }
         if (mode == 0) {
             QCOMPARE(form().series(SeriesId::Series9)->count(), 3);
-            QVERIFY(!form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText().isEmpty());
+            QVERIFY(!form()
+                         .findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))
+                         ->toPlainText()
+                         .isEmpty());
         }
     }
 
@@ -149,7 +159,8 @@ private slots:
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.stopQuestions, 1);
         QCOMPARE(dialogs_.errors, QStringList());
-        QVERIFY(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
+        QVERIFY(
+            form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
         QCOMPARE(form().series(SeriesId::Series16)->count(), 0);
         QCOMPARE(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText(),
                  previousResonances);
@@ -284,7 +295,8 @@ private:
             const auto id = static_cast<SeriesId>(i);
             const auto found = expected.points.find(id);
             const std::vector<ChartPoint> none;
-            const std::vector<ChartPoint>& points = found == expected.points.end() ? none : found->second;
+            const std::vector<ChartPoint>& points =
+                found == expected.points.end() ? none : found->second;
             const QXYSeries* series = windowSeries(id);
             QCOMPARE(series->count(), static_cast<int>(points.size()));
             for (std::size_t p = 0; p < points.size(); ++p) {

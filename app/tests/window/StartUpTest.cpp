@@ -79,7 +79,8 @@ private slots:
         QVERIFY(ok);
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(!windows_->Form3.isVisible());
-        QMetaObject::invokeMethod(windows_->Form3.findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        QMetaObject::invokeMethod(windows_->Form3.findChild<QTimer*>(QStringLiteral("Timer1")),
+                                  "timeout");
         QVERIFY(!windows_->Form3.isVisible());
     }
 
@@ -90,7 +91,8 @@ private slots:
             {13, "2"},    {18, "5,6"},  {20, "0"},    {21, "2"}};
         for (const auto& [number, text] : defaults) {
             QCOMPARE(windows_->Form1.edit(number)->text(), text);
-            QCOMPARE(windows_->Form1.edit(number)->objectName(), QStringLiteral("Edit%1").arg(number));
+            QCOMPARE(windows_->Form1.edit(number)->objectName(),
+                     QStringLiteral("Edit%1").arg(number));
         }
         const auto* mode = windows_->Form1.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         const auto* model = windows_->Form1.findChild<QComboBox*>(QStringLiteral("ComboBox2"));

@@ -11,13 +11,17 @@
 
 namespace velmora::test {
 
-QWidget* RecordingHelpBrowser::widget() { return new QWidget; }
+QWidget* RecordingHelpBrowser::widget() {
+    return new QWidget;
+}
 
 ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
     QDir::setCurrent(dir_.path());
 }
 
-ScratchFolder::~ScratchFolder() { QDir::setCurrent(previous_); }
+ScratchFolder::~ScratchFolder() {
+    QDir::setCurrent(previous_);
+}
 
 void ScratchFolder::write(const QString& name, const QByteArray& bytes) const {
     QFile file(path(name));
