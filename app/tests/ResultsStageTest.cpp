@@ -1,0 +1,194 @@
+#include "ResultsStage.h"
+#include "TableFile.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+// A run state of `points` time points with the default wavelengths, radius
+// 50 nm and concentration 1 everywhere, and every measured intensity 1.
+class ResultsStageTest : public ::testing::Test {
+protected:
+    void prepare(int points, FitMode mode) {
+        inputs.fitMode = static_cast<int>(mode);
+        state = std::make_unique<RunState>(RunState{inputs, view, {}, {}, {}});
+        RunParameters& p = state->params;
+        p.Lambda = {0.0, 457.9, 514.5, 568.2, 647.1};
+        p.Rmin = 20.0;
+        p.N = 0;
+        RunResult& r = state->result;
+        r.timePoints = points;
+        for (auto* a : {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread}) {
+            a->assign(points + 1, 0.0);
+        }
+        r.Model.assign(1, {});
+        r.Norm.assign(points + 1, {});
+        rows.assign(points, {});
+        for (int t = 1; t <= points; ++t) {
+            rows[t - 1].fill(1.0);
+            rows[t - 1][0] = t;
+            r.T[t] = t;
+            r.Rfit[t] = 50.0;
+            r.Conc[t] = 1.0;
+        }
+    }
+    void setMeasured(int t, int column, double value) { rows[t - 1][column - 1] = value; }
+    void runStage() {
+        for (const auto& row : rows) {
+            state->table.addRow() = row;
+        }
+        runResultsStage(*state);
+    }
+
+    RunInputs inputs = RunInputs::defaults();
+    test::RecordingView view;
+    std::unique_ptr<RunState> state;
+    std::vector<std::array<double, kMaxDataFields>> rows;
+};
+
+TEST_F(ResultsStageTest, HeadersFollowTheMode) {
+    EXPECT_EQ(resultTableHeader(0), std::vector<std::string>{"Time\tRadius\tConc\tVx"});
+    EXPECT_EQ(resultTableHeader(1), std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
+    EXPECT_EQ(resultTableHeader(2), std::vector<std::string>{"Time\tRadius\tConc\tVx\tNp\tNb"});
+    EXPECT_EQ(resultTableHeader(3), std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
+    EXPECT_TRUE(resultTableHeader(-1).empty());
+}
+
+TEST_F(ResultsStageTest, NoModeWritesNoResultLines) {
+    prepare(3, FitMode::None);
+    runStage();
+    EXPECT_TRUE(state->result.resultTable.empty());
+    EXPECT_TRUE(view.memos[MemoId::Memo1].empty());
+    EXPECT_EQ(state->result.resonanceTable.size(), 5u);
+}
+
+TEST_F(ResultsStageTest, ResultLinesUseFixedDecimals) {
+    prepare(2, FitMode::GR1);
+    RunResult& r = state->result;
+    r.T[1] = -0.5;
+    r.Conc[1] = 12345.67;
+    r.VxFit[1] = 1.23449;
+    r.GamFit[1] = 0.8;
+    runStage();
+    EXPECT_EQ(r.resultTable[1], "-0.500\t50.000\t12345.7\t1.234\t0.800");
+    EXPECT_EQ(view.memos[MemoId::Memo1], r.resultTable);
+}
+
+TEST_F(ResultsStageTest, FewerThanThirtyTimePointsHaveNoPeaks) {
+    prepare(29, FitMode::R);
+    runStage();
+    EXPECT_EQ(state->result.resonanceTable,
+              (std::vector<std::string>{"W [eV]\tRmaxV\tRmaxH", "2.708\t0.000\t0.000",
+                                        "2.410\t0.000\t0.000", "2.182\t0.000\t0.000",
+                                        "1.916\t0.000\t0.000"}));
+    EXPECT_EQ(view.memos[MemoId::IntensityMemo1][1], "2.708\t0.000");
+    EXPECT_EQ(view.memos[MemoId::IntensityMemo2][4], "1.916\t0.000");
+}
+
+TEST_F(ResultsStageTest, PeaksTakeTheFirstMaximumOutsideTheLastThirty) {
+    prepare(40, FitMode::R);
+    RunResult& r = state->result;
+    for (int t = 1; t <= 40; ++t) {
+        r.Rfit[t] = 100.0 + t;
+    }
+    // Wavelength 1, V: Norm = V / (3.14 R^2 C); make t = 4 and t = 6 equal
+    // maxima (the earlier wins) and t = 35 larger still (not searched).
+    setMeasured(4, 2, 1e6 * (3.14 * (104.0 * 104.0)));
+    setMeasured(6, 2, 1e6 * (3.14 * (106.0 * 106.0)));
+    setMeasured(35, 2, 1e9);
+    // Wavelength 2: no positive normalised intensity at all.
+    for (int t = 1; t <= 40; ++t) {
+        setMeasured(t, 4, 0.0);
+        setMeasured(t, 5, -1.0);
+    }
+    runStage();
+    EXPECT_EQ(r.Norm[4][0], r.Norm[6][0]);
+    EXPECT_EQ(r.resonanceTable[1].substr(0, 13), "2.708\t104.000");
+    // The peak search starts afresh for every wavelength.
+    EXPECT_EQ(r.resonanceTable[2], "2.410\t0.000\t0.000");
+    EXPECT_EQ(r.Norm[0], (std::array<double, 8>{}));
+}
+
+TEST_F(ResultsStageTest, UnfittedTimePointsHaveZeroNorm) {
+    prepare(3, FitMode::R);
+    state->result.Conc[2] = 0.0;
+    state->result.Rfit[3] = 0.0;
+    runStage();
+    EXPECT_EQ(state->result.Norm[2], (std::array<double, 8>{}));
+    EXPECT_EQ(state->result.Norm[3], (std::array<double, 8>{}));
+    EXPECT_DOUBLE_EQ(state->result.Norm[1][0], 1.0 / (3.14 * 2500.0));
+    EXPECT_DOUBLE_EQ(state->result.Norm[1][1], 1.0 / (4.13 * 2500.0));
+}
+
+TEST_F(ResultsStageTest, IntensityChartLeavesOutTheFirstTimePoint) {
+    prepare(5, FitMode::R);
+    runStage();
+    const Colour colours[] = {Colour::Blue,   Colour::Blue,   Colour::Green, Colour::Green,
+                              Colour::Yellow, Colour::Yellow, Colour::Red,   Colour::Red};
+    for (int c = 0; c < 8; ++c) {
+        const auto& points = view.series[seriesAt(SeriesId::IntensitySeries1, c)];
+        ASSERT_EQ(points.size(), 4u);
+        EXPECT_EQ(points[0].x, 50.0);
+        EXPECT_EQ(points[0].y, state->result.Norm[2][c]);
+        EXPECT_EQ(points[0].colour, colours[c]);
+    }
+}
+
+TEST_F(ResultsStageTest, SavedTablesHaveTheirExactBytes) {
+    prepare(2, FitMode::R);
+    state->result.VxFit[2] = 3.5;
+    runStage();
+    test::ScratchDir dir;
+    writeTableFile(dir.file("a_RNV.dat"), state->result.resultTable);
+    EXPECT_EQ(test::readBytes(dir.file("a_RNV.dat")),
+              "Time\tRadius\tConc\tVx\r\n1.000\t50.000\t1.0\t0.000\r\n"
+              "2.000\t50.000\t1.0\t3.500\r\n");
+    writeTableFile(dir.file("a_WR.dat"), state->result.resonanceTable);
+    EXPECT_EQ(test::readBytes(dir.file("a_WR.dat")),
+              "W [eV]\tRmaxV\tRmaxH\r\n2.708\t0.000\t0.000\r\n2.410\t0.000\t0.000\r\n"
+              "2.182\t0.000\t0.000\r\n1.916\t0.000\t0.000\r\n");
+}
+
+TEST(TableFile, EmptyTableIsAnEmptyFile) {
+    test::ScratchDir dir;
+    writeTableFile(dir.file("empty.dat"), {});
+    EXPECT_EQ(test::readBytes(dir.file("empty.dat")), "");
+}
+
+TEST(TableFile, ReplacesAnExistingFileAndLeavesNoTemporary) {
+    test::ScratchDir dir;
+    test::writeText(dir.file("t.dat"), "old content that is longer\r\n");
+    const std::vector<std::string> lines = {"a\tb"};
+    writeTableFile(dir.file("t.dat"), lines);
+    EXPECT_EQ(test::readBytes(dir.file("t.dat")), "a\tb\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(TableFile, FailureSaysWhatAndLeavesTheTargetIntact) {
+    test::ScratchDir dir;
+    const std::vector<std::string> lines = {"x"};
+    try {
+        writeTableFile(dir.file("missing/t.dat"), lines);
+        FAIL() << "no error";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(
+            std::string(e.what()).rfind("Cannot write file " + dir.file("missing/t.dat") + ": ", 0),
+            0u)
+            << e.what();
+    }
+    // A directory in the way of the target: the rename fails, nothing is left.
+    std::filesystem::create_directory(dir.file("busy.dat"));
+    test::writeText(dir.file("busy.dat/inside"), "keep");
+    EXPECT_THROW(writeTableFile(dir.file("busy.dat"), lines), std::runtime_error);
+    EXPECT_EQ(test::readBytes(dir.file("busy.dat/inside")), "keep");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+} // namespace
+} // namespace velmora

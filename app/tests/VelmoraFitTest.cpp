@@ -1,0 +1,105 @@
+#include "TableFile.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+namespace velmora {
+namespace {
+
+// velmora-fit run as a user runs it, in a scratch working directory that
+// holds a small measurement as DemoDat.txt.
+class VelmoraFitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::writeMeasurement(dir.file("DemoDat.txt"),
+                               {{0.0, 30.0, 50.0}, {1.0, 31.0, 49.0}, {2.0, 33.0, 48.0}});
+    }
+
+    // Runs the program with the arguments; returns its exit status.
+    int run(const std::string& args) {
+        const std::string command = "cd '" + dir.path().string() + "' && '" + VELMORA_FIT_PROGRAM +
+                                    "' " + args + " >stdout.txt 2>stderr.txt";
+        const int status = std::system(command.c_str());
+        out = test::readBytes(dir.file("stdout.txt"));
+        err = test::readBytes(dir.file("stderr.txt"));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    RunResult engineResult(RunInputs inputs) {
+        inputs.dataFile = dir.file("DemoDat.txt");
+        test::RecordingView view;
+        return runFit(inputs, view);
+    }
+
+    test::ScratchDir dir;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(VelmoraFitTest, PrintsTheResultTableOfTheDefaultFit) {
+    ASSERT_EQ(run(""), 0) << err;
+    const RunResult expected = engineResult(test::inputsFor(FitMode::R, ""));
+    std::string table;
+    for (const std::string& line : expected.resultTable) {
+        table += line + "\n";
+    }
+    EXPECT_EQ(out, table);
+    EXPECT_EQ(err, "");
+}
+
+TEST_F(VelmoraFitTest, WritesBothTablesInTheSavedFormat) {
+    ASSERT_EQ(run("--mode GR2 --rmin 25 --rmax 45 --steps 20 --gamma2-max 1.5 --result r.dat "
+                  "--resonance=w.dat DemoDat.txt"),
+              0)
+        << err;
+    EXPECT_EQ(out, "");
+    RunInputs inputs = test::inputsFor(FitMode::GR2, "");
+    test::setField(inputs, 8, "25");
+    test::setField(inputs, 9, "45");
+    test::setField(inputs, 10, "20");
+    test::setField(inputs, 21, "1,5");
+    const RunResult expected = engineResult(inputs);
+    writeTableFile(dir.file("expected_r.dat"), expected.resultTable);
+    writeTableFile(dir.file("expected_w.dat"), expected.resonanceTable);
+    EXPECT_EQ(test::readBytes(dir.file("r.dat")), test::readBytes(dir.file("expected_r.dat")));
+    EXPECT_EQ(test::readBytes(dir.file("w.dat")), test::readBytes(dir.file("expected_w.dat")));
+    EXPECT_EQ(test::readBytes(dir.file("r.dat")).substr(0, 27),
+              "Time\tRadius\tConc\tVx\tNp\tNb\r\n");
+}
+
+TEST_F(VelmoraFitTest, FailureReportsTheRunMessageAndWritesNothing) {
+    test::writeText(dir.file("kept.dat"), "kept");
+    EXPECT_EQ(run("--result new.dat --resonance kept.dat missing.txt"), 1);
+    EXPECT_EQ(err, "Cannot open file missing.txt\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.dat")));
+    EXPECT_EQ(test::readBytes(dir.file("kept.dat")), "kept");
+    EXPECT_EQ(run("--rmin abc --result new.dat"), 1);
+    EXPECT_EQ(err, "'abc' is not a valid floating point value\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.dat")));
+    EXPECT_EQ(run("--wavelengths 457.9,0,568.2,647.1"), 1);
+    EXPECT_EQ(err, "Floating point division by zero\n");
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(VelmoraFitTest, BadCommandLinesAreRefused) {
+    EXPECT_EQ(run("--mode X"), 2);
+    EXPECT_NE(err.find("unknown mode 'X'"), std::string::npos) << err;
+    EXPECT_EQ(run("--wavelengths 1,2,3"), 2);
+    EXPECT_EQ(run("--steps"), 2);
+    EXPECT_EQ(run("--colour red"), 2);
+    EXPECT_EQ(run("a.txt b.txt"), 2);
+    EXPECT_EQ(run("--help"), 0);
+    EXPECT_EQ(out.rfind("Usage: velmora-fit [OPTIONS] [FILE]", 0), 0u);
+}
+
+TEST_F(VelmoraFitTest, NoModeGivesAnEmptyTable) {
+    ASSERT_EQ(run("--mode none --model Lorents --result r.dat"), 0) << err;
+    EXPECT_EQ(test::readBytes(dir.file("r.dat")), "");
+}
+
+} // namespace
+} // namespace velmora
