@@ -1,8 +1,7 @@
 // The logarithmic derivative D_n(rho) = psi_n'(rho)/psi_n(rho) by downward
 // recurrence. The recurrence starts from the value of its continued fraction
-// at the start order, evaluated with Lentz's method at extended precision, so
-// no start error travels down into the orders in use, however large and
-// weakly absorbing the sphere.
+// at the start order, so no start error travels down into the orders in use,
+// however large and weakly absorbing the sphere.
 #include "Sphere.h"
 #include "TermCount.h"
 
@@ -12,7 +11,50 @@
 namespace quellis {
 namespace {
 
-// A complex number at extended precision, for the continued fraction only.
+// Sum of the moduli of the parts, a cheap norm for the convergence tests.
+double size(Cx a) {
+    return std::fabs(a.re) + std::fabs(a.im);
+}
+
+// Past the start order the terms grow and the fraction converges within a
+// few dozen steps; the bound only stops a fraction that cannot converge.
+constexpr long kMaxFractionTerms = 1000000;
+
+// The partial denominators b_j = (-1)^j (2n+2j+1)/rho of the continued
+// fraction J_{n-1/2}(rho)/J_{n+1/2}(rho) = b_0 + 1/(b_1 + 1/(b_2 + ...)).
+template <class Complex> struct FractionTerms {
+    Complex inverseRho;
+    long n;
+    Complex operator()(long j) const {
+        const auto weight = 2 * static_cast<decltype(inverseRho.re)>(n + j) + 1;
+        const auto signedWeight = j % 2 == 0 ? weight : -weight;
+        return {signedWeight * inverseRho.re, signedWeight * inverseRho.im};
+    }
+};
+
+// The fraction summed by Steed's method: the value grows by increments that
+// shrink geometrically, so its rounding does not build up over many terms.
+// For n > |rho| every |b_j| exceeds 2, which keeps each denominator b_j + d
+// at least 1 in modulus.
+Cx fractionBySteed(Cx rho, long n) {
+    const FractionTerms<Cx> term{div(real(1), rho), n};
+    constexpr double tolerance = 1e-17;
+    Cx d = div(real(1), term(1));
+    Cx increment = d;
+    Cx value = term(0) + increment;
+    for (long j = 2; j < kMaxFractionTerms; ++j) {
+        const Cx b = term(j);
+        d = div(real(1), b + d);
+        increment = mul(mul(b, d) - real(1), increment);
+        value = value + increment;
+        if (!(size(increment) >= tolerance * size(value))) {
+            break; // converged, or the argument is not a number
+        }
+    }
+    return value;
+}
+
+// A complex number at extended precision, for Lentz's method.
 struct WideCx {
     long double re;
     long double im;
@@ -23,9 +65,6 @@ WideCx operator+(WideCx a, WideCx b) {
 }
 WideCx operator*(WideCx a, WideCx b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
-}
-WideCx scaled(long double s, WideCx a) {
-    return {s * a.re, s * a.im};
 }
 
 // 1/a; the extended exponent range leaves no room for overflow in |a|^2 for
@@ -41,19 +80,11 @@ WideCx nonZero(WideCx a) {
     return (a.re == 0 && a.im == 0) ? WideCx{tiny, 0} : a;
 }
 
-// Past the start order the terms grow and the fraction converges within a
-// few dozen steps; the bound only stops a fraction that cannot converge.
-constexpr long kMaxFractionTerms = 1000000;
-
-// D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho, the ratio written as the
-// continued fraction b_0 + 1/(b_1 + 1/(b_2 + ...)), b_j = (-1)^j (2n+2j+1)/rho.
-Cx logDerivativeAt(Cx rho, long n) {
-    const WideCx inverseRho =
-        reciprocal(WideCx{static_cast<long double>(rho.re), static_cast<long double>(rho.im)});
-    const auto term = [&](long j) {
-        const long double weight = 2.0L * static_cast<long double>(n + j) + 1;
-        return scaled(j % 2 == 0 ? weight : -weight, inverseRho);
-    };
+// The fraction by Lentz's method at extended precision, for orders at or
+// below |rho|, where partial denominators may come close to zero and the
+// value converges only after many terms.
+Cx fractionByLentz(Cx rho, long n) {
+    const FractionTerms<WideCx> term{reciprocal({rho.re, rho.im}), n};
     constexpr long double tolerance = 1e-18L;
     WideCx value = nonZero(term(0));
     WideCx numerators = value;
@@ -64,12 +95,17 @@ Cx logDerivativeAt(Cx rho, long n) {
         numerators = nonZero(b + reciprocal(numerators));
         const WideCx step = numerators * denominators;
         value = value * step;
-        const long double change = std::fabs(step.re - 1) + std::fabs(step.im);
-        if (!(change >= tolerance)) {
+        if (!(std::fabs(step.re - 1) + std::fabs(step.im) >= tolerance)) {
             break; // converged, or the argument is not a number
         }
     }
-    const Cx ratio{static_cast<double>(value.re), static_cast<double>(value.im)};
+    return {static_cast<double>(value.re), static_cast<double>(value.im)};
+}
+
+// D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho.
+Cx logDerivativeAt(Cx rho, long n) {
+    const bool aboveArgument = static_cast<double>(n) >= abs(rho) + 1;
+    const Cx ratio = aboveArgument ? fractionBySteed(rho, n) : fractionByLentz(rho, n);
     return ratio - div(real(static_cast<double>(n)), rho);
 }
 
