@@ -239,6 +239,10 @@ QWidget* TForm1::buildParameterColumn() {
 
     QWidget* column = makePanel(QStringLiteral("Panel7"));
     column->setFixedWidth(144);
+    // A size smaller, so that the group titles fit the narrow column.
+    QFont compact = column->font();
+    compact.setPointSizeF(compact.pointSizeF() * 0.9);
+    column->setFont(compact);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(experimental);
