@@ -3,6 +3,7 @@
 #include "FitRun.h"
 #include "Numbers.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string_view>
@@ -12,8 +13,9 @@ namespace velmora {
 namespace {
 
 std::string readWholeFile(const std::string& name) {
+    std::error_code ignored;
     std::ifstream file(name, std::ios::binary);
-    if (!file) {
+    if (!file || std::filesystem::is_directory(name, ignored)) {
         throw RunError("Cannot open file " + name);
     }
     std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -4,36 +4,6 @@
 
 namespace velmora {
 
-Colour wavelengthColour(int k) {
-    constexpr Colour colours[] = {Colour::Blue, Colour::Green, Colour::Yellow, Colour::Red};
-    return colours[k - 1];
-}
-
-void plotOverTime(RunState& run, SeriesId series, const std::vector<double>& values,
-                  Colour colour) {
-    std::vector<ChartPoint> points;
-    points.reserve(run.timePoints());
-    for (int t = 1; t <= run.timePoints(); ++t) {
-        points.push_back({run.result.T[t], values[t], colour});
-    }
-    run.view.addPoints(series, points);
-}
-
-void fillModel(RunState& run, double gam, double wp) {
-    const RunParameters& p = run.params;
-    for (int k = 1; k <= kWavelengths; ++k) {
-        for (int i = 1; i <= p.N; ++i) {
-            const double radius = gridValue(p.Rmin, i - 1, p.dR);
-            const ModelValue value = evaluateModel({p.Lambda[k], radius, gam, wp, p.W0});
-            if (value.fault != FpFault::None) {
-                throwFpFault(value.fault);
-            }
-            run.result.Model[i][2 * k - 2] = value.iv;
-            run.result.Model[i][2 * k - 1] = value.ih;
-        }
-    }
-}
-
 void fitRadiusPerTimePoint(RunState& run, const std::vector<double>& gamAt, double wp,
                            bool pollsStop) {
     const RunParameters& p = run.params;

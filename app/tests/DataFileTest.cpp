@@ -87,6 +87,15 @@ TEST_F(DataFileTest, MissingFileNamesTheFileAsGiven) {
     }
 }
 
+TEST_F(DataFileTest, DirectoryCannotBeOpened) {
+    try {
+        ReadDataFile(dir.path().string());
+        FAIL() << "no error";
+    } catch (const RunError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.path().string());
+    }
+}
+
 TEST_F(DataFileTest, TenFieldsAndThousandLinesFit) {
     std::string text;
     for (int i = 0; i < kMaxDataLines; ++i) {

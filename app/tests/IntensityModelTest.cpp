@@ -50,13 +50,11 @@ TEST(IntensityModel, FaultsAreReportedNotSignalled) {
     EXPECT_EQ(drude(20.0, 0.0).fault, FpFault::DivisionByZero);
     // A negative radius takes the logarithm of a negative size parameter.
     EXPECT_EQ(drude(-20.0).fault, FpFault::InvalidOperation);
-    // Lorents without damping at its resonance energy: 0/0 in the permittivity.
-    const double lambdaAtResonance = 1.986447461038579e-16 / (1.60217733e-19 * 2.54);
-    const ModelValue resonance =
-        evaluateModel({lambdaAtResonance, 20.0, 0.0, 5.6, kLorentsResonance});
-    if (photonEnergy(lambdaAtResonance) == 2.54) {
-        EXPECT_EQ(resonance.fault, FpFault::InvalidOperation);
-    }
+    // No damping at the resonance energy: D = 0 and 0/0 in the permittivity.
+    EXPECT_EQ(evaluateModel({457.9, 20.0, 0.0, 5.6, photonEnergy(457.9)}).fault,
+              FpFault::InvalidOperation);
+    // A huge plasma energy overflows in its square.
+    EXPECT_EQ(evaluateModel({457.9, 20.0, 1.0, 1e200, 0.0}).fault, FpFault::Overflow);
     // A plasma energy of 0 is no fault here: eps = 1, the sphere is the
     // medium itself and scatters (up to rounding) nothing.
     const ModelValue empty = evaluateModel({457.9, 20.0, 1.0, 0.0, kDrudeResonance});
