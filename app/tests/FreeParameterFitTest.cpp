@@ -121,6 +121,19 @@ TEST_F(PolarizationFitTest, ZeroMeanDampingHasZeroSpread) {
     EXPECT_EQ(r.GamSpread[1], 0.0);
 }
 
+TEST_F(PolarizationFitTest, TimePointWithoutAMatchKeepsItsZerosAndTheWindowStartsAtOne) {
+    // V = -1, H = 3: the measured ratio is 2, at least 1 away from every model
+    // ratio, so the first time point accepts no pair.
+    const double gam = 0.0 + 45 * (2.0 / 100);
+    test::writeMeasurement(file(), {{1.0, 46.0, 20.0, gam}});
+    test::writeText(file(), "0\t-1\t3\t-1\t3\t-1\t3\t-1\t3\n" + test::readBytes(file()));
+    const RunResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
+    ASSERT_TRUE(r.completed);
+    EXPECT_EQ(r.GamFit[1], 0.0);
+    EXPECT_EQ(r.GamSpread[1], 0.0);
+    EXPECT_NEAR(r.GamFit[2], gam, 0.03);
+}
+
 TEST(PolarizationRatio, MeasuredRatioIsGuardedAndTheModelRatioIsNot) {
     EXPECT_EQ(measuredPolRatio(2.0, 2.0), 0.0);
     EXPECT_EQ(measuredPolRatio(-2.0, 2.0), 0.0);
