@@ -181,6 +181,15 @@ private slots:
         verifyWindowShows(expected);
     }
 
+    void fitWithoutDielectricFunctionSaysSo() {
+        test::pickMode(form(), 2);
+        test::pickDielectric(form(), -1);
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.errors,
+                 QStringList{"Choose a dielectric function (Drude or Lorents) before fitting"});
+    }
+
     void missingFileLeavesThePreviousDrawing() {
         test::pickMode(form(), 0);
         form().ACOpenExecute();

@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -130,6 +131,25 @@ private slots:
             QCOMPARE(status->panel(i)->width(), StatusPanels::panelWidths[i]);
         }
         QVERIFY(!status->progressBar()->isVisible());
+    }
+
+    void resizingHalvesTheChartAreas() {
+        TForm1& form = windows_->Form1;
+        form.show();
+        auto* area = form.findChild<QSplitter*>(QStringLiteral("Panel4"));
+        auto* upper = form.findChild<QSplitter*>(QStringLiteral("Panel5"));
+        auto* lower = form.findChild<QSplitter*>(QStringLiteral("Panel6"));
+        // Dividers moved by hand are put back in the middle by a resize.
+        QTest::qWait(20);
+        area->setSizes({50, 400});
+        upper->setSizes({60, 500});
+        lower->setSizes({500, 60});
+        form.resize(1000, 700);
+        QTest::qWait(20);
+        const int slack = area->handleWidth() + 1;
+        QVERIFY(std::abs(area->sizes().value(0) - area->height() / 2) <= slack);
+        QVERIFY(std::abs(upper->sizes().value(0) - area->width() / 2) <= slack);
+        QVERIFY(std::abs(lower->sizes().value(0) - lower->width() / 2) <= slack);
     }
 
     void clockShowsTheTimeOfDay() {
