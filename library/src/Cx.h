@@ -113,14 +113,20 @@ inline Cx log(Cx a, int k) {
     return {std::log(a.re * a.re + a.im * a.im) / 2, phase(a) + 2 * std::numbers::pi * k};
 }
 
-inline Cx sin(Cx a) {
-    const double t = std::exp(a.im);
-    return {std::sin(a.re) * (1 / t + t) / 2, std::cos(a.re) * (t - 1 / t) / 2};
-}
+// The pieces of sin A and cos A: t = e^Im A and the real sine and cosine of
+// Re A, computed once when both functions of one argument are wanted.
+struct SineParts {
+    double sinRe, cosRe, t;
+    explicit SineParts(Cx a) : sinRe(std::sin(a.re)), cosRe(std::cos(a.re)), t(std::exp(a.im)) {}
+    Cx sin() const { return {sinRe * (1 / t + t) / 2, cosRe * (t - 1 / t) / 2}; }
+    Cx cos() const { return {cosRe * (1 / t + t) / 2, -sinRe * (t - 1 / t) / 2}; }
+};
 
+inline Cx sin(Cx a) {
+    return SineParts(a).sin();
+}
 inline Cx cos(Cx a) {
-    const double t = std::exp(a.im);
-    return {std::cos(a.re) * (1 / t + t) / 2, -std::sin(a.re) * (t - 1 / t) / 2};
+    return SineParts(a).cos();
 }
 
 inline Cx tan(Cx a) {

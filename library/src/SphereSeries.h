@@ -17,8 +17,9 @@ namespace quellis {
 class RiccatiBesselRecurrence {
 public:
     explicit RiccatiBesselRecurrence(Cx z) : z_(z) {
-        const Cx sinZ = sin(z);
-        const Cx cosZ = cos(z);
+        const SineParts parts(z);
+        const Cx sinZ = parts.sin();
+        const Cx cosZ = parts.cos();
         const Cx inverseZ = z_.divide(real(1));
         psiPrev_ = sinZ;
         chiPrev_ = cosZ;
