@@ -154,6 +154,22 @@ TEST(OutOfDomain, NegativeAndNotANumberSizesGiveNoTerms) {
     EXPECT_TRUE(d.untouchedFrom(16));
 }
 
+// X = 0 divides by zero; the result is not a number, and the calls return.
+TEST(OutOfDomain, ZeroSizeGivesNotANumber) {
+    const TComplex zero{0, 0};
+    double qsca = 0, qext = 0, qback = 0;
+    CrossSection(&zero, &kGlass, &qsca, &qext, &qback);
+    EXPECT_FALSE(std::isfinite(qext));
+    TComplex s11{0, 0}, s12, s33, s34;
+    ScatMatrix(&zero, &kGlass, &s11, 1.0, &s12, &s33, &s34);
+    EXPECT_FALSE(std::isfinite(s11.Re));
+    int32_t nn = 0;
+    Guarded d(20);
+    Aden(&zero, &kGlass, &nn, d.data(), 19);
+    EXPECT_EQ(nn, 17); // N = 2 for x = 0
+    EXPECT_FALSE(std::isfinite(d.values[0].Re));
+}
+
 TEST(Threads, ConcurrentCallsGiveTheSingleThreadResults) {
     const TComplex sizes[] = {{3, 0}, {1500, 0}};
     const TComplex m{0.4, 1.7};
