@@ -32,10 +32,17 @@ template <class Complex> struct FractionTerms {
     }
 };
 
+// 1/w with a single division, for w whose squared modulus stays well inside
+// the double range.
+Cx reciprocalInRange(Cx w) {
+    const double inverseNorm = 1 / (w.re * w.re + w.im * w.im);
+    return {w.re * inverseNorm, -w.im * inverseNorm};
+}
+
 // The fraction summed by Steed's method: the value grows by increments that
 // shrink geometrically, so its rounding does not build up over many terms.
 // For n > |rho| every |b_j| exceeds 2, which keeps each denominator b_j + d
-// at least 1 in modulus.
+// at least 1 in modulus; with |rho| above 1e-100 it also stays below 1e150.
 Cx fractionBySteed(Cx rho, long n) {
     const FractionTerms<Cx> term{div(real(1), rho), n};
     constexpr double tolerance = 1e-17;
@@ -44,7 +51,7 @@ Cx fractionBySteed(Cx rho, long n) {
     Cx value = term(0) + increment;
     for (long j = 2; j < kMaxFractionTerms; ++j) {
         const Cx b = term(j);
-        d = div(real(1), b + d);
+        d = reciprocalInRange(b + d);
         increment = mul(mul(b, d) - real(1), increment);
         value = value + increment;
         if (!(size(increment) >= tolerance * size(value))) {
@@ -102,9 +109,15 @@ Cx fractionByLentz(Cx rho, long n) {
     return {static_cast<double>(value.re), static_cast<double>(value.im)};
 }
 
+// Below this |rho| the partial denominators (2n+2j+1)/|rho| could overflow
+// when squared; Lentz's extended range takes over.
+constexpr double kSmallestSteedArgument = 1e-100;
+
 // D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho.
 Cx logDerivativeAt(Cx rho, long n) {
-    const bool aboveArgument = static_cast<double>(n) >= abs(rho) + 1;
+    const double modulus = abs(rho);
+    const bool aboveArgument =
+        static_cast<double>(n) >= modulus + 1 && modulus > kSmallestSteedArgument;
     const Cx ratio = aboveArgument ? fractionBySteed(rho, n) : fractionByLentz(rho, n);
     return ratio - div(real(static_cast<double>(n)), rho);
 }
@@ -112,8 +125,11 @@ Cx logDerivativeAt(Cx rho, long n) {
 } // namespace
 
 int32_t logDerivativeStart(Cx x, Cx m) {
-    const int32_t terms = termCount(x.re);
-    const int32_t modulus = roundToInt(abs(mul(x, m)));
+    return logDerivativeStart(termCount(x.re), mul(x, m));
+}
+
+int32_t logDerivativeStart(int32_t terms, Cx rho) {
+    const int32_t modulus = roundToInt(abs(rho));
     const int32_t start = std::max(terms, modulus);
     // A count beyond any table that can exist stands for "no usable count".
     return start > INT32_MAX - 15 ? 15 : start + 15;

@@ -18,6 +18,9 @@ void riccatiBessel(Cx z, long n, Cx* psi, Cx* chi, Cx* xi);
 // NN = max(N(Re x), round(|m*x|)) + 15.
 int32_t logDerivativeStart(Cx x, Cx m);
 
+// The same from the term count N of x and the argument rho = m*x.
+int32_t logDerivativeStart(int32_t terms, Cx rho);
+
 // D_n(rho) = psi_n'(rho)/psi_n(rho) for n = 0..nn, by downward recurrence
 // from an accurate value at order nn.
 void logDerivative(Cx rho, long nn, Cx* d);

@@ -26,7 +26,7 @@ long lastOrderFor(long last, int32_t highA, int32_t highB) {
 Amplitudes sphereAmplitudes(Cx x, Cx m, double theta) {
     AngularRecurrence angular(theta);
     AmplitudeAccumulator sums;
-    forEachMieCoefficient(x, m, termCount(x.re), [&](long n, MieCoefficient c) {
+    forEachMieCoefficient(x, m, [&](long n, MieCoefficient c) {
         if (n > 1) {
             angular.advance();
         }
@@ -109,7 +109,7 @@ void QUELLIS_CALL CrossSection(const TComplex* X, const TComplex* M, double* Qsc
     const Cx x = fromT(*X);
     const Cx m = fromT(*M);
     EfficiencyAccumulator sums;
-    forEachMieCoefficient(x, m, termCount(x.re), [&](long n, MieCoefficient c) { sums.add(n, c); });
+    forEachMieCoefficient(x, m, [&](long n, MieCoefficient c) { sums.add(n, c); });
     const Efficiencies q = sums.result(x);
     *Qsca = q.qsca;
     *Qext = q.qext;

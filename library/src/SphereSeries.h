@@ -7,6 +7,7 @@
 #include "Cx.h"
 #include "OrderTable.h"
 #include "Sphere.h"
+#include "TermCount.h"
 
 #include <algorithm>
 
@@ -86,16 +87,15 @@ private:
 };
 
 // Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
-// coefficients of a sphere of size x and index m. count is usually
-// termCount(Re x); the logarithmic derivative starts at its usual order NN
-// (or at count, should count exceed it) and only orders up to count are kept.
-template <class Visit> void forEachMieCoefficient(Cx x, Cx m, long count, Visit&& visit) {
+// coefficients of a sphere of size x and index m, with D_n(rho), rho = m*x,
+// by downward recurrence from order start (at least count).
+template <class Visit>
+void forEachMieCoefficient(Cx x, Cx m, Cx rho, long count, long start, Visit&& visit) {
     if (count < 1) {
         return;
     }
     OrderTable d(count);
-    const long start = std::max<long>(logDerivativeStart(x, m), count);
-    logDerivative(mul(x, m), start, count, d.data());
+    logDerivative(rho, std::max(start, count), count, d.data());
     RiccatiBesselRecurrence rb(x);
     const MieCoefficients coefficients(x, m);
     for (long n = 1; n <= count; ++n) {
@@ -104,6 +104,20 @@ template <class Visit> void forEachMieCoefficient(Cx x, Cx m, long count, Visit&
         }
         visit(n, coefficients(n, d[static_cast<std::size_t>(n)], rb));
     }
+}
+
+// The first `count` coefficients (count is usually termCount(Re x)), the
+// logarithmic derivative starting at its usual order NN.
+template <class Visit> void forEachMieCoefficient(Cx x, Cx m, long count, Visit&& visit) {
+    const Cx rho = mul(x, m);
+    forEachMieCoefficient(x, m, rho, count, logDerivativeStart(termCount(x.re), rho), visit);
+}
+
+// All termCount(Re x) coefficients.
+template <class Visit> void forEachMieCoefficient(Cx x, Cx m, Visit&& visit) {
+    const Cx rho = mul(x, m);
+    const int32_t terms = termCount(x.re);
+    forEachMieCoefficient(x, m, rho, terms, logDerivativeStart(terms, rho), visit);
 }
 
 // pi_n(cos theta) and tau_n by upward recurrence, holding orders n-1 and n;
