@@ -7,6 +7,7 @@
 #include "quellis.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace quellis {
@@ -43,7 +44,8 @@ inline Cx mul(Cx a, Cx b) {
 class Divisor {
 public:
     explicit Divisor(Cx b)
-        : first_(std::fabs(b.re) >= std::fabs(b.im)), r_(first_ ? b.im / b.re : b.re / b.im),
+        : first_(std::fabs(b.re) >= std::fabs(b.im)), positiveReal_(b.im == 0 && b.re > 0),
+          r_(first_ ? b.im / b.re : b.re / b.im),
           den_(first_ ? r_ * b.im + b.re : r_ * b.re + b.im) {}
 
     // a/b, exactly as Smith's division forms it.
@@ -55,8 +57,19 @@ public:
         return {(x * r_ + y) / den_, (y * r_ - x) / den_};
     }
 
+    // k/b for a positive finite k. When b is a positive real number, Smith's
+    // first branch has r = 0 and den = b, and its quotient is exactly
+    // (k/b, +0): one division instead of two.
+    Cx divideCount(double k) const {
+        if (positiveReal_ && k > 0 && k <= std::numeric_limits<double>::max()) {
+            return {k / den_, 0.0};
+        }
+        return divide(Cx{k, 0.0});
+    }
+
 private:
     bool first_;
+    bool positiveReal_;
     double r_;
     double den_;
 };

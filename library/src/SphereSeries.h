@@ -21,7 +21,7 @@ public:
         const SineParts parts(z);
         const Cx sinZ = parts.sin();
         const Cx cosZ = parts.cos();
-        const Cx inverseZ = z_.divide(real(1));
+        const Cx inverseZ = z_.divideCount(1);
         psiPrev_ = sinZ;
         chiPrev_ = cosZ;
         psi_ = mul(inverseZ, psiPrev_) - cosZ;
@@ -33,7 +33,7 @@ public:
     // Moves from order n to n + 1.
     void advance() {
         ++order_;
-        const Cx f = z_.divide(real(2.0 * order_ - 1));
+        const Cx f = z_.divideCount(2.0 * order_ - 1);
         const Cx psiNext = mul(f, psi_) - psiPrev_;
         const Cx chiNext = mul(f, chi_) - chiPrev_;
         psiPrev_ = psi_;
@@ -73,7 +73,7 @@ public:
     MieCoefficients(Cx x, Cx m) : m_(m), xDivisor_(x), mDivisor_(m) {}
 
     MieCoefficient operator()(long n, Cx dn, const RiccatiBesselRecurrence& rb) const {
-        const Cx nOverX = xDivisor_.divide(real(static_cast<double>(n)));
+        const Cx nOverX = xDivisor_.divideCount(static_cast<double>(n));
         const Cx g = mDivisor_.divide(dn) + nOverX;
         const Cx h = mul(dn, m_) + nOverX;
         return {div(mul(g, rb.psi()) - rb.psiPrev(), mul(g, rb.xi()) - rb.xiPrev()),
