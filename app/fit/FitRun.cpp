@@ -1,6 +1,8 @@
 #include "FitRun.h"
 
 #include "DataFile.h"
+#include "DirectScans.h"
+#include "FastScans.h"
 #include "Fits.h"
 #include "Numbers.h"
 #include "ResultsStage.h"
@@ -105,25 +107,38 @@ bool isFitMode(int mode) {
            mode == static_cast<int>(FitMode::GR2);
 }
 
-void runSelectedFit(RunState& run) {
+template <typename Scans> void runModeFit(RunState& run, Scans& scans) {
     switch (static_cast<FitMode>(run.inputs.fitMode)) {
     case FitMode::R:
-        runRadiusFit(run);
+        runRadiusFit(run, scans);
         break;
     case FitMode::GR1:
-        runFreePlasmaFit(run);
+        runFreePlasmaFit(run, scans);
         break;
     case FitMode::GR2:
-        runPolarizationFit(run);
+        runPolarizationFit(run, scans);
         break;
     default:
         break;
     }
 }
 
+void runSelectedFit(RunState& run, EngineKind engine) {
+    if (!isFitMode(run.inputs.fitMode)) {
+        return;
+    }
+    if (engine == EngineKind::Direct) {
+        DirectScans scans;
+        runModeFit(run, scans);
+    } else {
+        FastScans scans(run.params);
+        runModeFit(run, scans);
+    }
+}
+
 } // namespace
 
-RunResult runFit(const RunInputs& inputs, RunView& view) {
+RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine) {
     view.setRunFlag();
     view.clearMemo(MemoId::Memo1);
     RunState run{inputs, view, parseRunParameters(inputs), {}, {}};
@@ -138,7 +153,7 @@ RunResult runFit(const RunInputs& inputs, RunView& view) {
         throw RunError("Choose a dielectric function (Drude or Lorents) before fitting");
     }
     try {
-        runSelectedFit(run);
+        runSelectedFit(run, engine);
     } catch (const RunStopped&) {
         run.result.completed = false;
         return std::move(run.result);

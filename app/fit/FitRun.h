@@ -46,8 +46,16 @@ struct RunResult {
     std::vector<std::string> hPeakTable;      // "Intensity results" Memo2
 };
 
+// How a run evaluates its fits. Direct computes every candidate of every
+// search one model evaluation after another, as the fits are described; it
+// is the reference. Fast computes each distinct model value of the run once
+// and scores the candidates of a time point in parallel on all cores, with
+// the same results, the same reports to the view and the same messages.
+enum class EngineKind { Direct, Fast };
+
 // Runs one fit. Throws RunError with the user-facing message when the run
 // fails; what was reported to the view before the failure stays reported.
-RunResult runFit(const RunInputs& inputs, RunView& view);
+// The view is called only from the calling thread.
+RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine = EngineKind::Fast);
 
 } // namespace velmora

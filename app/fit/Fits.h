@@ -1,5 +1,11 @@
 // The fitting modes of a run and the pieces they share. Each fills the run's
 // per-time-point arrays and draws them over time; the results stage follows.
+//
+// The loops of the modes are written once. Grid values and candidate scores
+// come from the scorers of an engine, the Scans parameter: DirectScans
+// computes each when the loop reaches it, FastScans looks it up in tables it
+// fills ahead in parallel. Either way a fault is thrown, and the stop test
+// runs, at the point of the loop where the candidate is met.
 #pragma once
 
 #include "RunState.h"
@@ -17,24 +23,25 @@ void plotOverTime(RunState& run, SeriesId series, const std::vector<double>& val
 // Model over the radius grid Rgrid[i] = Rmin + (i - 1) * dR, i = 1..N: for
 // each wavelength (outer) and radius (inner) the model intensities with the
 // given damping and plasma energy.
-void fillModel(RunState& run, double gam, double wp);
+template <typename Scans> void fillModel(RunState& run, Scans& scans, double gam, double wp);
 
 // The radius search of modes "R" and "G, R (II)": for every time point the
 // candidates Rmin + j * dR, j in a window that starts at 1..10 and then
 // follows the accepted index, scored with damping gamAt[t]; the first
 // candidate with the smallest Vx below 100 sets Rfit, Conc and VxFit. With
 // pollsStop the stop test runs before every candidate.
-void fitRadiusPerTimePoint(RunState& run, const std::vector<double>& gamAt, double wp,
+template <typename Scans>
+void fitRadiusPerTimePoint(RunState& run, Scans& scans, const std::vector<double>& gamAt, double wp,
                            bool pollsStop);
 
 // Mode "R": radius fit with the fixed plasma energy Edit5 and damping Edit6.
-void runRadiusFit(RunState& run);
+template <typename Scans> void runRadiusFit(RunState& run, Scans& scans);
 
 // Mode "G, R (I)": joint search of plasma energy, damping and radius.
-void runFreePlasmaFit(RunState& run);
+template <typename Scans> void runFreePlasmaFit(RunState& run, Scans& scans);
 
 // Mode "G, R (II)": damping per wavelength from the polarisation ratio, then
 // the radius fit with their mean.
-void runPolarizationFit(RunState& run);
+template <typename Scans> void runPolarizationFit(RunState& run, Scans& scans);
 
 } // namespace velmora

@@ -1,3 +1,5 @@
+#include "DirectScans.h"
+#include "FastScans.h"
 #include "Fits.h"
 #include "Search.h"
 
@@ -10,35 +12,35 @@ constexpr int kWindowWidth = 20;
 
 } // namespace
 
-void runFreePlasmaFit(RunState& run) {
+template <typename Scans> void runFreePlasmaFit(RunState& run, Scans& scans) {
     const RunParameters& p = run.params;
     RunResult& r = run.result;
     RunView& view = run.view;
     const double dWp = gridStep(p.WpMin, p.WpMax, kPlasmaSteps);
     const double dGam = gridStep(p.GamMin, p.GamMax, kDampingSteps);
+    auto scorer = scans.jointScorer(p, dWp, dGam);
     view.createProgress(run.timePoints());
     SearchWindow window{0, kWindowWidth};
     int b = 0;
     for (int t = 1; t <= run.timePoints(); ++t) {
         view.setProgress(t);
-        const Measured measured = run.measuredAt(t);
+        scorer.beginTimePoint(run.measuredAt(t), window);
         double best = 100.0;
         // Plasma energy outermost, then damping, then radius: with strict
         // improvement the first candidate in this order wins a tie.
         for (int i = 0; i <= kPlasmaSteps; ++i) {
-            const double wp = gridValue(p.WpMin, i, dWp);
+            const double wp = scorer.plasmaEnergy(i);
             for (int j = 0; j <= kDampingSteps; ++j) {
-                const double gam = gridValue(p.GamMin, j, dGam);
+                const double gam = scorer.damping(j);
                 for (int k = window.lo; k <= window.hi; ++k) {
                     pollStop(view);
-                    const double radius = gridValue(p.Rmin, k, p.dR);
-                    const MatchValue match =
-                        scoreCandidate(measured, p.Lambda.data(), radius, gam, wp, p.W0);
-                    if (match.vx < best) {
-                        best = match.vx;
+                    const double radius = scorer.radius(k);
+                    const CandidateScore score = scorer.score({i, j, k, wp, gam, radius});
+                    if (score.vx < best) {
+                        best = score.vx;
                         r.Rfit[t] = radius;
-                        r.Conc[t] = match.mean;
-                        r.VxFit[t] = match.vx;
+                        r.Conc[t] = score.mean;
+                        r.VxFit[t] = score.vx;
                         r.GamFit[t] = gam;
                         r.WpFit[t] = wp;
                         b = k;
@@ -55,5 +57,8 @@ void runFreePlasmaFit(RunState& run) {
     plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Red);
     plotOverTime(run, SeriesId::Series14, r.WpFit, Colour::Red);
 }
+
+template void runFreePlasmaFit(RunState&, DirectScans&);
+template void runFreePlasmaFit(RunState&, FastScans&);
 
 } // namespace velmora

@@ -1,3 +1,5 @@
+#include "DirectScans.h"
+#include "FastScans.h"
 #include "Fits.h"
 #include "Numbers.h"
 #include "PolarizationRatio.h"
@@ -20,8 +22,10 @@ struct PolarizationOutputs {
 // range Edit20..Edit21, radius indices in a window that starts at 1..20 and
 // then follows the accepted index) whose model polarisation ratio lies
 // closest to the measured one, below 1.
-void FitPolarizationRatio(RunState& run, const std::vector<double>& v, const std::vector<double>& h,
-                          double wp, double lambda, const PolarizationOutputs& out) {
+template <typename Scans>
+void FitPolarizationRatio(RunState& run, Scans& scans, const std::vector<double>& v,
+                          const std::vector<double>& h, double wp, double lambda,
+                          const PolarizationOutputs& out) {
     const RunInputs& in = run.inputs;
     RunView& view = run.view;
     const double rmin = parseDecimal(in.edit[8]);
@@ -32,6 +36,7 @@ void FitPolarizationRatio(RunState& run, const std::vector<double>& v, const std
     const double dG = gridStep(g0, g1, kDampingSteps);
     const double dR = gridStep(rmin, rmax, n);
     view.createProgress(run.timePoints());
+    auto scorer = scans.polarizationScorer(run.params, {lambda, wp, rmin, dR, n, g0, dG});
     SearchWindow window{1, kWindowWidth};
     int b = window.lo;
     for (int t = 1; t <= run.timePoints(); ++t) {
@@ -39,12 +44,12 @@ void FitPolarizationRatio(RunState& run, const std::vector<double>& v, const std
         view.setProgress(t);
         const double pm = measuredPolRatio(v[t], h[t]);
         out.mismatch[t] = 1.0;
+        scorer.beginTimePoint(pm, window);
         for (int r = window.lo; r <= window.hi; ++r) {
-            const double radius = gridValue(rmin, r, dR);
+            const double radius = scorer.radius(r);
             for (int s = 1; s <= kDampingSteps; ++s) {
-                const double damping = gridValue(g0, s, dG);
-                const PolarizationMismatch d = polarizationMismatch(
-                    pm, evaluateModel({lambda, radius, damping, wp, run.params.W0}));
+                const double damping = scorer.damping(s);
+                const PolarizationMismatch d = scorer.mismatch({r, s, radius, damping});
                 if (d.fault != FpFault::None) {
                     throwFpFault(d.fault);
                 }
@@ -108,7 +113,7 @@ double meanDamping(const RunState& run) {
 
 } // namespace
 
-void runPolarizationFit(RunState& run) {
+template <typename Scans> void runPolarizationFit(RunState& run, Scans& scans) {
     RunResult& r = run.result;
     RunView& view = run.view;
     const double wp = parseDecimal(run.inputs.edit[18]);
@@ -123,19 +128,23 @@ void runPolarizationFit(RunState& run) {
             v[t] = run.measuredV(t, k);
             h[t] = run.measuredH(t, k);
         }
-        FitPolarizationRatio(run, v, h, wp, run.params.Lambda[k], {r.GamSpread, r.Rfit, r.GamFit});
+        FitPolarizationRatio(run, scans, v, h, wp, run.params.Lambda[k],
+                             {r.GamSpread, r.Rfit, r.GamFit});
         for (int t = 1; t <= points; ++t) {
             gamK[t][k - 1] = r.GamFit[t];
         }
     }
     view.setStatusText(2, "");
     averageDampings(run, gamK);
-    fillModel(run, meanDamping(run), wp);
-    fitRadiusPerTimePoint(run, r.GamFit, wp, true);
+    fillModel(run, scans, meanDamping(run), wp);
+    fitRadiusPerTimePoint(run, scans, r.GamFit, wp, true);
     plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
     plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
     plotOverTime(run, SeriesId::LineSeries3, r.GamSpread, Colour::Red);
     plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Blue);
 }
+
+template void runPolarizationFit(RunState&, DirectScans&);
+template void runPolarizationFit(RunState&, FastScans&);
 
 } // namespace velmora

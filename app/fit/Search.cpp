@@ -15,17 +15,23 @@ double gridStep(double lowest, double highest, int steps) {
     return step;
 }
 
-double gridValue(double start, int index, double step) {
+GridPoint gridPoint(double start, int index, double step) {
     double s = start;
     double d = step;
     double i = index;
     clearFpFlags();
     pinFp(s, d, i);
     double value = s + i * d;
-    if (const FpFault f = faultAfter(value); f != FpFault::None) {
-        throwFpFault(f);
+    const FpFault fault = faultAfter(value);
+    return {fault == FpFault::None ? value : 0.0, fault};
+}
+
+double gridValue(double start, int index, double step) {
+    const GridPoint point = gridPoint(start, index, step);
+    if (point.fault != FpFault::None) {
+        throwFpFault(point.fault);
     }
-    return value;
+    return point.value;
 }
 
 MatchValue scoreCandidate(const Measured& measured, const double* lambda, double radius, double gam,

@@ -27,8 +27,16 @@ struct SearchWindow {
 // arithmetic faults (steps = 0 divides by zero).
 double gridStep(double lowest, double highest, int steps);
 
-// start + index * step, the value of a grid point; throws RunError when the
-// arithmetic faults.
+struct GridPoint {
+    double value;
+    FpFault fault;
+};
+
+// start + index * step, the value of a grid point, with the fault its
+// arithmetic raised.
+GridPoint gridPoint(double start, int index, double step);
+
+// gridPoint's value; throws RunError when the arithmetic faults.
 double gridValue(double start, int index, double step);
 
 // MatchIntensities of one candidate: the four model evaluations at the run's

@@ -1,3 +1,5 @@
+#include "DirectScans.h"
+#include "FastScans.h"
 #include "Fits.h"
 #include "Search.h"
 
@@ -18,12 +20,13 @@ void plotOverTime(RunState& run, SeriesId series, const std::vector<double>& val
     run.view.addPoints(series, points);
 }
 
-void fillModel(RunState& run, double gam, double wp) {
+template <typename Scans> void fillModel(RunState& run, Scans& scans, double gam, double wp) {
     const RunParameters& p = run.params;
+    const auto source = scans.modelSource(p, gam, wp);
     for (int k = 1; k <= kWavelengths; ++k) {
         for (int i = 1; i <= p.N; ++i) {
-            const double radius = gridValue(p.Rmin, i - 1, p.dR);
-            const ModelValue value = evaluateModel({p.Lambda[k], radius, gam, wp, p.W0});
+            const double radius = source.radius(i - 1);
+            const ModelValue value = source.model(k, i - 1, radius);
             if (value.fault != FpFault::None) {
                 throwFpFault(value.fault);
             }
@@ -32,5 +35,8 @@ void fillModel(RunState& run, double gam, double wp) {
         }
     }
 }
+
+template void fillModel(RunState&, DirectScans&, double, double);
+template void fillModel(RunState&, FastScans&, double, double);
 
 } // namespace velmora

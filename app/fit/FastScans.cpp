@@ -1,0 +1,13 @@
+#include "FastScans.h"
+
+namespace velmora {
+
+namespace {
+// The first windows reach index 20 whatever N is.
+constexpr int kFirstWindowReach = 20;
+} // namespace
+
+FastScans::FastScans(const RunParameters& p)
+    : radii_(p.Rmin, p.dR, 0, std::max(p.N, kFirstWindowReach)) {}
+
+} // namespace velmora
