@@ -30,6 +30,10 @@ Options (each defaults to the window's default):
   --result FILE             write the result table to FILE (saved-file format,
                             CR LF line ends) instead of standard output
   --resonance FILE          write the resonance table (peak radii) to FILE
+  --engine fast|direct      how the fit is computed: "fast" (the default)
+                            shares model values and uses every core;
+                            "direct" evaluates candidate by candidate, the
+                            reference the fast engine matches exactly
   --help                    show this help
 
 Decimal values take the full stop or the comma. On failure the run's message
@@ -67,6 +71,16 @@ int modelIndex(const std::string& value) {
         return static_cast<int>(Dielectric::Lorents);
     }
     throw UsageError("unknown model '" + value + "' (Drude or Lorents)");
+}
+
+EngineKind engineKind(const std::string& value) {
+    if (value == "fast") {
+        return EngineKind::Fast;
+    }
+    if (value == "direct") {
+        return EngineKind::Direct;
+    }
+    throw UsageError("unknown engine '" + value + "' (fast or direct)");
 }
 
 void setWavelengths(RunInputs& inputs, const std::string& value) {
@@ -132,6 +146,8 @@ Options parseOptions(const std::vector<std::string>& args) {
             options.result = value;
         } else if (name == "--resonance") {
             options.resonance = value;
+        } else if (name == "--engine") {
+            options.engine = engineKind(value);
         } else {
             throw UsageError("unknown option " + name);
         }

@@ -13,6 +13,7 @@ struct Options {
     RunInputs inputs;                     // the window's defaults, changed by the options
     std::optional<std::string> result;    // --result FILE
     std::optional<std::string> resonance; // --resonance FILE
+    EngineKind engine = EngineKind::Fast; // --engine fast|direct
     bool help = false;
 };
 

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     }
     cli::ConsoleView view(isatty(STDERR_FILENO) != 0);
     try {
-        const RunResult result = runFit(options.inputs, view);
+        const RunResult result = runFit(options.inputs, view, options.engine);
         view.finish();
         if (options.result) {
             writeTableFile(*options.result, result.resultTable);

@@ -1,0 +1,332 @@
+// The fast engine against the direct one: on the demo measurement, on many
+// small random measurements and field settings, on fields that make a run
+// fail and with the stop question answered both ways, the two must leave
+// the same arrays (bit for bit), the same tables, the same calls to the view
+// and the same message.
+#include "CallLogView.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+namespace velmora {
+namespace {
+
+// How a run ended and everything it left.
+struct Outcome {
+    std::string end; // "completed", "stopped", or the message of the failure
+    RunResult result;
+    std::vector<std::string> calls;
+    int polls = 0;
+};
+
+Outcome runWith(const RunInputs& inputs, EngineKind engine, int clearAtPoll, bool yes) {
+    test::CallLogView view;
+    view.clearAtPoll = clearAtPoll;
+    view.answerYes = yes;
+    Outcome outcome;
+    try {
+        outcome.result = runFit(inputs, view, engine);
+        outcome.end = outcome.result.completed ? "completed" : "stopped";
+    } catch (const RunError& e) {
+        outcome.end = e.what();
+    }
+    outcome.calls = view.calls();
+    outcome.polls = view.polls;
+    return outcome;
+}
+
+std::vector<std::uint64_t> bitsOf(const std::vector<double>& values) {
+    std::vector<std::uint64_t> bits;
+    for (double v : values) {
+        bits.push_back(std::bit_cast<std::uint64_t>(v));
+    }
+    return bits;
+}
+
+std::vector<std::uint64_t> bitsOf(const std::vector<std::array<double, 8>>& rows) {
+    std::vector<std::uint64_t> bits;
+    for (const auto& row : rows) {
+        for (double v : row) {
+            bits.push_back(std::bit_cast<std::uint64_t>(v));
+        }
+    }
+    return bits;
+}
+
+void expectIdentical(const Outcome& direct, const Outcome& fast) {
+    EXPECT_EQ(fast.end, direct.end);
+    EXPECT_EQ(fast.polls, direct.polls);
+    const RunResult& d = direct.result;
+    const RunResult& f = fast.result;
+    EXPECT_EQ(f.completed, d.completed);
+    EXPECT_EQ(f.timePoints, d.timePoints);
+    EXPECT_EQ(bitsOf(f.T), bitsOf(d.T));
+    EXPECT_EQ(bitsOf(f.Rfit), bitsOf(d.Rfit));
+    EXPECT_EQ(bitsOf(f.Conc), bitsOf(d.Conc));
+    EXPECT_EQ(bitsOf(f.VxFit), bitsOf(d.VxFit));
+    EXPECT_EQ(bitsOf(f.GamFit), bitsOf(d.GamFit));
+    EXPECT_EQ(bitsOf(f.WpFit), bitsOf(d.WpFit));
+    EXPECT_EQ(bitsOf(f.GamSpread), bitsOf(d.GamSpread));
+    EXPECT_EQ(bitsOf(f.Model), bitsOf(d.Model));
+    EXPECT_EQ(bitsOf(f.Norm), bitsOf(d.Norm));
+    EXPECT_EQ(f.resultTable, d.resultTable);
+    EXPECT_EQ(f.resonanceTable, d.resonanceTable);
+    EXPECT_EQ(f.vPeakTable, d.vPeakTable);
+    EXPECT_EQ(f.hPeakTable, d.hPeakTable);
+    ASSERT_EQ(fast.calls.size(), direct.calls.size());
+    for (std::size_t i = 0; i < direct.calls.size(); ++i) {
+        if (fast.calls[i] != direct.calls[i]) {
+            ADD_FAILURE() << "view call " << i
+                          << " differs:\n  direct: " << direct.calls[i].substr(0, 300)
+                          << "\n  fast:   " << fast.calls[i].substr(0, 300);
+            return;
+        }
+    }
+}
+
+// Runs both engines, requires identical outcomes and returns the direct one.
+Outcome expectSameOutcome(const RunInputs& inputs, int clearAtPoll = 0, bool yes = false) {
+    Outcome direct = runWith(inputs, EngineKind::Direct, clearAtPoll, yes);
+    const Outcome fast = runWith(inputs, EngineKind::Fast, clearAtPoll, yes);
+    expectIdentical(direct, fast);
+    return direct;
+}
+
+std::string shortest(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+// The first `lines` lines of the demo measurement, written to `path`.
+void writeDemoHead(const std::string& path, int lines) {
+    const std::string demo = test::readBytes(VELMORA_DEMO_FILE);
+    std::size_t end = 0;
+    for (int i = 0; i < lines; ++i) {
+        end = demo.find('\n', end) + 1;
+    }
+    test::writeText(path, demo.substr(0, end));
+}
+
+class EngineDifferentialTest : public ::testing::Test {
+protected:
+    std::string file() const { return dir.file("d.txt"); }
+    test::ScratchDir dir;
+};
+
+TEST_F(EngineDifferentialTest, DemoMeasurementInEveryMode) {
+    const Outcome r = expectSameOutcome(test::inputsFor(FitMode::R, VELMORA_DEMO_FILE));
+    EXPECT_EQ(r.end, "completed");
+    EXPECT_EQ(r.result.timePoints, 500);
+
+    writeDemoHead(file(), 40);
+    const Outcome gr2 = expectSameOutcome(test::inputsFor(FitMode::GR2, file()));
+    EXPECT_EQ(gr2.end, "completed");
+    EXPECT_GT(gr2.result.GamFit[40], 0.0);
+
+    writeDemoHead(file(), 2);
+    RunInputs gr1 = test::inputsFor(FitMode::GR1, file());
+    EXPECT_EQ(expectSameOutcome(gr1).end, "completed");
+    test::setField(gr1, 7, "4,5");
+    test::setField(gr1, 11, "7,0");
+    const Outcome range = expectSameOutcome(gr1);
+    EXPECT_EQ(range.end, "completed");
+    EXPECT_NE(range.result.WpFit[1], 0.0);
+
+    for (FitMode none : {FitMode::None, FitMode::Blank}) {
+        EXPECT_EQ(expectSameOutcome(test::inputsFor(none, VELMORA_DEMO_FILE)).end, "completed");
+    }
+}
+
+// A wavelength whose photon energy is exactly the Lorents resonance 2.54 eV.
+double resonanceWavelength() {
+    double lambda = 1.986447461038579e-16 / (1.60217733e-19 * kLorentsResonance);
+    for (int step = 0; step < 200 && photonEnergy(lambda) != kLorentsResonance; ++step) {
+        lambda = std::nextafter(lambda, photonEnergy(lambda) > kLorentsResonance ? 1e9 : 0.0);
+    }
+    return lambda;
+}
+
+TEST_F(EngineDifferentialTest, FailingFieldsFailAlikeAtTheSamePoint) {
+    test::writeMeasurement(file(), {{0.0, 30.0, 50.0}, {1.0, 33.0, 50.0}});
+    const double resonance = resonanceWavelength();
+    ASSERT_EQ(photonEnergy(resonance), kLorentsResonance);
+    struct Failure {
+        FitMode mode;
+        std::vector<std::pair<int, std::string>> fields;
+        std::string message;
+        int dielectric = static_cast<int>(Dielectric::Drude);
+    };
+    const std::string divByZero = "Floating point division by zero";
+    const std::string invalid = "Invalid floating point operation";
+    const std::vector<Failure> failures = {
+        {FitMode::R, {{9, "abc"}}, "'abc' is not a valid floating point value"},
+        {FitMode::GR2, {{20, "x"}}, "'x' is not a valid floating point value"},
+        {FitMode::GR1, {{10, "0"}}, divByZero},
+        {FitMode::GR2, {{10, "0"}, {9, "20"}}, invalid},
+        {FitMode::R, {{3, "0"}}, divByZero},
+        {FitMode::GR1, {{3, "0"}}, divByZero},
+        {FitMode::GR2, {{3, "0"}}, divByZero},
+        {FitMode::R,
+         {{2, shortest(resonance)}, {6, "0"}},
+         invalid,
+         static_cast<int>(Dielectric::Lorents)},
+        {FitMode::GR1,
+         {{4, shortest(resonance)}, {12, "-1"}, {13, "1"}},
+         invalid,
+         static_cast<int>(Dielectric::Lorents)},
+        {FitMode::GR2,
+         {{3, shortest(resonance)}, {20, "-1"}, {21, "1"}},
+         invalid,
+         static_cast<int>(Dielectric::Lorents)},
+        {FitMode::GR1,
+         {},
+         "Choose a dielectric function (Drude or Lorents) before fitting",
+         static_cast<int>(Dielectric::None)},
+    };
+    for (const Failure& failure : failures) {
+        RunInputs inputs = test::inputsFor(failure.mode, file());
+        inputs.dielectric = failure.dielectric;
+        std::string description = "mode " + std::to_string(static_cast<int>(failure.mode));
+        for (const auto& [field, text] : failure.fields) {
+            test::setField(inputs, field, text);
+            description += " Edit" + std::to_string(field) + "=" + text;
+        }
+        SCOPED_TRACE(description);
+        EXPECT_EQ(expectSameOutcome(inputs).end, failure.message);
+    }
+}
+
+// Model intensities of a sphere growing through the radius range, scaled by
+// a concentration with 2 % noise; now and then a line of zeros, negative
+// values, H equal to V or fields left out.
+void writeRandomMeasurement(std::mt19937_64& rng, const std::string& path, int points, double rmin,
+                            double rmax) {
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    constexpr double lambda[] = {457.9, 514.5, 568.2, 647.1};
+    const double gam = 0.3 + 1.5 * unit(rng);
+    const double wp = 4.5 + 2.0 * unit(rng);
+    const double w0 = unit(rng) < 0.5 ? kDrudeResonance : kLorentsResonance;
+    double radius = rmin + (rmax - rmin) * 0.3 * unit(rng);
+    std::string text;
+    for (int t = 0; t < points; ++t) {
+        radius += (rmax - rmin) * 0.03 * unit(rng);
+        const double concentration = 10.0 + 1000.0 * unit(rng);
+        const double kind = unit(rng);
+        text += shortest(2.0 * t);
+        const int fields = kind < 0.05 ? 1 + static_cast<int>(7 * unit(rng)) : 8;
+        for (int c = 0; c < fields; ++c) {
+            const ModelValue m = evaluateModel({lambda[c / 2], radius, gam, wp, w0});
+            double value = concentration * (c % 2 == 0 ? m.iv : m.ih) * (1.0 + 0.02 * unit(rng));
+            if (kind > 0.9) {
+                value = 0.0;
+            } else if (kind > 0.85) {
+                value = -value;
+            } else if (kind > 0.8 && c % 2 == 1) {
+                value = concentration * m.iv;
+            }
+            text += '\t' + shortest(value);
+        }
+        text += '\n';
+    }
+    test::writeText(path, text);
+}
+
+// A decimal field text, with the comma or the full stop.
+std::string fieldText(std::mt19937_64& rng, double value) {
+    std::string text = shortest(std::round(value * 1000.0) / 1000.0);
+    if (rng() % 2 == 0) {
+        for (char& c : text) {
+            if (c == '.') {
+                c = ',';
+            }
+        }
+    }
+    return text;
+}
+
+TEST_F(EngineDifferentialTest, RandomMeasurementsAndFields) {
+    std::mt19937_64 rng(20240611);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int completed = 0;
+    int failed = 0;
+    for (int c = 0; c < 70; ++c) {
+        const double modeDraw = unit(rng);
+        const FitMode mode = modeDraw < 0.35   ? FitMode::R
+                             : modeDraw < 0.55 ? FitMode::GR1
+                             : modeDraw < 0.9  ? FitMode::GR2
+                             : modeDraw < 0.95 ? FitMode::Blank
+                                               : FitMode::None;
+        RunInputs inputs = test::inputsFor(mode, file());
+        const double modelDraw = unit(rng);
+        inputs.dielectric = static_cast<int>(modelDraw < 0.47   ? Dielectric::Drude
+                                             : modelDraw < 0.94 ? Dielectric::Lorents
+                                                                : Dielectric::None);
+        const int n = unit(rng) < 0.05 ? -3 : 1 + static_cast<int>(40 * unit(rng));
+        const double rmin = unit(rng) < 0.05 ? 0.0 : 10.0 + 50.0 * unit(rng);
+        const double rmax = unit(rng) < 0.05 ? rmin : rmin + 5.0 + 150.0 * unit(rng);
+        const int points = mode == FitMode::GR1 ? 1 + static_cast<int>(2 * unit(rng))
+                                                : static_cast<int>(45 * unit(rng));
+        writeRandomMeasurement(rng, file(), points, rmin, std::max(rmax, rmin + 5.0));
+        test::setField(inputs, 8, fieldText(rng, rmin));
+        test::setField(inputs, 9, fieldText(rng, rmax));
+        test::setField(inputs, 10, std::to_string(n));
+        test::setField(inputs, 5, fieldText(rng, 3.0 + 5.0 * unit(rng)));
+        test::setField(inputs, 6, fieldText(rng, 2.0 * unit(rng)));
+        const double wpMin = 4.0 + 2.0 * unit(rng);
+        test::setField(inputs, 7, fieldText(rng, wpMin));
+        test::setField(inputs, 11,
+                       fieldText(rng, wpMin + (unit(rng) < 0.4 ? 0.0 : 2.0 * unit(rng))));
+        const double gamMin = unit(rng);
+        test::setField(inputs, 12, fieldText(rng, gamMin));
+        test::setField(inputs, 13, fieldText(rng, gamMin + 2.0 * unit(rng)));
+        test::setField(inputs, 18, fieldText(rng, 4.0 + 3.0 * unit(rng)));
+        const double g0 = unit(rng);
+        test::setField(inputs, 20, fieldText(rng, g0));
+        test::setField(inputs, 21, fieldText(rng, g0 + 2.0 * unit(rng)));
+        SCOPED_TRACE(
+            "case " + std::to_string(c) + ": mode " + std::to_string(static_cast<int>(mode)) +
+            ", model " + std::to_string(inputs.dielectric) + ", " + std::to_string(points) +
+            " points, N " + std::to_string(n) + ", R " + inputs.edit[8] + ".." + inputs.edit[9]);
+        const Outcome outcome = expectSameOutcome(inputs);
+        (outcome.end == "completed" ? completed : failed) += 1;
+        if (HasFailure()) {
+            return;
+        }
+    }
+    // The cases reach both ends of a run.
+    EXPECT_GT(completed, 30);
+    EXPECT_GT(failed, 3);
+}
+
+TEST_F(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
+    test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
+    for (FitMode mode : {FitMode::GR1, FitMode::GR2}) {
+        RunInputs inputs = test::inputsFor(mode, file());
+        test::setField(inputs, 8, "40");
+        test::setField(inputs, 9, "60");
+        test::setField(inputs, 10, "20");
+        const Outcome plain = expectSameOutcome(inputs);
+        ASSERT_EQ(plain.end, "completed");
+        for (int poll : {1, 2, plain.polls / 3, plain.polls / 2 + 7, plain.polls}) {
+            SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + " poll " +
+                         std::to_string(poll));
+            const Outcome no = expectSameOutcome(inputs, poll, false);
+            EXPECT_EQ(no.end, "completed");
+            EXPECT_EQ(bitsOf(no.result.Rfit), bitsOf(plain.result.Rfit));
+            EXPECT_EQ(bitsOf(no.result.GamFit), bitsOf(plain.result.GamFit));
+            EXPECT_EQ(no.result.resultTable, plain.result.resultTable);
+            const Outcome yes = expectSameOutcome(inputs, poll, true);
+            EXPECT_EQ(yes.end, "stopped");
+            EXPECT_EQ(yes.polls, poll);
+        }
+    }
+}
+
+} // namespace
+} // namespace velmora
