@@ -1,0 +1,173 @@
+// The fitting engines side by side: every benchmark runs the direct engine
+// and the fast engine on the same fit and reports both, with their ratio.
+//
+// The measurement is the demo generator's (make-demo-data) with 1000 time
+// points, written to a temporary directory; the fields are the window's
+// defaults except where a benchmark's name says otherwise. The fast engine
+// fits all 1000 time points (the benchmark's own time and fast_s). The
+// direct engine spends nearly all its time on the time points, each costing
+// about the same (a window of the same width over the same grids), so it is
+// timed once on the first `direct_points` time points and scaled by
+// 1000 / direct_points (direct_s); mode R it fits whole. Before timing, both
+// engines fit those first time points and must agree on every table.
+// peak_rss_MB is the process's peak resident memory after the fast runs,
+// an upper bound on the fast engine's model tables.
+#include "FitRun.h"
+
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+namespace {
+
+using namespace velmora;
+
+constexpr int kPoints = 1000;
+
+// Shows nothing and is never stopped.
+class QuietView : public RunView {
+public:
+    void clearSeries(SeriesId) override {}
+    void addPoints(SeriesId, std::span<const ChartPoint>) override {}
+    void clearMemo(MemoId) override {}
+    void addMemoLines(MemoId, std::span<const std::string>) override {}
+    void createProgress(int) override {}
+    void setProgress(int) override {}
+    void setStatusText(int, const std::string&) override {}
+    bool runFlag() override { return true; }
+    void setRunFlag() override {}
+    bool stopConfirmation() override { return false; }
+};
+
+// The demo measurement with kPoints time points, and its first lines, in a
+// temporary directory removed at exit.
+class DemoFiles {
+public:
+    DemoFiles()
+        : dir_(std::filesystem::temp_directory_path() /
+               ("velmora-bench-" + std::to_string(getpid()))) {
+        std::filesystem::create_directories(dir_);
+        const std::string command = std::string("'") + VELMORA_MAKE_DEMO_DATA + "' '" + full() +
+                                    "' " + std::to_string(kPoints);
+        if (std::system(command.c_str()) != 0) {
+            std::abort();
+        }
+    }
+    ~DemoFiles() {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
+    }
+
+    std::string full() const { return (dir_ / "DemoDat.txt").string(); }
+
+    // A file of the first `lines` lines.
+    std::string head(int lines) const {
+        const std::string path = (dir_ / ("head" + std::to_string(lines) + ".txt")).string();
+        std::ifstream in(full(), std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+        std::size_t end = 0;
+        for (int i = 0; i < lines; ++i) {
+            end = text.find('\n', end) + 1;
+        }
+        std::ofstream(path, std::ios::binary) << text.substr(0, end);
+        return path;
+    }
+
+private:
+    std::filesystem::path dir_;
+};
+
+const DemoFiles& demoFiles() {
+    static const DemoFiles files;
+    return files;
+}
+
+struct FitCase {
+    FitMode mode;
+    const char* wpMin; // Edit7
+    const char* wpMax; // Edit11
+    int directPoints;  // time points the direct engine is timed on
+};
+
+RunInputs inputsFor(const FitCase& c, const std::string& file) {
+    RunInputs inputs = RunInputs::defaults();
+    inputs.fitMode = static_cast<int>(c.mode);
+    inputs.dielectric = static_cast<int>(Dielectric::Drude);
+    inputs.edit[7] = c.wpMin;
+    inputs.edit[11] = c.wpMax;
+    inputs.dataFile = file;
+    return inputs;
+}
+
+struct TimedRun {
+    RunResult result;
+    double seconds;
+};
+
+TimedRun timedRun(const RunInputs& inputs, EngineKind engine) {
+    QuietView view;
+    const auto start = std::chrono::steady_clock::now();
+    RunResult result = runFit(inputs, view, engine);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    return {std::move(result), elapsed.count()};
+}
+
+double peakResidentMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void EngineBench(benchmark::State& state, FitCase c) {
+    const RunInputs head = inputsFor(c, demoFiles().head(c.directPoints));
+    const TimedRun direct = timedRun(head, EngineKind::Direct);
+    const TimedRun fastHead = timedRun(head, EngineKind::Fast);
+    if (direct.result.resultTable != fastHead.result.resultTable ||
+        direct.result.resonanceTable != fastHead.result.resonanceTable) {
+        state.SkipWithError("the engines disagree");
+        return;
+    }
+    const double directSeconds = direct.seconds * kPoints / c.directPoints;
+    const RunInputs full = inputsFor(c, demoFiles().full());
+    double fastSeconds = 0.0;
+    int runs = 0;
+    for (auto _ : state) {
+        fastSeconds += timedRun(full, EngineKind::Fast).seconds;
+        ++runs;
+    }
+    fastSeconds /= runs;
+    state.counters["direct_s"] = directSeconds;
+    state.counters["direct_points"] = c.directPoints;
+    state.counters["fast_s"] = fastSeconds;
+    state.counters["speedup"] = directSeconds / fastSeconds;
+    state.counters["peak_rss_MB"] = peakResidentMegabytes();
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(EngineBench, R_default, FitCase{FitMode::R, "5,6", "5,6", kPoints})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK_CAPTURE(EngineBench, GR1_default, FitCase{FitMode::GR1, "5,6", "5,6", 4})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+BENCHMARK_CAPTURE(EngineBench, GR1_wp_4_5_to_7_0, FitCase{FitMode::GR1, "4,5", "7,0", 4})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+BENCHMARK_CAPTURE(EngineBench, GR2_default, FitCase{FitMode::GR2, "5,6", "5,6", 100})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
