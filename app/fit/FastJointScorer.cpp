@@ -9,8 +9,8 @@ constexpr int kPlasmaSteps = 20;
 constexpr int kDampingSteps = 100;
 // The widest window of the joint search: b .. b + 20.
 constexpr int kWindowSlots = 21;
-// Fewer candidates than this, with no new radius, are scored on the calling
-// thread alone.
+// A row of fewer candidates than this, with no new radius, is scored on the
+// calling thread alone.
 constexpr int kSharedCandidates = 4096;
 } // namespace
 
@@ -25,21 +25,22 @@ void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindo
     lo_ = window.lo;
     width_ = std::max(window.hi - window.lo + 1, 0);
     fresh_.assign(width_, 0);
-    bool anyFresh = false;
+    anyFresh_ = false;
     for (int r = window.lo; r <= window.hi; ++r) {
         fresh_[r - lo_] = !radii_.faulted(r) && ring_.claim(r);
-        anyFresh = anyFresh || fresh_[r - lo_];
+        anyFresh_ = anyFresh_ || fresh_[r - lo_];
     }
     const std::size_t entries = static_cast<std::size_t>(wpCount_) * width_ * gamCount_;
     mean_.resize(entries);
     vx_.resize(entries);
     fault_.resize(entries);
-    const int tasks = wpCount_ * width_;
-    const bool worthSharing = anyFresh || tasks * gamCount_ >= kSharedCandidates;
-    pool_.run(tasks, worthSharing, [&](int task) {
-        const int r = lo_ + task % width_;
-        scoreRadius(task / width_, r, fresh_[r - lo_] != 0);
-    });
+    rowScored_.assign(wpCount_, 0);
+}
+
+void FastJointScorer::scoreRow(int wp) {
+    const bool worthSharing = anyFresh_ || width_ * gamCount_ >= kSharedCandidates;
+    pool_.run(width_, worthSharing,
+              [&](int task) { scoreRadius(wp, lo_ + task, fresh_[task] != 0); });
 }
 
 void FastJointScorer::scoreRadius(int wp, int radiusIndex, bool fresh) {

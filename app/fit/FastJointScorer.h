@@ -1,11 +1,12 @@
-// The fast engine's scorer of the joint search of mode "G, R (I)". For each
-// time point it scores every distinct candidate of the window at once, in
+// The fast engine's scorer of the joint search of mode "G, R (I)". When the
+// search of a time point reaches a plasma energy new to that time point, it
+// scores every candidate of that row (dampings x window radii) at once, in
 // parallel, from a table of model values that holds each distinct (radius,
 // damping, plasma energy) of the window's radii once: a radius's values are
 // computed when the window first reaches it and dropped when the window has
 // moved past it. Repeated grid values (the 21 equal plasma energies of a
 // single-value range) share one entry, so a repeated row costs only its
-// lookups.
+// lookups. Scoring row by row keeps the work between two stop tests short.
 #pragma once
 
 #include "GridTable.h"
@@ -25,7 +26,16 @@ public:
 
     void beginTimePoint(const Measured& measured, const SearchWindow& window);
 
-    double plasmaEnergy(int i) const { return wp_.at(i); }
+    // The plasma energy of row i; scores the row when its value is new.
+    double plasmaEnergy(int i) {
+        const double wp = wp_.at(i);
+        const int w = wp_.distinctOf(i);
+        if (!rowScored_[w]) {
+            scoreRow(w);
+            rowScored_[w] = 1;
+        }
+        return wp;
+    }
     double damping(int j) const { return gam_.at(j); }
     double radius(int k) const { return radii_.at(k); }
     CandidateScore score(const JointCandidate& c) const {
@@ -41,6 +51,7 @@ private:
     std::size_t entry(int wp, int radiusIndex, int gam) const {
         return (static_cast<std::size_t>(wp) * width_ + (radiusIndex - lo_)) * gamCount_ + gam;
     }
+    void scoreRow(int wp);
     // The models (when the radius is new to the table) and the scores of
     // one distinct plasma energy at one radius, for every distinct damping.
     void scoreRadius(int wp, int radiusIndex, bool fresh);
@@ -56,7 +67,9 @@ private:
     Measured measured_{};
     int lo_ = 0;
     int width_ = 0;
+    bool anyFresh_ = false;
     std::vector<char> fresh_;
+    std::vector<char> rowScored_;
     std::vector<double> mean_;
     std::vector<double> vx_;
     std::vector<FpFault> fault_;
