@@ -1,6 +1,8 @@
 // The homogeneous sphere's building blocks, shared by the sphere, coated
-// sphere and near-field exports. Every array argument here must hold the
-// orders the function writes; the callers size their OrderTables for it.
+// sphere and near-field exports. The order-by-order steps of the series
+// (Riccati-Bessel and angular recurrences, coefficients, sums) are in
+// SphereSeries.h. Every array argument here must hold the orders the
+// function writes; the callers size their OrderTables for it.
 #pragma once
 
 #include "Cx.h"
@@ -9,10 +11,6 @@
 #include <cstdint>
 
 namespace quellis {
-
-// psi_n(z), chi_n(z) and xi_n(z) = psi_n - i*chi_n for n = 0..max(n,1), by
-// upward recurrence from the closed forms of orders 0 and 1.
-void riccatiBessel(Cx z, long n, Cx* psi, Cx* chi, Cx* xi);
 
 // The start order of the downward recurrence of D_n(m*x):
 // NN = max(N(Re x), round(|m*x|)) + 15.
@@ -29,21 +27,10 @@ void logDerivative(Cx rho, long nn, Cx* d);
 // 0..min(nn, highestStored) (none when highestStored < 0).
 void logDerivative(Cx rho, long nn, long highestStored, Cx* d);
 
-// Mie coefficients a_n, b_n of a sphere of size x and index m for
-// n = 1..n (n = termCount(Re x)); elements 0 are not written.
-void sphereCoefficients(Cx x, Cx m, long n, Cx* a, Cx* b);
-
-// pi_n(cos theta) for n = 0..max(n,1) and tau_n for n = 1..max(n,1).
-void angularFunctions(double theta, long n, Cx* pi, Cx* tau);
-
 struct Amplitudes {
     Cx s1;
     Cx s2;
 };
-
-// S1 = sum c_n (a_n pi_n + b_n tau_n), S2 = sum c_n (a_n tau_n + b_n pi_n),
-// c_n = (2n+1)/(n(n+1)), for n = 1..n.
-Amplitudes amplitudeSums(long n, const Cx* a, const Cx* b, const Cx* pi, const Cx* tau);
 
 struct ScatteringElements {
     Cx s11;
@@ -60,9 +47,5 @@ struct Efficiencies {
     double qext;
     double qback;
 };
-
-// Qsca, Qext and Qback of the coefficients a_n, b_n (n = 1..n) for the
-// outer size parameter `size` (normalisation 2/|size|^2).
-Efficiencies efficiencies(Cx size, long n, const Cx* a, const Cx* b);
 
 } // namespace quellis

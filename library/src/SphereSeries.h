@@ -1,7 +1,8 @@
-// The order-by-order steps of the homogeneous sphere's series. The table
-// builders (riccatiBessel, sphereCoefficients, angularFunctions, ...) and the
-// exports that sum their series directly share these steps, so a value comes
-// out bit for bit the same whichever way it is reached.
+// The order-by-order steps of the homogeneous sphere's series: Riccati-Bessel
+// and angular recurrences, Mie coefficients, amplitude and efficiency sums.
+// The sphere, coated-sphere and near-field exports all build their series
+// from these steps, so a value comes out bit for bit the same whichever
+// export reaches it.
 #pragma once
 
 #include "Cx.h"

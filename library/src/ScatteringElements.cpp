@@ -1,16 +1,7 @@
-// The sums over orders that turn Mie coefficients into observables:
-// amplitudes, scattering-matrix elements and efficiencies.
+// The scattering-matrix elements of two amplitude functions.
 #include "SphereSeries.h"
 
 namespace quellis {
-
-Amplitudes amplitudeSums(long n, const Cx* a, const Cx* b, const Cx* pi, const Cx* tau) {
-    AmplitudeAccumulator sums;
-    for (long k = 1; k <= n; ++k) {
-        sums.add(k, {a[k], b[k]}, pi[k], tau[k]);
-    }
-    return sums.sums();
-}
 
 ScatteringElements scatteringElements(Amplitudes s) {
     const double s1Squared = s.s1.re * s.s1.re + s.s1.im * s.s1.im;
@@ -23,14 +14,6 @@ ScatteringElements scatteringElements(Amplitudes s) {
         Cx{(p.re + q.re) * 0.5, (p.im + q.im) * 0.5},
         mul(Cx{0.0, 0.5}, p - q),
     };
-}
-
-Efficiencies efficiencies(Cx size, long n, const Cx* a, const Cx* b) {
-    EfficiencyAccumulator sums;
-    for (long k = 1; k <= n; ++k) {
-        sums.add(k, {a[k], b[k]});
-    }
-    return sums.result(size);
 }
 
 } // namespace quellis
