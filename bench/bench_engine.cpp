@@ -26,6 +26,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -92,19 +93,24 @@ const DemoFiles& demoFiles() {
     return files;
 }
 
+struct FieldText {
+    int field; // Edit<field>
+    const char* text;
+};
+
 struct FitCase {
     FitMode mode;
-    const char* wpMin; // Edit7
-    const char* wpMax; // Edit11
-    int directPoints;  // time points the direct engine is timed on
+    int directPoints;              // time points the direct engine is timed on
+    std::vector<FieldText> fields; // changed from the defaults
 };
 
 RunInputs inputsFor(const FitCase& c, const std::string& file) {
     RunInputs inputs = RunInputs::defaults();
     inputs.fitMode = static_cast<int>(c.mode);
     inputs.dielectric = static_cast<int>(Dielectric::Drude);
-    inputs.edit[7] = c.wpMin;
-    inputs.edit[11] = c.wpMax;
+    for (const FieldText& f : c.fields) {
+        inputs.edit[f.field] = f.text;
+    }
     inputs.dataFile = file;
     return inputs;
 }
@@ -155,19 +161,30 @@ void EngineBench(benchmark::State& state, FitCase c) {
 
 } // namespace
 
-BENCHMARK_CAPTURE(EngineBench, R_default, FitCase{FitMode::R, "5,6", "5,6", kPoints})
+BENCHMARK_CAPTURE(EngineBench, R_default, FitCase{FitMode::R, kPoints, {}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(5);
-BENCHMARK_CAPTURE(EngineBench, GR1_default, FitCase{FitMode::GR1, "5,6", "5,6", 4})
+BENCHMARK_CAPTURE(EngineBench, GR1_default, FitCase{FitMode::GR1, 4, {}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(3);
-BENCHMARK_CAPTURE(EngineBench, GR1_wp_4_5_to_7_0, FitCase{FitMode::GR1, "4,5", "7,0", 4})
+BENCHMARK_CAPTURE(EngineBench, GR1_wp_4_5_to_7_0,
+                  FitCase{FitMode::GR1, 4, {{7, "4,5"}, {11, "7,0"}}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);
-BENCHMARK_CAPTURE(EngineBench, GR2_default, FitCase{FitMode::GR2, "5,6", "5,6", 100})
+BENCHMARK_CAPTURE(EngineBench, GR2_default, FitCase{FitMode::GR2, 100, {}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(5);
+// The largest model table: N = 1000 over 1..1000 nm, 21 distinct plasma
+// energies and 101 distinct dampings.
+BENCHMARK_CAPTURE(
+    EngineBench, GR1_N1000_widest,
+    FitCase{FitMode::GR1,
+            2,
+            {{8, "1"}, {9, "1000"}, {10, "1000"}, {7, "1"}, {11, "15"}, {12, "0"}, {13, "10"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);

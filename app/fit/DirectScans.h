@@ -56,6 +56,8 @@ public:
             : p_(p), dWp_(dWp), dGam_(dGam) {}
         void beginTimePoint(const Measured& measured, const SearchWindow&) { measured_ = measured; }
         double plasmaEnergy(int i) const { return gridValue(p_.WpMin, i, dWp_); }
+        // Every row is searched candidate by candidate.
+        bool repeatsEarlierRow(int) const { return false; }
         double damping(int j) const { return gridValue(p_.GamMin, j, dGam_); }
         double radius(int k) const { return gridValue(p_.Rmin, k, p_.dR); }
         CandidateScore score(const JointCandidate& c) const {

@@ -36,6 +36,9 @@ public:
         }
         return wp;
     }
+    // True when row i's plasma energy is that of an earlier row (the rows
+    // of a single-value range): its candidates repeat that row's.
+    bool repeatsEarlierRow(int i) const { return wp_.firstIndexOf(wp_.distinctOf(i)) != i; }
     double damping(int j) const { return gam_.at(j); }
     double radius(int k) const { return radii_.at(k); }
     CandidateScore score(const JointCandidate& c) const {

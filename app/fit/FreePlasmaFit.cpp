@@ -3,6 +3,8 @@
 #include "Fits.h"
 #include "Search.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -30,6 +32,16 @@ template <typename Scans> void runFreePlasmaFit(RunState& run, Scans& scans) {
         // improvement the first candidate in this order wins a tie.
         for (int i = 0; i <= kPlasmaSteps; ++i) {
             const double wp = scorer.plasmaEnergy(i);
+            if (scorer.repeatsEarlierRow(i)) {
+                // Every candidate of the row equals one scored before it,
+                // which did not fault: none can be strictly better. Only
+                // the stop tests remain.
+                const int candidates = (kDampingSteps + 1) * std::max(window.hi - window.lo + 1, 0);
+                for (int n = 0; n < candidates; ++n) {
+                    pollStop(view);
+                }
+                continue;
+            }
             for (int j = 0; j <= kDampingSteps; ++j) {
                 const double gam = scorer.damping(j);
                 for (int k = window.lo; k <= window.hi; ++k) {
