@@ -80,8 +80,7 @@ QUELLIS_API void QUELLIS_CALL ArctanCom(const TComplex* A, TComplex* R);
    n = 0..max(N,1), with N = round(x + 4*x^(1/3) + 2) from x = Re X, written
    to *N. M is accepted and not used. */
 QUELLIS_API void QUELLIS_CALL Bessel(const TComplex* X, const TComplex* M, int32_t* N,
-                                     TComplex* Psi, int32_t PsiHigh, TComplex* Xi,
-                                     int32_t XiHigh);
+                                     TComplex* Psi, int32_t PsiHigh, TComplex* Xi, int32_t XiHigh);
 /* Logarithmic derivative D_n(M*X) = psi_n'/psi_n for n = 0..NN, with
    NN = max(N, round(|M*X|)) + 15 written to *NN. */
 QUELLIS_API void QUELLIS_CALL Aden(const TComplex* X, const TComplex* M, int32_t* NN, TComplex* D,
@@ -92,8 +91,8 @@ QUELLIS_API void QUELLIS_CALL ScattKoef(const TComplex* X, const TComplex* M, in
                                         TComplex* A, int32_t AHigh, TComplex* B, int32_t BHigh);
 /* Angular functions pi_n(cos Theta) for n = 0..max(N,1) and tau_n for
    n = 1..max(N,1) (Tau[0] untouched), N from Re X. */
-QUELLIS_API void QUELLIS_CALL AnglFun(const TComplex* X, TComplex* Pi, int32_t PiHigh,
-                                      double Theta, TComplex* Tau, int32_t TauHigh);
+QUELLIS_API void QUELLIS_CALL AnglFun(const TComplex* X, TComplex* Pi, int32_t PiHigh, double Theta,
+                                      TComplex* Tau, int32_t TauHigh);
 /* Efficiencies for scattering, extinction and backscattering. */
 QUELLIS_API void QUELLIS_CALL CrossSection(const TComplex* X, const TComplex* M, double* Qsca,
                                            double* Qext, double* Qback);
@@ -104,8 +103,7 @@ QUELLIS_API void QUELLIS_CALL AmplMatrix(const TComplex* X, const TComplex* M, T
    S12 = (|S2|^2-|S1|^2)/2, S33 = Re(S1*conj S2), S34 = Im(S2*conj S1);
    all with zero imaginary part. */
 QUELLIS_API void QUELLIS_CALL ScatMatrix(const TComplex* X, const TComplex* M, TComplex* S11,
-                                         double Theta, TComplex* S12, TComplex* S33,
-                                         TComplex* S34);
+                                         double Theta, TComplex* S12, TComplex* S33, TComplex* S34);
 
 /* ---- Coated sphere (core size X, index M1; outer size Y, shell index M2) */
 /* X = k*a and Y = k*b for core radius a <= outer radius b (k the wavenumber
@@ -123,8 +121,8 @@ QUELLIS_API void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex* M, c
 /* Efficiencies for scattering, extinction and backscattering of the whole
    particle, cross sections divided by pi*b^2 (factor 2/|Y|^2). */
 QUELLIS_API void QUELLIS_CALL CoatCrossSection(const TComplex* X, const TComplex* Y,
-                                               const TComplex* M1, const TComplex* M2,
-                                               double* Qsca, double* Qext, double* Qback);
+                                               const TComplex* M1, const TComplex* M2, double* Qsca,
+                                               double* Qext, double* Qback);
 /* Amplitude functions S1 (perpendicular) and S2 (parallel) of the coated
    sphere at the scattering angle Theta (radians); no factor 1/k^2. */
 QUELLIS_API void QUELLIS_CALL CoatAmplMatrix(const TComplex* X, const TComplex* Y,
@@ -174,10 +172,10 @@ QUELLIS_API void QUELLIS_CALL NearLongAmpl(const TComplex* X, const TComplex* Rh
    azimuth and distance factors: at the point they are Ephi*sin(Phi)/rho,
    Etheta*cos(Phi)/rho, Er*cos(Phi)/rho^2, Hphi*cos(Phi)/rho,
    Htheta*sin(Phi)/rho and Hr*sin(Phi)/rho^2, rho = Re Rho. */
-QUELLIS_API void QUELLIS_CALL NearFields(const TComplex* X, const TComplex* Rho,
-                                         const TComplex* M, double Theta, TComplex* Ephi,
-                                         TComplex* Etheta, TComplex* Er, TComplex* Hphi,
-                                         TComplex* Htheta, TComplex* Hr);
+QUELLIS_API void QUELLIS_CALL NearFields(const TComplex* X, const TComplex* Rho, const TComplex* M,
+                                         double Theta, TComplex* Ephi, TComplex* Etheta,
+                                         TComplex* Er, TComplex* Hphi, TComplex* Htheta,
+                                         TComplex* Hr);
 /* Time-averaged Poynting vector 1/2 Re(E x conj H) of the scattered field at
    (Rho, Theta, Phi): its phi, theta and radial components, each as (S, 0). */
 QUELLIS_API void QUELLIS_CALL NearPointing(const TComplex* X, const TComplex* Rho,
