@@ -14,19 +14,44 @@ enum class Colour { Blue, Green, Yellow, Red, Aqua, Teal, Lime, Purple };
 // Every series a run writes, named after the window's chart series.
 enum class SeriesId {
     // "Experimental data": V and H of wavelengths 1..4 (Series1 = V at 1).
-    Series1, Series2, Series3, Series4, Series5, Series6, Series7, Series8,
+    Series1,
+    Series2,
+    Series3,
+    Series4,
+    Series5,
+    Series6,
+    Series7,
+    Series8,
     Series9,     // "Evolution of claster radius"
     LineSeries2, // "Evolution of claster concentration" (logarithmic axis)
     LineSeries3, // "Non-agreement factor"
     Series14,    // "Time evolution of Wp"
     Series15,    // "Time evolution of gamma"
     // "Plasmon resonances (Mie theory prediction)": columns 1..8 of Model.
-    Series16, Series17, Series18, Series19, Series20, Series21, Series22, Series23,
+    Series16,
+    Series17,
+    Series18,
+    Series19,
+    Series20,
+    Series21,
+    Series22,
+    Series23,
     // Further page-3 series, cleared with the results and never filled.
-    Series24, Series25, Series26, Series27, Series28, Series29,
+    Series24,
+    Series25,
+    Series26,
+    Series27,
+    Series28,
+    Series29,
     // The "Intensity results" window: normalised V and H against radius.
-    IntensitySeries1, IntensitySeries2, IntensitySeries3, IntensitySeries4,
-    IntensitySeries5, IntensitySeries6, IntensitySeries7, IntensitySeries8,
+    IntensitySeries1,
+    IntensitySeries2,
+    IntensitySeries3,
+    IntensitySeries4,
+    IntensitySeries5,
+    IntensitySeries6,
+    IntensitySeries7,
+    IntensitySeries8,
 };
 
 inline SeriesId seriesAt(SeriesId first, int offset) {
@@ -46,9 +71,11 @@ struct ChartPoint {
     Colour colour;
 };
 
-class RunView {
+// What a run draws and writes: chart series, memo lines, the progress bar
+// and the status text.
+class RunDrawing {
 public:
-    virtual ~RunView() = default;
+    virtual ~RunDrawing() = default;
 
     virtual void clearSeries(SeriesId series) = 0;
     // Appends points in order; a run may hand over one point or many at once.
@@ -65,7 +92,12 @@ public:
     // Status-bar panel text (panel 2 shows the wavelength of the
     // polarisation pass).
     virtual void setStatusText(int panel, const std::string& text) = 0;
+};
 
+// The drawing of a run together with its control: the stop flag and the
+// stop question.
+class RunView : public RunDrawing {
+public:
     // The program-wide stop flag: set when a run starts, cleared by Stop.
     virtual bool runFlag() = 0;
     virtual void setRunFlag() = 0;

@@ -5,23 +5,11 @@
 
 #include "RunView.h"
 
-#include <span>
-#include <string>
-
 namespace velmora::ui {
 
-class RunDisplay {
+class RunDisplay : public RunDrawing {
 public:
-    virtual ~RunDisplay() = default;
-
-    virtual void clearSeries(SeriesId series) = 0;
-    virtual void addPoints(SeriesId series, std::span<const ChartPoint> points) = 0;
-    virtual void clearMemo(MemoId memo) = 0;
-    virtual void addMemoLines(MemoId memo, std::span<const std::string> lines) = 0;
-    virtual void createProgress(int maximum) = 0;
-    virtual void setProgress(int position) = 0;
-    virtual void setStatusText(int panel, const std::string& text) = 0;
-    // Called after a batch of the calls above, once per screen update.
+    // Called after a batch of drawing calls, once per screen update.
     virtual void finishBatch() = 0;
 };
 
