@@ -33,6 +33,14 @@ namespace {
 constexpr int timeEvolutionPage = 2;
 const QString runGoingNote = QStringLiteral("A fit is running: wait for it to end or press Stop");
 
+// The locale's long time format without the time-zone name, for which the
+// narrow clock panel has no room.
+QString clockFormat() {
+    QString format = QLocale().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return format.trimmed();
+}
+
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
@@ -148,7 +156,7 @@ void TForm1::Panel10CanResize() {
 }
 
 void TForm1::Timer1Timer() {
-    statusPanels_->setPanelText(0, QLocale().toString(QTime::currentTime(), QLocale::LongFormat));
+    statusPanels_->setPanelText(0, QLocale().toString(QTime::currentTime(), clockFormat()));
 }
 
 void TForm1::ComboBox1Change(int index) {

@@ -7,6 +7,7 @@
 
 #include <QAbstractAxis>
 #include <QComboBox>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLogValueAxis>
@@ -157,8 +158,14 @@ private slots:
         windows_->Form1.Timer1Timer();
         const QString shown = windows_->Form1.statusPanels()->panel(0)->text();
         const QTime after = QTime::currentTime();
-        QVERIFY(shown == QLocale().toString(before, QLocale::LongFormat) ||
-                shown == QLocale().toString(after, QLocale::LongFormat));
+        // The locale's long format, less the time-zone name the panel has no
+        // room for.
+        QString format = QLocale().timeFormat(QLocale::LongFormat);
+        format.remove(QLatin1Char('t'));
+        format = format.trimmed();
+        QVERIFY(shown == QLocale().toString(before, format) ||
+                shown == QLocale().toString(after, format));
+        QVERIFY(!shown.contains(QDateTime::currentDateTime().timeZoneAbbreviation()));
         QCOMPARE(windows_->Form1.findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 1000);
     }
 
