@@ -101,5 +101,28 @@ TEST_F(VelmoraFitTest, NoModeGivesAnEmptyTable) {
     EXPECT_EQ(test::readBytes(dir.file("r.dat")), "");
 }
 
+// --engine: both engines print the same tables, the fast one is the
+// default, and an unknown engine is a bad command line.
+TEST_F(VelmoraFitTest, BothEnginesPrintTheSameTables) {
+    for (const std::string mode : {"R", "GR2"}) {
+        ASSERT_EQ(run("--mode " + mode + " --engine direct --resonance wr.dat"), 0) << err;
+        const std::string direct = out;
+        const std::string directPeaks = test::readBytes(dir.file("wr.dat"));
+        ASSERT_EQ(run("--mode " + mode + " --engine fast --resonance wr.dat"), 0) << err;
+        EXPECT_EQ(out, direct) << mode;
+        EXPECT_EQ(test::readBytes(dir.file("wr.dat")), directPeaks) << mode;
+        ASSERT_EQ(run("--mode " + mode), 0) << err;
+        EXPECT_EQ(out, direct) << mode;
+        EXPECT_EQ(out.substr(0, 5), "Time\t");
+    }
+}
+
+TEST_F(VelmoraFitTest, UnknownEngineIsABadCommandLine) {
+    EXPECT_EQ(run("--engine quick"), 2);
+    EXPECT_NE(err.find("unknown engine 'quick' (fast or direct)"), std::string::npos) << err;
+    EXPECT_EQ(run("--help"), 0);
+    EXPECT_NE(out.find("--engine fast|direct"), std::string::npos);
+}
+
 } // namespace
 } // namespace velmora
