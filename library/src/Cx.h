@@ -78,6 +78,29 @@ inline Cx div(Cx a, Cx b) {
     return Divisor(b).divide(a);
 }
 
+// Squared moduli in this range leave w/|w|^2 clear of overflow and of
+// precision lost to underflow.
+inline bool normInSafeRange(double norm) {
+    return norm >= 0x1p-1000 && norm <= 0x1p1000;
+}
+
+// 1/w for series whose values need double precision, not Smith's rounding.
+// A real w takes the one correctly rounded division Smith's method reduces
+// to; any other w is conj(w)/|w|^2, two independent divisions of a squared
+// modulus, where that is safe to form, and Smith's division elsewhere (and
+// for a w that is not a number). Either way the result waits on a single
+// division rather than Smith's two dependent ones.
+inline Cx reciprocal(Cx w) {
+    if (w.im == 0) {
+        return {1 / w.re, -0.0};
+    }
+    const double norm = w.re * w.re + w.im * w.im;
+    if (normInSafeRange(norm)) {
+        return {w.re / norm, -w.im / norm};
+    }
+    return div(Cx{1.0, 0.0}, w);
+}
+
 inline Cx conj(Cx a) {
     return {a.re, -a.im};
 }
@@ -127,10 +150,12 @@ inline Cx log(Cx a, int k) {
 }
 
 // The pieces of sin A and cos A: t = e^Im A and the real sine and cosine of
-// Re A, computed once when both functions of one argument are wanted.
+// Re A, computed once when both functions of one argument are wanted. A real
+// A has t = e^0 = 1 exactly, without calling the exponential.
 struct SineParts {
     double sinRe, cosRe, t;
-    explicit SineParts(Cx a) : sinRe(std::sin(a.re)), cosRe(std::cos(a.re)), t(std::exp(a.im)) {}
+    explicit SineParts(Cx a)
+        : sinRe(std::sin(a.re)), cosRe(std::cos(a.re)), t(a.im == 0 ? 1.0 : std::exp(a.im)) {}
     Cx sin() const { return {sinRe * (1 / t + t) / 2, cosRe * (t - 1 / t) / 2}; }
     Cx cos() const { return {cosRe * (1 / t + t) / 2, -sinRe * (t - 1 / t) / 2}; }
 };

@@ -2,6 +2,7 @@
 // recurrence. The recurrence starts from the value of its continued fraction
 // at the start order, so no start error travels down into the orders in use,
 // however large and weakly absorbing the sphere.
+#include "LogDerivativeStep.h"
 #include "Sphere.h"
 #include "TermCount.h"
 
@@ -32,17 +33,11 @@ template <class Complex> struct FractionTerms {
     }
 };
 
-// 1/w with a single division, for w whose squared modulus stays well inside
-// the double range.
-Cx reciprocalInRange(Cx w) {
-    const double inverseNorm = 1 / (w.re * w.re + w.im * w.im);
-    return {w.re * inverseNorm, -w.im * inverseNorm};
-}
-
 // The fraction summed by Steed's method: the value grows by increments that
 // shrink geometrically, so its rounding does not build up over many terms.
 // For n > |rho| every |b_j| exceeds 2, which keeps each denominator b_j + d
-// at least 1 in modulus; with |rho| above 1e-100 it also stays below 1e150.
+// at least 1 in modulus; with |rho| above 1e-100 it also stays below 1e150,
+// so each reciprocal takes a single division.
 Cx fractionBySteed(Cx rho, long n) {
     const FractionTerms<Cx> term{div(real(1), rho), n};
     constexpr double tolerance = 1e-17;
@@ -51,7 +46,7 @@ Cx fractionBySteed(Cx rho, long n) {
     Cx value = term(0) + increment;
     for (long j = 2; j < kMaxFractionTerms; ++j) {
         const Cx b = term(j);
-        d = reciprocalInRange(b + d);
+        d = reciprocal(b + d);
         increment = mul(mul(b, d) - real(1), increment);
         value = value + increment;
         if (!(size(increment) >= tolerance * size(value))) {
@@ -91,7 +86,7 @@ WideCx nonZero(WideCx a) {
 // below |rho|, where partial denominators may come close to zero and the
 // value converges only after many terms.
 Cx fractionByLentz(Cx rho, long n) {
-    const FractionTerms<WideCx> term{reciprocal({rho.re, rho.im}), n};
+    const FractionTerms<WideCx> term{reciprocal(WideCx{rho.re, rho.im}), n};
     constexpr long double tolerance = 1e-18L;
     WideCx value = nonZero(term(0));
     WideCx numerators = value;
@@ -113,6 +108,8 @@ Cx fractionByLentz(Cx rho, long n) {
 // when squared; Lentz's extended range takes over.
 constexpr double kSmallestSteedArgument = 1e-100;
 
+} // namespace
+
 // D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho.
 Cx logDerivativeAt(Cx rho, long n) {
     const double modulus = abs(rho);
@@ -122,12 +119,6 @@ Cx logDerivativeAt(Cx rho, long n) {
     return ratio - div(real(static_cast<double>(n)), rho);
 }
 
-} // namespace
-
-int32_t logDerivativeStart(Cx x, Cx m) {
-    return logDerivativeStart(termCount(x.re), mul(x, m));
-}
-
 int32_t logDerivativeStart(int32_t terms, Cx rho) {
     const int32_t modulus = roundToInt(abs(rho));
     const int32_t start = std::max(terms, modulus);
@@ -135,11 +126,19 @@ int32_t logDerivativeStart(int32_t terms, Cx rho) {
     return start > INT32_MAX - 15 ? 15 : start + 15;
 }
 
-void logDerivative(Cx rho, long nn, Cx* d) {
-    logDerivative(rho, nn, nn, d);
+long logDerivativeRestart(int32_t terms, Cx rho, long start) {
+    const double fastOrder = 2 * abs(rho);
+    if (!(fastOrder < static_cast<double>(start))) {
+        return start; // also for an argument that is not a number
+    }
+    return std::max<long>(terms, static_cast<long>(std::ceil(fastOrder)));
 }
 
-void logDerivative(Cx rho, long nn, long highestStored, Cx* d) {
+void logDerivative(Cx rho, long nn, Cx* d) {
+    logDerivative(rho, nn, nn, nn, d);
+}
+
+void logDerivative(Cx rho, long nn, long restart, long highestStored, Cx* d) {
     if (nn < 0) {
         return;
     }
@@ -147,10 +146,9 @@ void logDerivative(Cx rho, long nn, long highestStored, Cx* d) {
     if (nn <= highestStored) {
         d[nn] = current;
     }
-    const Divisor byRho(rho);
+    const LogDerivativeStep step(rho);
     for (long n = nn; n >= 1; --n) {
-        const Cx q = byRho.divide(real(static_cast<double>(n)));
-        current = q - div(real(1), current + q);
+        current = (n - 1 == restart) ? logDerivativeAt(rho, restart) : step.down(n, current);
         if (n - 1 <= highestStored) {
             d[n - 1] = current;
         }

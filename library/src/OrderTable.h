@@ -1,6 +1,6 @@
-// A working table indexed by order n. Up to 1001 orders (0..1000) it lives
-// in the call's own frame; a larger series takes exactly the orders it needs
-// from the heap, so no order count can write past a table.
+// Working tables indexed by order n. Up to 1001 orders (0..1000) a table
+// lives in the call's own frame; a larger series takes exactly the orders it
+// needs from the heap, so no order count can write past a table.
 #pragma once
 
 #include "Cx.h"
@@ -12,32 +12,35 @@ namespace quellis {
 
 inline constexpr std::size_t kStackOrders = 1001;
 
-class OrderTable {
+template <class Value> class OrderArray {
 public:
     // A table that holds orders 0..highestOrder (at least 0..1).
-    explicit OrderTable(long highestOrder) {
+    explicit OrderArray(long highestOrder) {
         const std::size_t count = highestOrder < 1 ? 2 : static_cast<std::size_t>(highestOrder) + 1;
         if (count > kStackOrders) {
-            heap_ = std::make_unique_for_overwrite<Cx[]>(count);
+            heap_ = std::make_unique_for_overwrite<Value[]>(count);
             data_ = heap_.get();
         }
         size_ = count;
     }
-    OrderTable(const OrderTable&) = delete;
-    OrderTable& operator=(const OrderTable&) = delete;
+    OrderArray(const OrderArray&) = delete;
+    OrderArray& operator=(const OrderArray&) = delete;
 
-    Cx& operator[](std::size_t n) { return data_[n]; }
-    const Cx& operator[](std::size_t n) const { return data_[n]; }
-    Cx* data() { return data_; }
-    const Cx* data() const { return data_; }
+    Value& operator[](std::size_t n) { return data_[n]; }
+    const Value& operator[](std::size_t n) const { return data_[n]; }
+    Value* data() { return data_; }
+    const Value* data() const { return data_; }
     std::size_t size() const { return size_; }
 
 private:
-    Cx local_[kStackOrders];
-    std::unique_ptr<Cx[]> heap_;
-    Cx* data_ = local_;
+    Value local_[kStackOrders];
+    std::unique_ptr<Value[]> heap_;
+    Value* data_ = local_;
     std::size_t size_ = 0;
 };
+
+// A table of complex values, the usual working table of a series.
+using OrderTable = OrderArray<Cx>;
 
 // Copies orders first..last of a table into a caller's array, never past the
 // caller's last-element index `high`.

@@ -12,20 +12,32 @@
 
 namespace quellis {
 
-// The start order of the downward recurrence of D_n(m*x):
-// NN = max(N(Re x), round(|m*x|)) + 15.
-int32_t logDerivativeStart(Cx x, Cx m);
-
-// The same from the term count N of x and the argument rho = m*x.
+// The start order of the downward recurrence of D_n(m*x) from the term count
+// N of x and the argument rho = m*x: NN = max(N, round(|rho|)) + 15.
 int32_t logDerivativeStart(int32_t terms, Cx rho);
+
+// D_n(rho) = psi_n'(rho)/psi_n(rho) at the single order n, from its
+// continued fraction, accurate to double precision.
+Cx logDerivativeAt(Cx rho, long n);
+
+// The order at which a series of `terms` Mie coefficients starts D_n(rho)
+// afresh from its continued fraction, below the start order `start` of the
+// full recurrence: the lowest order of at least `terms` with n >= 2|rho|,
+// where the fraction's partial denominators exceed 4 and it converges
+// within a few steps, so the orders between it and `start`, which no
+// coefficient reads, are skipped. `start` itself when that order is not
+// below it.
+long logDerivativeRestart(int32_t terms, Cx rho, long start);
 
 // D_n(rho) = psi_n'(rho)/psi_n(rho) for n = 0..nn, by downward recurrence
 // from an accurate value at order nn.
 void logDerivative(Cx rho, long nn, Cx* d);
 
-// The same recurrence from order nn, storing only orders
+// The same recurrence from order nn, taken afresh from the continued
+// fraction at order `restart` (0 <= restart <= nn) so that the orders from
+// there down equal those of a coefficient series, storing only orders
 // 0..min(nn, highestStored) (none when highestStored < 0).
-void logDerivative(Cx rho, long nn, long highestStored, Cx* d);
+void logDerivative(Cx rho, long nn, long restart, long highestStored, Cx* d);
 
 struct Amplitudes {
     Cx s1;

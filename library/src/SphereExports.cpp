@@ -23,14 +23,28 @@ long lastOrderFor(long last, int32_t highA, int32_t highB) {
     return std::min<long>(last, std::max(highA, highB));
 }
 
+struct AngularValues {
+    Cx pi;
+    Cx tau;
+};
+
+// The angular functions go into a table before the coefficients are formed,
+// so that their recurrence runs alongside the coefficients' rather than
+// after it.
 Amplitudes sphereAmplitudes(Cx x, Cx m, double theta) {
+    const int32_t terms = termCount(x.re);
+    OrderArray<AngularValues> angularValues(terms);
     AngularRecurrence angular(theta);
-    AmplitudeAccumulator sums;
-    forEachMieCoefficient(x, m, [&](long n, MieCoefficient c) {
+    for (long n = 1; n <= terms; ++n) {
         if (n > 1) {
             angular.advance();
         }
-        sums.add(n, c, angular.pi(), angular.tau());
+        angularValues[static_cast<std::size_t>(n)] = {angular.pi(), angular.tau()};
+    }
+    AmplitudeAccumulator sums;
+    forEachMieCoefficient(x, m, terms, terms, [&](long n, MieCoefficient c) {
+        const AngularValues& values = angularValues[static_cast<std::size_t>(n)];
+        sums.add(n, c, values.pi, values.tau);
     });
     return sums.sums();
 }
@@ -64,14 +78,16 @@ void QUELLIS_CALL Aden(const TComplex* X, const TComplex* M, int32_t* NN, TCompl
                        int32_t DHigh) {
     const Cx x = fromT(*X);
     const Cx m = fromT(*M);
-    const int32_t start = logDerivativeStart(x, m);
+    const Cx rho = mul(x, m);
+    const int32_t terms = termCount(x.re);
+    const int32_t start = logDerivativeStart(terms, rho);
     *NN = start;
     const long last = std::min<long>(start, DHigh);
     if (last < 0) {
         return;
     }
     OrderTable d(last);
-    logDerivative(mul(x, m), start, last, d.data());
+    logDerivative(rho, start, logDerivativeRestart(terms, rho, start), last, d.data());
     copyOrders(d, 0, last, D, DHigh);
 }
 
@@ -81,10 +97,11 @@ void QUELLIS_CALL ScattKoef(const TComplex* X, const TComplex* M, int32_t* N, TC
     const Cx m = fromT(*M);
     const int32_t terms = termCount(x.re);
     *N = terms;
-    forEachMieCoefficient(x, m, lastOrderFor(terms, AHigh, BHigh), [&](long n, MieCoefficient c) {
-        storeWithin(A, AHigh, n, c.a);
-        storeWithin(B, BHigh, n, c.b);
-    });
+    forEachMieCoefficient(x, m, terms, lastOrderFor(terms, AHigh, BHigh),
+                          [&](long n, MieCoefficient c) {
+                              storeWithin(A, AHigh, n, c.a);
+                              storeWithin(B, BHigh, n, c.b);
+                          });
 }
 
 void QUELLIS_CALL AnglFun(const TComplex* X, TComplex* Pi, int32_t PiHigh, double Theta,

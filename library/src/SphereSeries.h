@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Cx.h"
+#include "LogDerivativeStep.h"
 #include "OrderTable.h"
 #include "Sphere.h"
 #include "TermCount.h"
@@ -67,18 +68,29 @@ struct MieCoefficient {
     Cx b;
 };
 
+// psi_n and xi_n at one order.
+struct RiccatiBesselValues {
+    Cx psi;
+    Cx xi;
+};
+
 // a_n and b_n of a sphere of size x and index m, order by order, from
-// D_n(m*x) and the Riccati-Bessel functions of x at orders n and n - 1.
+// D_n(m*x) and the Riccati-Bessel functions of x at orders n - 1 and n.
 class MieCoefficients {
 public:
     MieCoefficients(Cx x, Cx m) : m_(m), xDivisor_(x), mDivisor_(m) {}
 
-    MieCoefficient operator()(long n, Cx dn, const RiccatiBesselRecurrence& rb) const {
+    MieCoefficient operator()(long n, Cx dn, RiccatiBesselValues previous,
+                              RiccatiBesselValues current) const {
         const Cx nOverX = xDivisor_.divideCount(static_cast<double>(n));
         const Cx g = mDivisor_.divide(dn) + nOverX;
         const Cx h = mul(dn, m_) + nOverX;
-        return {div(mul(g, rb.psi()) - rb.psiPrev(), mul(g, rb.xi()) - rb.xiPrev()),
-                div(mul(h, rb.psi()) - rb.psiPrev(), mul(h, rb.xi()) - rb.xiPrev())};
+        return {div(mul(g, current.psi) - previous.psi, mul(g, current.xi) - previous.xi),
+                div(mul(h, current.psi) - previous.psi, mul(h, current.xi) - previous.xi)};
+    }
+
+    MieCoefficient operator()(long n, Cx dn, const RiccatiBesselRecurrence& rb) const {
+        return (*this)(n, dn, {rb.psiPrev(), rb.xiPrev()}, {rb.psi(), rb.xi()});
     }
 
 private:
@@ -88,37 +100,60 @@ private:
 };
 
 // Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
-// coefficients of a sphere of size x and index m, with D_n(rho), rho = m*x,
-// by downward recurrence from order start (at least count).
+// coefficients of a sphere of size x and index m whose full series has
+// `terms` orders. psi_n and xi_n go up into a table first; then D_n(m*x)
+// comes down from its restart order, and each coefficient is formed as soon
+// as its D_n is known, so that the coefficients' divisions overlap the
+// recurrence's chain of dependent steps.
 template <class Visit>
-void forEachMieCoefficient(Cx x, Cx m, Cx rho, long count, long start, Visit&& visit) {
+void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit) {
     if (count < 1) {
         return;
     }
-    OrderTable d(count);
-    logDerivative(rho, std::max(start, count), count, d.data());
+    const Cx rho = mul(x, m);
+    const long start = std::max<long>(logDerivativeStart(terms, rho), count);
+    const long restart = std::max(logDerivativeRestart(terms, rho, start), count);
+
+    OrderArray<RiccatiBesselValues> functions(count);
     RiccatiBesselRecurrence rb(x);
-    const MieCoefficients coefficients(x, m);
+    functions[0] = {rb.psiPrev(), rb.xiPrev()};
     for (long n = 1; n <= count; ++n) {
         if (n > 1) {
             rb.advance();
         }
-        visit(n, coefficients(n, d[static_cast<std::size_t>(n)], rb));
+        functions[static_cast<std::size_t>(n)] = {rb.psi(), rb.xi()};
+    }
+
+    OrderArray<MieCoefficient> coefficients(count);
+    const MieCoefficients coefficient(x, m);
+    const LogDerivativeStep step(rho);
+    Cx d = logDerivativeAt(rho, restart);
+    for (long n = restart; n >= 1; --n) {
+        // The next step first, so the chain's instructions come before the
+        // coefficient's in the order the processor picks ready work.
+        const Cx dn = d;
+        if (n > 1) {
+            d = step.down(n, d);
+        }
+        if (n <= count) {
+            const auto k = static_cast<std::size_t>(n);
+            coefficients[k] = coefficient(n, dn, functions[k - 1], functions[k]);
+        }
+    }
+    for (long n = 1; n <= count; ++n) {
+        visit(n, coefficients[static_cast<std::size_t>(n)]);
     }
 }
 
-// The first `count` coefficients (count is usually termCount(Re x)), the
-// logarithmic derivative starting at its usual order NN.
+// The first `count` coefficients (count is usually termCount(Re x)).
 template <class Visit> void forEachMieCoefficient(Cx x, Cx m, long count, Visit&& visit) {
-    const Cx rho = mul(x, m);
-    forEachMieCoefficient(x, m, rho, count, logDerivativeStart(termCount(x.re), rho), visit);
+    forEachMieCoefficient(x, m, termCount(x.re), count, visit);
 }
 
 // All termCount(Re x) coefficients.
 template <class Visit> void forEachMieCoefficient(Cx x, Cx m, Visit&& visit) {
-    const Cx rho = mul(x, m);
     const int32_t terms = termCount(x.re);
-    forEachMieCoefficient(x, m, rho, terms, logDerivativeStart(terms, rho), visit);
+    forEachMieCoefficient(x, m, terms, terms, visit);
 }
 
 // pi_n(cos theta) and tau_n by upward recurrence, holding orders n-1 and n;
