@@ -33,15 +33,19 @@ template <class Complex> struct FractionTerms {
     }
 };
 
-// The fraction summed by Steed's method: the value grows by increments that
-// shrink geometrically, so its rounding does not build up over many terms.
-// For n > |rho| every |b_j| exceeds 2, which keeps each denominator b_j + d
-// at least 1 in modulus; with |rho| above 1e-100 it also stays below 1e150,
-// so each reciprocal takes a single division.
-Cx fractionBySteed(Cx rho, long n) {
-    const FractionTerms<Cx> term{div(real(1), rho), n};
+// D_n(rho) from its fraction summed by Steed's method: the value grows by
+// increments that shrink geometrically, so its rounding does not build up
+// over many terms. For n > |rho| every |b_j| exceeds 2, which keeps each
+// denominator b_j + d at least 1 in modulus; with |rho| above 1e-100 it also
+// stays below 1e150, so each reciprocal takes a single division. Only the
+// chain of reciprocals waits on divisions: 1/rho is formed once, the first
+// d = 1/b_1 = -rho/(2n+3) straight from rho, and n/rho as n times 1/rho.
+Cx logDerivativeBySteed(Cx rho, long n) {
+    const Cx inverseRho = reciprocal(rho);
+    const FractionTerms<Cx> term{inverseRho, n};
     constexpr double tolerance = 1e-17;
-    Cx d = div(real(1), term(1));
+    const double firstWeight = -(2 * static_cast<double>(n + 1) + 1);
+    Cx d{rho.re / firstWeight, rho.im / firstWeight};
     Cx increment = d;
     Cx value = term(0) + increment;
     for (long j = 2; j < kMaxFractionTerms; ++j) {
@@ -53,7 +57,8 @@ Cx fractionBySteed(Cx rho, long n) {
             break; // converged, or the argument is not a number
         }
     }
-    return value;
+    const double order = static_cast<double>(n);
+    return value - Cx{order * inverseRho.re, order * inverseRho.im};
 }
 
 // A complex number at extended precision, for Lentz's method.
@@ -113,10 +118,10 @@ constexpr double kSmallestSteedArgument = 1e-100;
 // D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho.
 Cx logDerivativeAt(Cx rho, long n) {
     const double modulus = abs(rho);
-    const bool aboveArgument =
-        static_cast<double>(n) >= modulus + 1 && modulus > kSmallestSteedArgument;
-    const Cx ratio = aboveArgument ? fractionBySteed(rho, n) : fractionByLentz(rho, n);
-    return ratio - div(real(static_cast<double>(n)), rho);
+    if (static_cast<double>(n) >= modulus + 1 && modulus > kSmallestSteedArgument) {
+        return logDerivativeBySteed(rho, n);
+    }
+    return fractionByLentz(rho, n) - div(real(static_cast<double>(n)), rho);
 }
 
 int32_t logDerivativeStart(int32_t terms, Cx rho) {

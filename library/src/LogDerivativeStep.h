@@ -8,17 +8,23 @@ namespace quellis {
 
 class LogDerivativeStep {
 public:
-    explicit LogDerivativeStep(Cx rho) : byRho_(rho) {}
+    explicit LogDerivativeStep(Cx rho)
+        : byRho_(rho), inverseRho_(reciprocal(rho)),
+          scaleInverse_(rho.im != 0 && normInSafeRange(norm2(rho))) {}
 
-    // D_{n-1} from D_n. n/rho does not wait on D_n; the chain from one order
-    // to the next waits on the single division of the reciprocal.
+    // D_{n-1} from D_n. A real rho divides n by it exactly; a complex one
+    // multiplies n into 1/rho, so that a step costs one division in all.
     Cx down(long n, Cx dn) const {
-        const Cx q = byRho_.divideCount(static_cast<double>(n));
+        const double k = static_cast<double>(n);
+        const Cx q =
+            scaleInverse_ ? Cx{k * inverseRho_.re, k * inverseRho_.im} : byRho_.divideCount(k);
         return q - reciprocal(dn + q);
     }
 
 private:
     Divisor byRho_;
+    Cx inverseRho_;
+    bool scaleInverse_;
 };
 
 } // namespace quellis

@@ -7,6 +7,7 @@
 
 #include "Cx.h"
 #include "LogDerivativeStep.h"
+#include "OrderQuotients.h"
 #include "OrderTable.h"
 #include "Sphere.h"
 #include "TermCount.h"
@@ -166,8 +167,8 @@ public:
     // multiplied in as a complex number.
     void advance() {
         const double n = static_cast<double>(++order_);
-        const Cx piNext =
-            mul(real((2 * n - 1) * mu_ / (n - 1)), pi_) - mul(real(n / (n - 1)), piPrev_);
+        const Cx piNext = mul(real((2 * n - 1) * mu_ / (n - 1)), pi_) -
+                          mul(real(successorRatio(order_)), piPrev_);
         piPrev_ = pi_;
         pi_ = piNext;
         tau_ = mul(real(n * mu_), pi_) - mul(real(n + 1), piPrev_);
@@ -191,8 +192,7 @@ private:
 class AmplitudeAccumulator {
 public:
     void add(long n, MieCoefficient c, Cx pi, Cx tau) {
-        const long long nn1 = static_cast<long long>(n) * (n + 1);
-        const Cx weight = real(static_cast<double>(2 * n + 1) / static_cast<double>(nn1));
+        const Cx weight = real(amplitudeWeight(n));
         sums_.s1 = sums_.s1 + mul(weight, mul(c.a, pi) + mul(c.b, tau));
         sums_.s2 = sums_.s2 + mul(weight, mul(c.a, tau) + mul(c.b, pi));
     }
