@@ -45,7 +45,7 @@ Amplitudes coatedAmplitudes(const CoatedSphere& sphere, double theta) {
             if (n > 1) {
                 angular.advance();
             }
-            sums.add(n, series.next(), angular.pi(), angular.tau());
+            sums.add(n, series.next(), angular.pi().re, angular.tau().re);
         }
     }
     return sums.sums();

@@ -23,9 +23,10 @@ long lastOrderFor(long last, int32_t highA, int32_t highB) {
     return std::min<long>(last, std::max(highA, highB));
 }
 
+// pi_n and tau_n, real numbers.
 struct AngularValues {
-    Cx pi;
-    Cx tau;
+    double pi;
+    double tau;
 };
 
 // The angular functions go into a table before the coefficients are formed,
@@ -39,7 +40,7 @@ Amplitudes sphereAmplitudes(Cx x, Cx m, double theta) {
         if (n > 1) {
             angular.advance();
         }
-        angularValues[static_cast<std::size_t>(n)] = {angular.pi(), angular.tau()};
+        angularValues[static_cast<std::size_t>(n)] = {angular.pi().re, angular.tau().re};
     }
     AmplitudeAccumulator sums;
     forEachMieCoefficient(x, m, terms, terms, [&](long n, MieCoefficient c) {

@@ -187,14 +187,18 @@ private:
     Cx tau_;
 };
 
-// S1 and S2 summed order by order: c_n = (2n+1)/(n(n+1)), n(n+1) formed in
-// integer arithmetic.
+// S1 and S2 summed order by order: c_n = (2n+1)/(n(n+1)). The angular
+// functions and c_n are real, so their products with the coefficients are
+// formed in real arithmetic: the complex products would add only signed
+// zeros to them, and a sum that starts at +0 comes out the same either way.
 class AmplitudeAccumulator {
 public:
-    void add(long n, MieCoefficient c, Cx pi, Cx tau) {
-        const Cx weight = real(amplitudeWeight(n));
-        sums_.s1 = sums_.s1 + mul(weight, mul(c.a, pi) + mul(c.b, tau));
-        sums_.s2 = sums_.s2 + mul(weight, mul(c.a, tau) + mul(c.b, pi));
+    void add(long n, MieCoefficient c, double pi, double tau) {
+        const double weight = amplitudeWeight(n);
+        const Cx s1Term{c.a.re * pi + c.b.re * tau, c.a.im * pi + c.b.im * tau};
+        const Cx s2Term{c.a.re * tau + c.b.re * pi, c.a.im * tau + c.b.im * pi};
+        sums_.s1 = sums_.s1 + Cx{weight * s1Term.re, weight * s1Term.im};
+        sums_.s2 = sums_.s2 + Cx{weight * s2Term.re, weight * s2Term.im};
     }
     Amplitudes sums() const { return sums_; }
 
