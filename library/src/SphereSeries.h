@@ -161,30 +161,32 @@ template <class Visit> void forEachMieCoefficient(Cx x, Cx m, Visit&& visit) {
 // it starts at n = 1 (pi_0 = 0, pi_1 = 1, tau_1 = cos theta).
 class AngularRecurrence {
 public:
-    explicit AngularRecurrence(double theta) : mu_(std::cos(theta)), tau_(real(mu_)) {}
+    explicit AngularRecurrence(double theta) : mu_(std::cos(theta)), tau_(mu_) {}
 
     // Moves from order n to n + 1; each real factor is rounded to double and
-    // multiplied in as a complex number.
+    // multiplied in. The functions are real, so real products give what the
+    // complex products with zero imaginary parts would, up to the sign of a
+    // zero.
     void advance() {
         const double n = static_cast<double>(++order_);
-        const Cx piNext = mul(real((2 * n - 1) * mu_ / (n - 1)), pi_) -
-                          mul(real(successorRatio(order_)), piPrev_);
+        const double piNext =
+            ((2 * n - 1) * mu_ / (n - 1)) * pi_ - successorRatio(order_) * piPrev_;
         piPrev_ = pi_;
         pi_ = piNext;
-        tau_ = mul(real(n * mu_), pi_) - mul(real(n + 1), piPrev_);
+        tau_ = (n * mu_) * pi_ - (n + 1) * piPrev_;
     }
 
     long order() const { return order_; }
-    Cx pi() const { return pi_; }
-    Cx piPrev() const { return piPrev_; }
-    Cx tau() const { return tau_; }
+    Cx pi() const { return real(pi_); }
+    Cx piPrev() const { return real(piPrev_); }
+    Cx tau() const { return real(tau_); }
 
 private:
     double mu_;
     long order_ = 1;
-    Cx piPrev_ = real(0.0);
-    Cx pi_ = real(1.0);
-    Cx tau_;
+    double piPrev_ = 0.0;
+    double pi_ = 1.0;
+    double tau_;
 };
 
 // S1 and S2 summed order by order: c_n = (2n+1)/(n(n+1)). The angular
