@@ -20,7 +20,7 @@ namespace quellis {
 // holding orders n-1 and n; it starts at n = 1.
 class RiccatiBesselRecurrence {
 public:
-    explicit RiccatiBesselRecurrence(Cx z) : z_(z) {
+    explicit RiccatiBesselRecurrence(Cx z) : z_(z), realArgument_(z.im == 0 && z.re > 0) {
         const SineParts parts(z);
         const Cx sinZ = parts.sin();
         const Cx cosZ = parts.cos();
@@ -33,18 +33,22 @@ public:
         xi_ = outgoing(psi_, chi_);
     }
 
-    // Moves from order n to n + 1.
+    // Moves from order n to n + 1. For a positive real z the functions are
+    // real, and real products give what the complex products with zero
+    // imaginary parts would, up to the sign of a zero.
     void advance() {
         ++order_;
         const Cx f = z_.divideCount(2.0 * order_ - 1);
-        const Cx psiNext = mul(f, psi_) - psiPrev_;
-        const Cx chiNext = mul(f, chi_) - chiPrev_;
+        const Cx psiNext =
+            realArgument_ ? real(f.re * psi_.re - psiPrev_.re) : mul(f, psi_) - psiPrev_;
+        const Cx chiNext =
+            realArgument_ ? real(f.re * chi_.re - chiPrev_.re) : mul(f, chi_) - chiPrev_;
         psiPrev_ = psi_;
         chiPrev_ = chi_;
         xiPrev_ = xi_;
         psi_ = psiNext;
         chi_ = chiNext;
-        xi_ = outgoing(psi_, chi_);
+        xi_ = realArgument_ ? Cx{psi_.re, -chi_.re} : outgoing(psi_, chi_);
     }
 
     long order() const { return order_; }
@@ -60,6 +64,7 @@ private:
     static Cx outgoing(Cx psi, Cx chi) { return psi + mul(Cx{0.0, -1.0}, chi); }
 
     Divisor z_;
+    bool realArgument_;
     long order_ = 1;
     Cx psi_, psiPrev_, chi_, chiPrev_, xi_, xiPrev_;
 };
