@@ -17,12 +17,6 @@ CoatedSphere coatedSphere(const TComplex* X, const TComplex* Y, const TComplex* 
     return {fromT(*X), fromT(*Y), fromT(*M1), fromT(*M2)};
 }
 
-void store(TComplex* to, int32_t high, long n, Cx value) {
-    if (n <= high) {
-        to[n] = toT(value);
-    }
-}
-
 Efficiencies coatedEfficiencies(const CoatedSphere& sphere) {
     const long count = termCount(sphere.y.re);
     EfficiencyAccumulator sums;
@@ -62,16 +56,16 @@ void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex*, const int32_t* 
     const long last =
         std::min<long>(std::max<int32_t>(*N, 1), std::max({PsiHigh, ChiHigh, XiHigh}));
     RiccatiBesselRecurrence rb(z);
-    store(Psi, PsiHigh, 0, rb.psiPrev());
-    store(Chi, ChiHigh, 0, rb.chiPrev());
-    store(Xi, XiHigh, 0, rb.xiPrev());
+    storeWithin(Psi, PsiHigh, 0, rb.psiPrev());
+    storeWithin(Chi, ChiHigh, 0, rb.chiPrev());
+    storeWithin(Xi, XiHigh, 0, rb.xiPrev());
     for (long n = 1; n <= last; ++n) {
         if (n > 1) {
             rb.advance();
         }
-        store(Psi, PsiHigh, n, rb.psi());
-        store(Chi, ChiHigh, n, rb.chi());
-        store(Xi, XiHigh, n, rb.xi());
+        storeWithin(Psi, PsiHigh, n, rb.psi());
+        storeWithin(Chi, ChiHigh, n, rb.chi());
+        storeWithin(Xi, XiHigh, n, rb.xi());
     }
 }
 
@@ -98,8 +92,8 @@ void QUELLIS_CALL CoatScattKoef(const TComplex* X, const TComplex* Y, const TCom
     CoatedSeries series(sphere, last);
     for (long n = 1; n <= last; ++n) {
         const MieCoefficient c = series.next();
-        store(A, AHigh, n, c.a);
-        store(B, BHigh, n, c.b);
+        storeWithin(A, AHigh, n, c.a);
+        storeWithin(B, BHigh, n, c.b);
     }
 }
 

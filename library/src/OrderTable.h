@@ -42,6 +42,13 @@ private:
 // A table of complex values, the usual working table of a series.
 using OrderTable = OrderArray<Cx>;
 
+// Stores order n of a series into a caller's array if the array holds it.
+inline void storeWithin(TComplex* to, int32_t high, long n, Cx value) {
+    if (n <= high) {
+        to[n] = toT(value);
+    }
+}
+
 // Copies orders first..last of a table into a caller's array, never past the
 // caller's last-element index `high`.
 inline void copyOrders(const OrderTable& from, long first, long last, TComplex* to, int32_t high) {

@@ -10,13 +10,6 @@ using namespace quellis;
 
 namespace {
 
-// Stores order n of a series into a caller's array if the array holds it.
-void storeWithin(TComplex* to, int32_t high, long n, Cx value) {
-    if (n <= high) {
-        to[n] = toT(value);
-    }
-}
-
 // The highest order worth computing for arrays ending at these indexes when
 // the series itself ends at `last`.
 long lastOrderFor(long last, int32_t highA, int32_t highB) {
