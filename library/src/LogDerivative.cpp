@@ -33,32 +33,41 @@ template <class Complex> struct FractionTerms {
     }
 };
 
-// D_n(rho) from its fraction summed by Steed's method: the value grows by
-// increments that shrink geometrically, so its rounding does not build up
-// over many terms. For n > |rho| every |b_j| exceeds 2, which keeps each
-// denominator b_j + d at least 1 in modulus; with |rho| above 1e-100 it also
-// stays below 1e150, so each reciprocal takes a single division. Only the
-// chain of reciprocals waits on divisions: 1/rho is formed once, the first
-// d = 1/b_1 = -rho/(2n+3) straight from rho, and n/rho as n times 1/rho.
-Cx logDerivativeBySteed(Cx rho, long n) {
+// D_n(rho) from its fraction summed by its convergents A_j/B_j, formed by
+// the three-term recurrences A_j = b_j A_{j-1} + A_{j-2} (and the same for
+// B_j): each step is a multiplication and an addition, with no division
+// waiting on the one before, and only the final quotient A/B takes one.
+// Consecutive convergents differ by exactly 1/|B_j B_{j-1}| (every partial
+// numerator is 1), so the fraction has converged once that is below the
+// tolerance relative to |A_j/B_j|, that is once tol |A_j| |B_{j-1}| reaches 1:
+// the same number of terms as summing the increments. For n > |rho| every
+// |b_j| exceeds 2, so the B_j grow at least geometrically; the loop ends
+// before A_j or B_j can overflow, since with |rho| above 1e-100 no single
+// step multiplies them by more than 1e110. 1/rho is formed once, and n/rho
+// as n times 1/rho.
+Cx logDerivativeByConvergents(Cx rho, long n) {
     const Cx inverseRho = reciprocal(rho);
     const FractionTerms<Cx> term{inverseRho, n};
     constexpr double tolerance = 1e-17;
-    const double firstWeight = -(2 * static_cast<double>(n + 1) + 1);
-    Cx d{rho.re / firstWeight, rho.im / firstWeight};
-    Cx increment = d;
-    Cx value = term(0) + increment;
-    for (long j = 2; j < kMaxFractionTerms; ++j) {
+    Cx numerator = term(0);
+    Cx numeratorBefore = real(1);
+    Cx denominator = real(1);
+    Cx denominatorBefore = real(0);
+    for (long j = 1; j < kMaxFractionTerms; ++j) {
         const Cx b = term(j);
-        d = reciprocal(b + d);
-        increment = mul(mul(b, d) - real(1), increment);
-        value = value + increment;
-        if (!(size(increment) >= tolerance * size(value))) {
+        const Cx nextNumerator = mul(b, numerator) + numeratorBefore;
+        const Cx nextDenominator = mul(b, denominator) + denominatorBefore;
+        numeratorBefore = numerator;
+        numerator = nextNumerator;
+        denominatorBefore = denominator;
+        denominator = nextDenominator;
+        if (!(tolerance * size(numerator) * size(denominatorBefore) < 1)) {
             break; // converged, or the argument is not a number
         }
     }
     const double order = static_cast<double>(n);
-    return value - Cx{order * inverseRho.re, order * inverseRho.im};
+    return mul(numerator, reciprocal(denominator)) -
+           Cx{order * inverseRho.re, order * inverseRho.im};
 }
 
 // A complex number at extended precision, for Lentz's method.
@@ -109,17 +118,17 @@ Cx fractionByLentz(Cx rho, long n) {
     return {static_cast<double>(value.re), static_cast<double>(value.im)};
 }
 
-// Below this |rho| the partial denominators (2n+2j+1)/|rho| could overflow
-// when squared; Lentz's extended range takes over.
-constexpr double kSmallestSteedArgument = 1e-100;
+// Below this |rho| the partial denominators (2n+2j+1)/|rho| are so large
+// that the convergents could overflow; Lentz's extended range takes over.
+constexpr double kSmallestConvergentArgument = 1e-100;
 
 } // namespace
 
 // D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho.
 Cx logDerivativeAt(Cx rho, long n) {
     const double modulus = abs(rho);
-    if (static_cast<double>(n) >= modulus + 1 && modulus > kSmallestSteedArgument) {
-        return logDerivativeBySteed(rho, n);
+    if (static_cast<double>(n) >= modulus + 1 && modulus > kSmallestConvergentArgument) {
+        return logDerivativeByConvergents(rho, n);
     }
     return fractionByLentz(rho, n) - div(real(static_cast<double>(n)), rho);
 }
