@@ -7,7 +7,6 @@
 #include "quellis.h"
 
 #include <cmath>
-#include <limits>
 #include <numbers>
 
 namespace quellis {
@@ -57,11 +56,11 @@ public:
         return {(x * r_ + y) / den_, (y * r_ - x) / den_};
     }
 
-    // k/b for a positive finite k. When b is a positive real number, Smith's
-    // first branch has r = 0 and den = b, and its quotient is exactly
-    // (k/b, +0): one division instead of two.
+    // k/b for a finite k (a count, in the series). When b is a positive real
+    // number, Smith's first branch has r = 0 and den = b, and its quotient is
+    // exactly (k/b, +0): one division instead of two.
     Cx divideCount(double k) const {
-        if (positiveReal_ && k > 0 && k <= std::numeric_limits<double>::max()) {
+        if (positiveReal_) {
             return {k / den_, 0.0};
         }
         return divide(Cx{k, 0.0});

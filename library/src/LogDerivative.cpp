@@ -53,14 +53,19 @@ Cx logDerivativeByConvergents(Cx rho, long n) {
     Cx numeratorBefore = real(1);
     Cx denominator = real(1);
     Cx denominatorBefore = real(0);
-    for (long j = 1; j < kMaxFractionTerms; ++j) {
-        const Cx b = term(j);
+    const auto step = [&](Cx b) {
         const Cx nextNumerator = mul(b, numerator) + numeratorBefore;
         const Cx nextDenominator = mul(b, denominator) + denominatorBefore;
         numeratorBefore = numerator;
         numerator = nextNumerator;
         denominatorBefore = denominator;
         denominator = nextDenominator;
+    };
+    // Two steps between tests: the test costs as much as a step, and one
+    // step more than needed only brings the value closer.
+    for (long j = 1; j < kMaxFractionTerms; j += 2) {
+        step(term(j));
+        step(term(j + 1));
         if (!(tolerance * size(numerator) * size(denominatorBefore) < 1)) {
             break; // converged, or the argument is not a number
         }

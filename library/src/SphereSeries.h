@@ -84,15 +84,16 @@ struct RiccatiBesselValues {
 // D_n(m*x) and the Riccati-Bessel functions of x at orders n - 1 and n.
 class MieCoefficients {
 public:
-    MieCoefficients(Cx x, Cx m) : m_(m), xDivisor_(x), mDivisor_(m) {}
+    MieCoefficients(Cx x, Cx m)
+        : m_(m), xDivisor_(x), mDivisor_(m), realPsi_(x.im == 0 && x.re > 0) {}
 
     MieCoefficient operator()(long n, Cx dn, RiccatiBesselValues previous,
                               RiccatiBesselValues current) const {
         const Cx nOverX = xDivisor_.divideCount(static_cast<double>(n));
         const Cx g = mDivisor_.divide(dn) + nOverX;
         const Cx h = mul(dn, m_) + nOverX;
-        return {div(mul(g, current.psi) - previous.psi, mul(g, current.xi) - previous.xi),
-                div(mul(h, current.psi) - previous.psi, mul(h, current.xi) - previous.xi)};
+        return {div(timesPsi(g, current.psi) - previous.psi, mul(g, current.xi) - previous.xi),
+                div(timesPsi(h, current.psi) - previous.psi, mul(h, current.xi) - previous.xi)};
     }
 
     MieCoefficient operator()(long n, Cx dn, const RiccatiBesselRecurrence& rb) const {
@@ -100,9 +101,17 @@ public:
     }
 
 private:
+    // c*psi_n. For a positive real x, psi_n is real (the recurrence carries
+    // it in real arithmetic), and the real products give what the complex
+    // product with a zero imaginary part would, up to the sign of a zero.
+    Cx timesPsi(Cx c, Cx psi) const {
+        return realPsi_ ? Cx{c.re * psi.re, psi.re * c.im} : mul(c, psi);
+    }
+
     Cx m_;
     Divisor xDivisor_;
     Divisor mDivisor_;
+    bool realPsi_;
 };
 
 // Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
