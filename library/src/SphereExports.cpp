@@ -22,24 +22,28 @@ struct AngularValues {
     double tau;
 };
 
-// The angular functions go into a table before the coefficients are formed,
-// so that their recurrence runs alongside the coefficients' rather than
-// after it.
+// The angular functions go into a table while the coefficients' series
+// waits for the start value of D_n, so that their recurrence runs alongside
+// that chain rather than before or after it.
 Amplitudes sphereAmplitudes(Cx x, Cx m, double theta) {
     const int32_t terms = termCount(x.re);
     OrderArray<AngularValues> angularValues(terms);
     AngularRecurrence angular(theta);
-    for (long n = 1; n <= terms; ++n) {
-        if (n > 1) {
-            angular.advance();
-        }
-        angularValues[static_cast<std::size_t>(n)] = {angular.pi().re, angular.tau().re};
-    }
     AmplitudeAccumulator sums;
-    forEachMieCoefficient(x, m, terms, terms, [&](long n, MieCoefficient c) {
-        const AngularValues& values = angularValues[static_cast<std::size_t>(n)];
-        sums.add(n, c, values.pi, values.tau);
-    });
+    forEachMieCoefficient(
+        x, m, terms, terms,
+        [&](long n, MieCoefficient c) {
+            const AngularValues& values = angularValues[static_cast<std::size_t>(n)];
+            sums.add(n, c, values.pi, values.tau);
+        },
+        [&] {
+            for (long n = 1; n <= terms; ++n) {
+                if (n > 1) {
+                    angular.advance();
+                }
+                angularValues[static_cast<std::size_t>(n)] = {angular.pi().re, angular.tau().re};
+            }
+        });
     return sums.sums();
 }
 

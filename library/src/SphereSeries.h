@@ -119,9 +119,13 @@ private:
 // `terms` orders. psi_n and xi_n go up into a table first; then D_n(m*x)
 // comes down from its restart order, and each coefficient is formed as soon
 // as its D_n is known, so that the coefficients' divisions overlap the
-// recurrence's chain of dependent steps.
-template <class Visit>
-void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit) {
+// recurrence's chain of dependent steps. afterStart() runs right after the
+// start value of that recurrence is asked for: work the caller places there
+// (work that needs no coefficient) fills the wait for the continued
+// fraction's chain of steps.
+template <class Visit, class AfterStart>
+void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
+                           AfterStart&& afterStart) {
     if (count < 1) {
         return;
     }
@@ -143,6 +147,7 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit)
     const MieCoefficients coefficient(x, m);
     const LogDerivativeStep step(rho);
     Cx d = logDerivativeAt(rho, restart);
+    afterStart();
     for (long n = restart; n >= 1; --n) {
         // The next step first, so the chain's instructions come before the
         // coefficient's in the order the processor picks ready work.
@@ -158,6 +163,12 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit)
     for (long n = 1; n <= count; ++n) {
         visit(n, coefficients[static_cast<std::size_t>(n)]);
     }
+}
+
+// The same with nothing placed after the start.
+template <class Visit>
+void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit) {
+    forEachMieCoefficient(x, m, terms, count, visit, [] {});
 }
 
 // The first `count` coefficients (count is usually termCount(Re x)).
