@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace quellis {
 namespace {
@@ -75,6 +76,54 @@ Cx logDerivativeByConvergents(Cx rho, long n) {
            Cx{order * inverseRho.re, order * inverseRho.im};
 }
 
+// The same convergents scaled by powers of rho, A''_j = A_j rho^(j+1) (and
+// likewise B''_j), which follow A''_j = w_j A''_{j-1} + rho^2 A''_{j-2} with
+// the real weights w_j = (-1)^j (2n+2j+1): a step of the chain is a real
+// times a complex number and an addition, the product with rho^2 being ready
+// a step early, and no division comes before the chain. The convergents
+// differ by |rho|^(2j+1) / |B''_j B''_{j-1}|, which the test compares. From
+// n >= 2|rho| every |b_j| exceeds 4 and the fraction converges within about
+// twenty steps, so for 2^-30 <= |rho| <= 2^16 the powers of |rho| stay in
+// range; should they not, the unscaled convergents take over.
+Cx logDerivativeByScaledConvergents(Cx rho, double modulus, long n) {
+    constexpr double tolerance = 1e-17;
+    const Cx rhoSquared = mul(rho, rho);
+    const double modulusSquared = modulus * modulus;
+    double weight = 2 * static_cast<double>(n) + 1;
+    Cx numerator = real(weight);
+    Cx numeratorBefore = real(1);
+    Cx denominator = rho;
+    Cx denominatorBefore = real(0);
+    double rhoPower = modulus; // |rho|^(2j+1)
+    const auto step = [&](double w) {
+        const Cx nextNumerator =
+            Cx{w * numerator.re, w * numerator.im} + mul(rhoSquared, numeratorBefore);
+        const Cx nextDenominator =
+            Cx{w * denominator.re, w * denominator.im} + mul(rhoSquared, denominatorBefore);
+        numeratorBefore = numerator;
+        numerator = nextNumerator;
+        denominatorBefore = denominator;
+        denominator = nextDenominator;
+        rhoPower *= modulusSquared;
+    };
+    for (long j = 1; j < kMaxFractionTerms; j += 2) {
+        weight += 2;
+        step(-weight);
+        weight += 2;
+        step(weight);
+        if (!(tolerance * size(numerator) * size(denominatorBefore) < rhoPower)) {
+            break; // converged, or the argument is not a number
+        }
+    }
+    if (!(rhoPower <= std::numeric_limits<double>::max())) {
+        return logDerivativeByConvergents(rho, n);
+    }
+    const Cx inverseRho = reciprocal(rho);
+    const double order = static_cast<double>(n);
+    return mul(numerator, reciprocal(denominator)) -
+           Cx{order * inverseRho.re, order * inverseRho.im};
+}
+
 // A complex number at extended precision, for Lentz's method.
 struct WideCx {
     long double re;
@@ -133,6 +182,9 @@ constexpr double kSmallestConvergentArgument = 1e-100;
 Cx logDerivativeAt(Cx rho, long n) {
     const double modulus = abs(rho);
     if (static_cast<double>(n) >= modulus + 1 && modulus > kSmallestConvergentArgument) {
+        if (static_cast<double>(n) >= 2 * modulus && modulus >= 0x1p-30 && modulus <= 0x1p16) {
+            return logDerivativeByScaledConvergents(rho, modulus, n);
+        }
         return logDerivativeByConvergents(rho, n);
     }
     return fractionByLentz(rho, n) - div(real(static_cast<double>(n)), rho);
