@@ -190,21 +190,6 @@ Cx logDerivativeAt(Cx rho, long n) {
     return fractionByLentz(rho, n) - div(real(static_cast<double>(n)), rho);
 }
 
-int32_t logDerivativeStart(int32_t terms, Cx rho) {
-    const int32_t modulus = roundToInt(abs(rho));
-    const int32_t start = std::max(terms, modulus);
-    // A count beyond any table that can exist stands for "no usable count".
-    return start > INT32_MAX - 15 ? 15 : start + 15;
-}
-
-long logDerivativeRestart(int32_t terms, Cx rho, long start) {
-    const double fastOrder = 2 * abs(rho);
-    if (!(fastOrder < static_cast<double>(start))) {
-        return start; // also for an argument that is not a number
-    }
-    return std::max<long>(terms, static_cast<long>(std::ceil(fastOrder)));
-}
-
 void logDerivative(Cx rho, long nn, Cx* d) {
     logDerivative(rho, nn, nn, nn, d);
 }

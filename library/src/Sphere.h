@@ -7,14 +7,22 @@
 
 #include "Cx.h"
 #include "OrderTable.h"
+#include "TermCount.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace quellis {
 
 // The start order of the downward recurrence of D_n(m*x) from the term count
 // N of x and the argument rho = m*x: NN = max(N, round(|rho|)) + 15.
-int32_t logDerivativeStart(int32_t terms, Cx rho);
+inline int32_t logDerivativeStart(int32_t terms, Cx rho) {
+    const int32_t modulus = roundToInt(abs(rho));
+    const int32_t start = std::max(terms, modulus);
+    // A count beyond any table that can exist stands for "no usable count".
+    return start > INT32_MAX - 15 ? 15 : start + 15;
+}
 
 // D_n(rho) = psi_n'(rho)/psi_n(rho) at the single order n, from its
 // continued fraction, accurate to double precision.
@@ -27,7 +35,13 @@ Cx logDerivativeAt(Cx rho, long n);
 // within a few steps, so the orders between it and `start`, which no
 // coefficient reads, are skipped. `start` itself when that order is not
 // below it.
-long logDerivativeRestart(int32_t terms, Cx rho, long start);
+inline long logDerivativeRestart(int32_t terms, Cx rho, long start) {
+    const double fastOrder = 2 * abs(rho);
+    if (!(fastOrder < static_cast<double>(start))) {
+        return start; // also for an argument that is not a number
+    }
+    return std::max<long>(terms, static_cast<long>(std::ceil(fastOrder)));
+}
 
 // D_n(rho) = psi_n'(rho)/psi_n(rho) for n = 0..nn, by downward recurrence
 // from an accurate value at order nn.
