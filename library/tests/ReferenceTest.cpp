@@ -95,10 +95,13 @@ TEST(IndependentSeries, CoefficientsAgreeOrderByOrder) {
 }
 
 // The logarithmic derivative at every order it writes, including the start
-// order itself, for spheres where a start from zero is far off.
+// order itself, for spheres where a start from zero is far off, and on each
+// side of where the start value changes its form: an argument below 2^-30,
+// starts at twice |m x| and above it, and a start between |m x| and twice it.
 TEST(IndependentSeries, LogarithmicDerivativeIsRightAtEveryOrder) {
-    const Case cases[] = {
-        {500, 1.5, 0}, {900, 1.05, 0.001}, {60, 1.33, 0}, {3, 0.4, 1.7}, {5000, 1.5, 0.001}};
+    const Case cases[] = {{500, 1.5, 0},    {900, 1.05, 0.001}, {60, 1.33, 0},
+                          {3, 0.4, 1.7},    {5000, 1.5, 0.001}, {1e-12, 1.5, 0.5},
+                          {1e-6, 1.5, 0.5}, {3.2, 0.4, 1.7},    {20, 0.05, 3}};
     for (const Case& c : cases) {
         const TComplex x{c.x, 0}, m{c.mRe, c.mIm};
         int32_t nn = 0;
