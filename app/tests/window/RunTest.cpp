@@ -5,6 +5,7 @@
 #include "RunController.h"
 #include "SeriesColours.h"
 #include "StatusPanels.h"
+#include "TestSupport.h"
 #include "WindowTestSupport.h"
 #include "Windows.h"
 
@@ -26,8 +27,8 @@ namespace {
 constexpr int seriesCount = static_cast<int>(SeriesId::IntensitySeries8) + 1;
 
 // The expected end state of a run, computed by the engine on its own.
-test::RecordingRunView engineRun(const RunInputs& inputs, QString* error = nullptr) {
-    test::RecordingRunView expected;
+test::RecordingView engineRun(const RunInputs& inputs, QString* error = nullptr) {
+    test::RecordingView expected;
     try {
         runFit(inputs, expected);
     } catch (const RunError& failure) {
@@ -171,7 +172,7 @@ private slots:
         test::pickMode(form(), 0);
         form().edit(5)->setText(QStringLiteral("5;6"));
         QString expectedError;
-        const test::RecordingRunView expected = engineRun(form().snapshotInputs(), &expectedError);
+        const test::RecordingView expected = engineRun(form().snapshotInputs(), &expectedError);
         QVERIFY(!expectedError.isEmpty());
         form().ACOpenExecute();
         QVERIFY(test::waitForRunEnd(form()));
@@ -299,13 +300,13 @@ private:
         return nullptr;
     }
 
-    void verifyWindowShows(const test::RecordingRunView& expected) {
+    void verifyWindowShows(const test::RecordingView& expected) {
         for (int i = 0; i < seriesCount; ++i) {
             const auto id = static_cast<SeriesId>(i);
-            const auto found = expected.points.find(id);
+            const auto found = expected.series.find(id);
             const std::vector<ChartPoint> none;
             const std::vector<ChartPoint>& points =
-                found == expected.points.end() ? none : found->second;
+                found == expected.series.end() ? none : found->second;
             const QXYSeries* series = windowSeries(id);
             QCOMPARE(series->count(), static_cast<int>(points.size()));
             for (std::size_t p = 0; p < points.size(); ++p) {

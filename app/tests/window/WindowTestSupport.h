@@ -1,12 +1,9 @@
 // What the window tests share: dialogs the tests answer, a help browser that
-// records where it was sent, a RunView that records a run's reports the way
-// the window should show them, and a scratch folder with a measurement file.
+// records where it was sent, and a scratch folder with a measurement file.
 #pragma once
 
 #include "Dialogs.h"
-#include "FitRun.h"
 #include "HelpBrowser.h"
-#include "RunView.h"
 
 #include <QDir>
 #include <QStringList>
@@ -14,7 +11,6 @@
 #include <QUrl>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -56,28 +52,6 @@ public:
 
 private:
     std::vector<QUrl>& visits_;
-};
-
-// Keeps a run's series and memos as the window should end up showing them.
-class RecordingRunView final : public RunView {
-public:
-    void clearSeries(SeriesId series) override { points[series].clear(); }
-    void addPoints(SeriesId series, std::span<const ChartPoint> added) override {
-        points[series].insert(points[series].end(), added.begin(), added.end());
-    }
-    void clearMemo(MemoId memo) override { memos[memo].clear(); }
-    void addMemoLines(MemoId memo, std::span<const std::string> lines) override {
-        memos[memo].insert(memos[memo].end(), lines.begin(), lines.end());
-    }
-    void createProgress(int) override {}
-    void setProgress(int) override {}
-    void setStatusText(int, const std::string&) override {}
-    bool runFlag() override { return true; }
-    void setRunFlag() override {}
-    bool stopConfirmation() override { return false; }
-
-    std::map<SeriesId, std::vector<ChartPoint>> points;
-    std::map<MemoId, std::vector<std::string>> memos;
 };
 
 // A scratch folder made the working directory for the test's lifetime.
