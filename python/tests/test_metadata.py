@@ -1,0 +1,20 @@
+"""The package's version and licence agree with the project's."""
+
+import re
+
+from conftest import PYTHON_DIR, REPOSITORY
+
+import quellis
+
+
+def test_versions_agree_with_the_library_build():
+    cmake_version = re.search(r"project\(velmora VERSION (\S+)", (REPOSITORY / "CMakeLists.txt").read_text())
+    pyproject = (PYTHON_DIR / "pyproject.toml").read_text()
+    assert quellis.__version__ == cmake_version.group(1)
+    assert f'version = "{quellis.__version__}"' in pyproject
+
+
+def test_package_is_mit_licensed():
+    pyproject = (PYTHON_DIR / "pyproject.toml").read_text()
+    assert 'license = { text = "MIT" }' in pyproject
+    assert (REPOSITORY / "LICENSES" / "MIT.txt").read_text().startswith("MIT License")
