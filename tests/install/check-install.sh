@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and uses it as a user would:
+# a C program built with pkg-config, a CMake project with find_package (from
+# the prefix and from the build tree), and the Python package imported with
+# PYTHONPATH alone. Every program must compute the known efficiencies of
+# the sphere x = 1, m = 1.5 with the installed library.
+#
+# Usage: check-install.sh BUILD_DIR SOURCE_DIR CMAKE C_COMPILER GENERATOR PYTHON
+set -euo pipefail
+
+build=$1 source=$2 cmake=$3 cc=$4 generator=$5 python=$6
+example=$source/library/examples/sphere_efficiencies.c
+expected='Qsca = 0.215098  Qext = 0.215098  Qback = 0.186586'
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+
+fail() {
+    echo "check-install: $*" >&2
+    exit 1
+}
+
+# The program must print the known values and load the prefix's library.
+expect_run() {
+    local program=$1
+    "$program" | grep -qF "$expected" || fail "$program did not print: $expected"
+    ldd "$program" | grep -q "libquellis.so.1 => $prefix/" ||
+        fail "$program does not load the library of $prefix"
+}
+
+"$cmake" --install "$build" --prefix "$prefix" >/dev/null
+
+pcfile=$(find "$prefix" -name quellis.pc)
+[[ -n "$pcfile" ]] || fail "no quellis.pc installed"
+libdir=$(dirname "$(dirname "$pcfile")")
+[[ -L "$libdir/libquellis.so" ]] || fail "no development link libquellis.so"
+[[ "$(readlink "$libdir/libquellis.so.1")" == libquellis.so.1.* ]] ||
+    fail "libquellis.so.1 is not the SONAME link to the versioned file"
+objdump -p "$libdir/libquellis.so.1" | grep -q 'SONAME *libquellis.so.1$' ||
+    fail "the installed library's SONAME is not libquellis.so.1"
+[[ -f "$prefix/include/quellis.h" ]] || fail "no include/quellis.h"
+[[ -f "$prefix/share/quellis/quellis.def" ]] || fail "no share/quellis/quellis.def"
+
+# pkg-config
+export PKG_CONFIG_PATH=$libdir/pkgconfig
+[[ "$(pkg-config --modversion quellis)" == 1.* ]] || fail "pkg-config gives no version 1.x"
+# shellcheck disable=SC2046
+"$cc" "$example" $(pkg-config --cflags --libs quellis) \
+    -Wl,-rpath,"$(pkg-config --variable=libdir quellis)" -o "$work/with-pkg-config"
+expect_run "$work/with-pkg-config"
+
+# find_package from the prefix, and a version it cannot satisfy
+consumer=$source/tests/install/consumer
+"$cmake" -S "$consumer" -B "$work/with-prefix" -G "$generator" -DCMAKE_C_COMPILER="$cc" \
+    -DCMAKE_PREFIX_PATH="$prefix" -DQUELLIS_EXAMPLE_SOURCE="$example" >/dev/null
+"$cmake" --build "$work/with-prefix" >/dev/null
+expect_run "$work/with-prefix/sphere_efficiencies"
+if "$cmake" -S "$consumer" -B "$work/too-new" -G "$generator" -DCMAKE_C_COMPILER="$cc" \
+    -DCMAKE_PREFIX_PATH="$prefix" -DQUELLIS_EXAMPLE_SOURCE="$example" \
+    -DQUELLIS_REQUIRED_VERSION=2.0 >/dev/null 2>&1; then
+    fail "find_package(quellis 2.0) accepted version 1"
+fi
+
+# find_package from the build tree
+"$cmake" -S "$consumer" -B "$work/with-build-tree" -G "$generator" -DCMAKE_C_COMPILER="$cc" \
+    -Dquellis_DIR="$build" -DQUELLIS_EXAMPLE_SOURCE="$example" >/dev/null
+"$cmake" --build "$work/with-build-tree" >/dev/null
+"$work/with-build-tree/sphere_efficiencies" | grep -qF "$expected" ||
+    fail "the build-tree package gives no working program"
+
+# Python: the installed package finds the installed library by itself.
+package_dir=$(dirname "$(find "$prefix" -path '*/quellis/__init__.py')")
+(
+    cd "$work"
+    env -u QUELLIS_LIBRARY PYTHONPATH="$(dirname "$package_dir")" PYTHONDONTWRITEBYTECODE=1 \
+        "$python" -c '
+import os, sys
+import quellis
+library = os.path.realpath(quellis.lib.path)
+assert library.startswith(os.path.realpath(sys.argv[1]) + "/"), library
+assert os.path.dirname(os.path.realpath(quellis.__file__)).startswith(os.path.realpath(sys.argv[1]))
+qext, qsca, qback = quellis.efficiencies(1.0, 1.5)
+print(f"Qsca = {qsca:.6f}  Qext = {qext:.6f}  Qback = {qback:.6f}")
+' "$prefix" | grep -qF "$expected"
+) || fail "the installed Python package does not compute with the installed library"
+
+echo "check-install: the prefix $prefix works with pkg-config, find_package and Python"
