@@ -1,6 +1,6 @@
 """Mie scattering by a homogeneous sphere, over numpy arrays."""
 
-from ctypes import byref, c_double, c_int32
+from ctypes import POINTER, byref, c_double, c_int32
 
 import numpy as np
 
@@ -146,18 +146,19 @@ def _mie_coefficients(x, m):
     size, index, count = lib.TComplex(x, 0.0), complex_value(m), c_int32()
     capacity = _term_count_estimate(x)
     while True:
-        a = (lib.TComplex * (capacity + 1))()
-        b = (lib.TComplex * (capacity + 1))()
-        lib.ScattKoef(byref(size), byref(index), byref(count), a, capacity, b, capacity)
+        # complex128 elements are laid out as TComplex: real part, then imaginary.
+        a = np.zeros(capacity + 1, dtype=np.complex128)
+        b = np.zeros(capacity + 1, dtype=np.complex128)
+        lib.ScattKoef(
+            byref(size), byref(index), byref(count), _as_table(a), capacity, _as_table(b), capacity
+        )
         if count.value <= capacity:
-            break
+            return a[1 : count.value + 1], b[1 : count.value + 1]
         capacity = count.value
-    n = count.value
-    as_complex = np.ctypeslib.as_array
-    return (
-        as_complex(a).view(np.complex128)[1 : n + 1].copy(),
-        as_complex(b).view(np.complex128)[1 : n + 1].copy(),
-    )
+
+
+def _as_table(array):
+    return array.ctypes.data_as(POINTER(lib.TComplex))
 
 
 def coefficients(x, m):
