@@ -29,7 +29,8 @@ def main(output):
     axes.plot(x, qsca, label="Q$_{sca}$")
     axes.set_xlabel("size parameter x = 2πr/λ")
     axes.set_ylabel("efficiency")
-    axes.set_title(f"Silver-like sphere in water, m = {RELATIVE_INDEX.real:g} + {RELATIVE_INDEX.imag:g}i")
+    m = RELATIVE_INDEX
+    axes.set_title(f"Silver-like sphere in water, m = {m.real:g} + {m.imag:g}i")
     axes.set_xlim(x[0], x[-1])
     axes.set_ylim(bottom=0)
     axes.grid(alpha=0.3)

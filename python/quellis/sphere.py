@@ -54,7 +54,8 @@ def efficiencies(x, m):
 
 def _amplitude_matrix(x, m, theta):
     s1, s2 = lib.TComplex(), lib.TComplex()
-    lib.AmplMatrix(byref(lib.TComplex(x, 0.0)), byref(complex_value(m)), byref(s1), theta, byref(s2))
+    size, index = lib.TComplex(x, 0.0), complex_value(m)
+    lib.AmplMatrix(byref(size), byref(index), byref(s1), theta, byref(s2))
     return complex(s1.Re, s1.Im), complex(s2.Re, s2.Im)
 
 

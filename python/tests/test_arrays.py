@@ -92,7 +92,8 @@ def test_shapes_that_do_not_broadcast_are_named():
 
 
 def test_core_larger_than_the_particle_is_refused():
-    with pytest.raises(ValueError, match=r"core size x must not exceed the outer size y; got x=2\.0 > y=1\.5"):
+    message = r"core size x must not exceed the outer size y; got x=2\.0 > y=1\.5"
+    with pytest.raises(ValueError, match=message):
         quellis.coated_efficiencies([1.0, 2.0], 1.5, 1.5, 1.33)
 
 

@@ -23,7 +23,8 @@ def test_shell_of_zero_thickness_is_the_core_sphere():
 def test_coated_sphere_values():
     # Reference values to six digits: x = 1, y = 1.5, m1 = 1.5 + 0.1i, m2 = 1.33,
     # and a strongly absorbing small core in a large shell.
-    qext, qsca, qback = quellis.coated_efficiencies([1.0, 0.1], [1.5, 5.0], [1.5 + 0.1j, 1.5 + 1j], 1.33)
+    x, y, m1 = [1.0, 0.1], [1.5, 5.0], [1.5 + 0.1j, 1.5 + 1j]
+    qext, qsca, qback = quellis.coated_efficiencies(x, y, m1, 1.33)
     np.testing.assert_allclose(qext, [0.596616, 3.59088], rtol=5e-6)
     np.testing.assert_allclose(qsca, [0.439863, 3.59072], rtol=5e-6)
     np.testing.assert_allclose(qback, [0.147488, 0.344516], rtol=5e-6)

@@ -78,5 +78,6 @@ def test_integer_outputs_report_the_full_term_count():
     count = c_int32()
     a = (lib.TComplex * 3)()
     b = (lib.TComplex * 3)()
-    lib.ScattKoef(byref(lib.TComplex(10.0, 0.0)), byref(lib.TComplex(1.5, 0.0)), byref(count), a, 2, b, 2)
+    x, m = lib.TComplex(10.0, 0.0), lib.TComplex(1.5, 0.0)
+    lib.ScattKoef(byref(x), byref(m), byref(count), a, 2, b, 2)
     assert count.value == 21

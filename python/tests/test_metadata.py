@@ -8,7 +8,8 @@ import quellis
 
 
 def test_versions_agree_with_the_library_build():
-    cmake_version = re.search(r"project\(velmora VERSION (\S+)", (REPOSITORY / "CMakeLists.txt").read_text())
+    cmake_lists = (REPOSITORY / "CMakeLists.txt").read_text()
+    cmake_version = re.search(r"project\(velmora VERSION (\S+)", cmake_lists)
     pyproject = (PYTHON_DIR / "pyproject.toml").read_text()
     assert quellis.__version__ == cmake_version.group(1)
     assert f'version = "{quellis.__version__}"' in pyproject

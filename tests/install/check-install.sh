@@ -21,11 +21,19 @@ fail() {
     exit 1
 }
 
+# Outputs are taken whole before they are searched: a search that stopped
+# reading early would break the writer's pipe and fail the pipeline.
+prints() {
+    local output
+    output=$("${@:2}") || return 1
+    [[ "$output" == *"$1"* ]]
+}
+
 # The program must print the known values and load the prefix's library.
 expect_run() {
     local program=$1
-    "$program" | grep -qF "$expected" || fail "$program did not print: $expected"
-    ldd "$program" | grep -q "libquellis.so.1 => $prefix/" ||
+    prints "$expected" "$program" || fail "$program did not print: $expected"
+    prints "libquellis.so.1 => $prefix/" ldd "$program" ||
         fail "$program does not load the library of $prefix"
 }
 
@@ -37,7 +45,8 @@ libdir=$(dirname "$(dirname "$pcfile")")
 [[ -L "$libdir/libquellis.so" ]] || fail "no development link libquellis.so"
 [[ "$(readlink "$libdir/libquellis.so.1")" == libquellis.so.1.* ]] ||
     fail "libquellis.so.1 is not the SONAME link to the versioned file"
-objdump -p "$libdir/libquellis.so.1" | grep -q 'SONAME *libquellis.so.1$' ||
+soname=$(objdump -p "$libdir/libquellis.so.1" | awk '$1 == "SONAME" { print $2 }')
+[[ "$soname" == libquellis.so.1 ]] ||
     fail "the installed library's SONAME is not libquellis.so.1"
 [[ -f "$prefix/include/quellis.h" ]] || fail "no include/quellis.h"
 [[ -f "$prefix/share/quellis/quellis.def" ]] || fail "no share/quellis/quellis.def"
@@ -66,23 +75,21 @@ fi
 "$cmake" -S "$consumer" -B "$work/with-build-tree" -G "$generator" -DCMAKE_C_COMPILER="$cc" \
     -Dquellis_DIR="$build" -DQUELLIS_EXAMPLE_SOURCE="$example" >/dev/null
 "$cmake" --build "$work/with-build-tree" >/dev/null
-"$work/with-build-tree/sphere_efficiencies" | grep -qF "$expected" ||
+prints "$expected" "$work/with-build-tree/sphere_efficiencies" ||
     fail "the build-tree package gives no working program"
 
 # Python: the installed package finds the installed library by itself.
 package_dir=$(dirname "$(find "$prefix" -path '*/quellis/__init__.py')")
-(
-    cd "$work"
-    env -u QUELLIS_LIBRARY PYTHONPATH="$(dirname "$package_dir")" PYTHONDONTWRITEBYTECODE=1 \
-        "$python" -c '
+cd "$work"
+prints "$expected" env -u QUELLIS_LIBRARY PYTHONPATH="$(dirname "$package_dir")" \
+    PYTHONDONTWRITEBYTECODE=1 "$python" -c '
 import os, sys
 import quellis
-library = os.path.realpath(quellis.lib.path)
-assert library.startswith(os.path.realpath(sys.argv[1]) + "/"), library
-assert os.path.dirname(os.path.realpath(quellis.__file__)).startswith(os.path.realpath(sys.argv[1]))
+prefix = os.path.realpath(sys.argv[1]) + "/"
+assert os.path.realpath(quellis.lib.path).startswith(prefix), quellis.lib.path
+assert os.path.realpath(quellis.__file__).startswith(prefix), quellis.__file__
 qext, qsca, qback = quellis.efficiencies(1.0, 1.5)
 print(f"Qsca = {qsca:.6f}  Qext = {qext:.6f}  Qback = {qback:.6f}")
-' "$prefix" | grep -qF "$expected"
-) || fail "the installed Python package does not compute with the installed library"
+' "$prefix" || fail "the installed Python package does not compute with the installed library"
 
 echo "check-install: the prefix $prefix works with pkg-config, find_package and Python"
