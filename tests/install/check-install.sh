@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and uses it as a user would:
 # a C program built with pkg-config, a CMake project with find_package (from
-# the prefix and from the build tree), and the Python package imported with
-# PYTHONPATH alone. Every program must compute the known efficiencies of
-# the sphere x = 1, m = 1.5 with the installed library.
+# the prefix and from the build tree), the Python package imported with
+# PYTHONPATH alone (check-python.sh), and the programs with their data
+# (check-programs.sh). The C programs and the Python package must compute
+# the known efficiencies of the sphere x = 1, m = 1.5 with the installed library.
 #
 # Usage: check-install.sh BUILD_DIR SOURCE_DIR CMAKE C_COMPILER GENERATOR PYTHON
+#                         BUILT_VELMORA_FIT window|no-window
 set -euo pipefail
 
-build=$1 source=$2 cmake=$3 cc=$4 generator=$5 python=$6
+build=$1 source=$2 cmake=$3 cc=$4 generator=$5 python=$6 built_fit=$7 window=$8
 example=$source/library/examples/sphere_efficiencies.c
 expected='Qsca = 0.215098  Qext = 0.215098  Qback = 0.186586'
 
@@ -79,17 +81,9 @@ prints "$expected" "$work/with-build-tree/sphere_efficiencies" ||
     fail "the build-tree package gives no working program"
 
 # Python: the installed package finds the installed library by itself.
-package_dir=$(dirname "$(find "$prefix" -path '*/quellis/__init__.py')")
-cd "$work"
-prints "$expected" env -u QUELLIS_LIBRARY PYTHONPATH="$(dirname "$package_dir")" \
-    PYTHONDONTWRITEBYTECODE=1 "$python" -c '
-import os, sys
-import quellis
-prefix = os.path.realpath(sys.argv[1]) + "/"
-assert os.path.realpath(quellis.lib.path).startswith(prefix), quellis.lib.path
-assert os.path.realpath(quellis.__file__).startswith(prefix), quellis.__file__
-qext, qsca, qback = quellis.efficiencies(1.0, 1.5)
-print(f"Qsca = {qsca:.6f}  Qext = {qext:.6f}  Qback = {qback:.6f}")
-' "$prefix" || fail "the installed Python package does not compute with the installed library"
+"$source/tests/install/check-python.sh" "$prefix" "$python" >/dev/null
 
-echo "check-install: the prefix $prefix works with pkg-config, find_package and Python"
+# The programs, their demo measurement, help document, desktop entry and icon
+"$source/tests/install/check-programs.sh" "$prefix" "$source" "$built_fit" "$window" >/dev/null
+
+echo "check-install: the prefix $prefix works with pkg-config, find_package, Python and the programs"

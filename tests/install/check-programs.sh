@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Checks the programs and their data under an installed prefix: velmora-fit
+# (and velmora with the window) load the prefix's library and nothing is
+# missing; velmora-fit fits the installed demo measurement exactly as the
+# program of the build does; the demo measurement and the help document are
+# the repository's; the desktop entry is valid and names an installed
+# program and icon.
+#
+# Usage: check-programs.sh PREFIX SOURCE_DIR BUILT_VELMORA_FIT window|no-window
+set -euo pipefail
+
+prefix=$1 source=$2 built_fit=$3 window=$4
+
+fail() {
+    echo "check-programs: $*" >&2
+    exit 1
+}
+
+# Every library a program needs is found, quellis in the prefix.
+expect_links() {
+    local program=$1 libraries
+    [[ -x "$program" ]] || fail "no program $program"
+    libraries=$(ldd "$program")
+    [[ "$libraries" != *"not found"* ]] || fail "$program misses libraries: $libraries"
+    [[ "$libraries" == *"libquellis.so.1 => $prefix/"* ]] ||
+        fail "$program does not load the library of $prefix"
+}
+
+data=$prefix/share/velmora
+for file in DemoDat.txt HelpDemo.mht; do
+    cmp -s "$source/demo/$file" "$data/$file" || fail "$data/$file is not demo/$file"
+done
+
+expect_links "$prefix/bin/velmora-fit"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/installed" "$work/built"
+for run in installed built; do
+    cp "$data/DemoDat.txt" "$work/$run/"
+done
+(cd "$work/installed" && "$prefix/bin/velmora-fit" --steps 40 --result result.txt) ||
+    fail "the installed velmora-fit failed on the installed demo measurement"
+(cd "$work/built" && "$built_fit" --steps 40 --result result.txt)
+[[ -s "$work/installed/result.txt" ]] || fail "the installed velmora-fit wrote no result"
+cmp -s "$work/installed/result.txt" "$work/built/result.txt" ||
+    fail "the installed velmora-fit fits the demo measurement differently from the build's"
+
+if [[ "$window" == window ]]; then
+    expect_links "$prefix/bin/velmora"
+    entry=$prefix/share/applications/velmora.desktop
+    [[ -f "$entry" ]] || fail "no desktop entry $entry"
+    desktop-file-validate "$entry" || fail "$entry is not a valid desktop entry"
+    exec_line=$(grep '^Exec=' "$entry")
+    [[ -x "$prefix/bin/${exec_line#Exec=}" ]] || fail "$entry starts no installed program"
+    icon_name=$(grep '^Icon=' "$entry")
+    icon=$(find "$prefix/share/icons/hicolor" -name "${icon_name#Icon=}.png")
+    [[ -n "$icon" ]] || fail "no icon ${icon_name#Icon=}.png under share/icons/hicolor"
+    # The size the icon's folder names must be the picture's own.
+    size=$(basename "$(dirname "$(dirname "$icon")")")
+    picture=$(od -An -tu1 -j16 -N8 "$icon" | awk '{ print $1*16777216 + $2*65536 + $3*256 + $4 "x" \
+        $5*16777216 + $6*65536 + $7*256 + $8 }')
+    [[ "$(head -c8 "$icon" | od -An -tx1 | tr -d ' ')" == 89504e470d0a1a0a ]] ||
+        fail "$icon is not a PNG picture"
+    [[ "$picture" == "$size" ]] || fail "$icon is $picture pixels, but lies in $size"
+fi
+echo "check-programs: the programs and data of $prefix work"
