@@ -3,7 +3,7 @@
 RELEASE := build/release
 ASAN := build/asan
 
-.PHONY: all deps configure build test test-asan bench run clean
+.PHONY: all deps configure build test test-asan bench run package clean
 
 all: build
 
@@ -33,6 +33,11 @@ bench: build
 
 run: build
 	@scripts/run-velmora $(RELEASE)
+
+# Debian packages of the library, its development files, its Python package
+# and the programs, in build/release/packages/.
+package: build
+	cmake --build --preset release --target package
 
 clean:
 	rm -rf build
