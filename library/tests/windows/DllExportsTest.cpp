@@ -2,9 +2,10 @@
 // loader finds it by name, its export directory holds exactly the table of
 // quellis.def (plain names, ordinals from 1), GetProcAddress by name and by
 // ordinal lead to the same function, it imports only from Windows' own
-// DLLs, and the functions behind ordinals 6, 19, 20 and 21 give published
-// values when called as __stdcall.
+// DLLs, and the functions behind ordinals 6, 19, 20 and 21, called as
+// __stdcall, give the values of the library's own tests.
 #include "../ExportTable.h"
+#include "../PublishedValues.h"
 #include "quellis.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <numbers>
 #include <set>
 #include <string>
@@ -62,10 +62,11 @@ protected:
     template <typename T> static const T* at(DWORD rva) {
         return reinterpret_cast<const T*>(reinterpret_cast<const BYTE*>(module) + rva);
     }
+    static const IMAGE_NT_HEADERS32& headers() {
+        return *at<IMAGE_NT_HEADERS32>(static_cast<DWORD>(at<IMAGE_DOS_HEADER>(0)->e_lfanew));
+    }
     static const IMAGE_DATA_DIRECTORY& directory(int entry) {
-        const auto* dos = at<IMAGE_DOS_HEADER>(0);
-        const auto* nt = at<IMAGE_NT_HEADERS32>(static_cast<DWORD>(dos->e_lfanew));
-        return nt->OptionalHeader.DataDirectory[entry];
+        return headers().OptionalHeader.DataDirectory[entry];
     }
 
     static HMODULE module;
@@ -74,11 +75,9 @@ protected:
 HMODULE QuellisDll::module = nullptr;
 
 TEST_F(QuellisDll, IsA32BitX86Image) {
-    const auto* dos = at<IMAGE_DOS_HEADER>(0);
-    const auto* nt = at<IMAGE_NT_HEADERS32>(static_cast<DWORD>(dos->e_lfanew));
-    EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
-    EXPECT_EQ(nt->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
-    EXPECT_NE(nt->FileHeader.Characteristics & IMAGE_FILE_DLL, 0);
+    EXPECT_EQ(headers().FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+    EXPECT_EQ(headers().OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+    EXPECT_NE(headers().FileHeader.Characteristics & IMAGE_FILE_DLL, 0);
 }
 
 TEST_F(QuellisDll, ExportDirectoryHoldsExactlyTheTable) {
@@ -162,82 +161,38 @@ TEST_F(QuellisDll, Ordinal6RaisesToARealPower) {
     EXPECT_EQ(r.Im, 0);
 }
 
-// Published efficiencies (H. Du, Appl. Opt. 43 (2004) 1951, Table 1), given
-// to seven digits.
-struct PublishedSphere {
-    double x;
-    TComplex m;
-    double qext, qsca, qback;
-};
-constexpr PublishedSphere kDuTable[] = {
-    {1, {10, 10}, 2.532993, 2.049405, 3.308997},
-    {10, {0.75, 0}, 2.232265, 2.232265, 0.04658441},
-    {100, {1.5, 1}, 2.097502, 1.283697, 0.1724214},
-};
-
 TEST_F(QuellisDll, Ordinal19GivesPublishedEfficiencies) {
     const auto crossSection = function<CrossSectionFn>(19);
     ASSERT_NE(crossSection, nullptr);
-    for (const PublishedSphere& s : kDuTable) {
-        SCOPED_TRACE(s.x);
-        const TComplex x{s.x, 0};
-        double qsca = 0, qext = 0, qback = 0;
-        crossSection(&x, &s.m, &qsca, &qext, &qback);
-        EXPECT_NEAR(qext, s.qext, 1e-6 * s.qext);
-        EXPECT_NEAR(qsca, s.qsca, 1e-6 * s.qsca);
-        EXPECT_NEAR(qback, s.qback, 1e-6 * s.qback);
-    }
+    published::expectDuTable(crossSection);
 }
 
 // The amplitudes meet the published efficiencies through the optical
-// theorem, Qext = 4/x^2 Re S(0), and Qback = 4/x^2 |S1(pi)|^2, with
-// S1 = S2 forward and S2 = -S1 backward.
+// theorem, Qext = 4/x^2 Re S1(0) = 4/x^2 Re S2(0), and through
+// Qback = 4/x^2 |S1(pi)|^2 = 4/x^2 |S2(pi)|^2.
 TEST_F(QuellisDll, Ordinal20GivesAmplitudesOfThePublishedEfficiencies) {
     const auto amplMatrix = function<AmplMatrixFn>(20);
     ASSERT_NE(amplMatrix, nullptr);
-    for (const PublishedSphere& s : kDuTable) {
-        SCOPED_TRACE(s.x);
-        const TComplex x{s.x, 0};
+    for (const published::Sphere& p : published::kDuTable) {
+        SCOPED_TRACE(testing::Message()
+                     << "x = " << p.x << ", m = " << p.mRe << " + " << p.mIm << "i");
+        const TComplex x{p.x, 0}, m{p.mRe, p.mIm};
+        const double scale = 4 / (p.x * p.x);
         TComplex s1{}, s2{};
-        amplMatrix(&x, &s.m, &s1, 0, &s2);
-        const double scale = 4 / (s.x * s.x);
-        EXPECT_NEAR(scale * s1.Re, s.qext, 1e-6 * s.qext);
-        EXPECT_NEAR(s2.Re, s1.Re, 1e-12 * std::abs(s1.Re));
-        EXPECT_NEAR(s2.Im, s1.Im, 1e-12 * std::hypot(s1.Re, s1.Im));
+        amplMatrix(&x, &m, &s1, 0, &s2);
+        published::expectDigits(scale * s1.Re, p.qext, 7);
+        published::expectDigits(scale * s2.Re, p.qext, 7);
 
-        amplMatrix(&x, &s.m, &s1, std::numbers::pi, &s2);
-        EXPECT_NEAR(scale * (s1.Re * s1.Re + s1.Im * s1.Im), s.qback, 1e-6 * s.qback);
-        const double size = std::hypot(s1.Re, s1.Im);
-        EXPECT_NEAR(s2.Re, -s1.Re, 1e-10 * size);
-        EXPECT_NEAR(s2.Im, -s1.Im, 1e-10 * size);
+        amplMatrix(&x, &m, &s1, std::numbers::pi, &s2);
+        published::expectDigits(scale * (s1.Re * s1.Re + s1.Im * s1.Im), p.qback, p.backDigits);
+        published::expectDigits(scale * (s2.Re * s2.Re + s2.Im * s2.Im), p.qback, p.backDigits);
     }
 }
 
-// Phase-matrix ratios of Bohren and Huffman (1983) for x = 5.213, m = 1.55,
-// published to about 1e-3.
 TEST_F(QuellisDll, Ordinal21GivesThePublishedPhaseMatrix) {
     const auto scatMatrix = function<ScatMatrixFn>(21);
     ASSERT_NE(scatMatrix, nullptr);
-    const TComplex x{5.213, 0}, m{1.55, 0};
-    TComplex s11{}, s12{}, s33{}, s34{};
-    scatMatrix(&x, &m, &s11, 0, &s12, &s33, &s34);
-    const double forward = s11.Re;
-    ASSERT_GT(forward, 0);
-    const struct {
-        double degrees, s11, minusS12, s33, s34;
-    } rows[] = {{45, 0.0701845, 0.00959953, 0.959825, -0.280434},
-                {90, 0.0124601, 0.230462, 0.937497, 0.260742},
-                {180, 0.0383189, 0, -1, 0}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.degrees);
-        scatMatrix(&x, &m, &s11, row.degrees * std::numbers::pi / 180, &s12, &s33, &s34);
-        EXPECT_NEAR(s11.Re / forward, row.s11, 1e-3 * row.s11);
-        EXPECT_NEAR(-s12.Re / s11.Re, row.minusS12, 1e-3);
-        EXPECT_NEAR(s33.Re / s11.Re, row.s33, 1e-3);
-        EXPECT_NEAR(s34.Re / s11.Re, row.s34, 1e-3);
-        EXPECT_EQ(s11.Im, 0);
-        EXPECT_EQ(s12.Im, 0);
-    }
+    published::expectBohrenHuffmanPhaseMatrix(scatMatrix);
 }
 
 // Ordinal 21 is formed from ordinal 20: S11 = (|S1|^2+|S2|^2)/2 and
