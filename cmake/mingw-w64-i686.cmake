@@ -8,8 +8,6 @@ set(VELMORA_MINGW_TRIPLET i686-w64-mingw32)
 set(CMAKE_C_COMPILER ${VELMORA_MINGW_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${VELMORA_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${VELMORA_MINGW_TRIPLET}-windres)
-set(CMAKE_AR ${VELMORA_MINGW_TRIPLET}-gcc-ar-posix CACHE FILEPATH "Archiver")
-set(CMAKE_RANLIB ${VELMORA_MINGW_TRIPLET}-gcc-ranlib-posix CACHE FILEPATH "Archive indexer")
 
 # Headers and libraries come from the target's tree only; programs (cmake,
 # ninja, the compilers) from the build machine.
