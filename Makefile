@@ -2,8 +2,9 @@
 
 RELEASE := build/release
 ASAN := build/asan
+WIN32 := build/win32
 
-.PHONY: all deps configure build test test-asan bench run package clean
+.PHONY: all deps deps-windows configure build test test-asan windows test-windows bench run package clean
 
 all: build
 
@@ -27,6 +28,20 @@ $(ASAN)/build.ninja: CMakeLists.txt CMakePresets.json | deps
 test-asan: deps $(ASAN)/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The 32-bit Windows build: quellis.dll and its tests, cross-compiled with
+# MinGW-w64; the tests run under wine.
+deps-windows:
+	@scripts/install-deps --windows
+
+$(WIN32)/build.ninja: CMakeLists.txt CMakePresets.json cmake/mingw-w64-i686.cmake | deps-windows
+	cmake --preset win32
+
+windows: deps-windows $(WIN32)/build.ninja
+	cmake --build --preset win32
+
+test-windows: windows
+	ctest --preset win32
 
 bench: build
 	@for b in $(RELEASE)/bench/bench_*; do echo "== $$b"; "$$b"; done

@@ -1,5 +1,6 @@
 // The shared object as other programs see it: it exports exactly the names
 // of the export table quellis.def, each one resolvable by name at run time.
+#include "ExportTable.h"
 #include "quellis.h"
 
 #include <gtest/gtest.h>
@@ -11,34 +12,15 @@
 #include <fstream>
 #include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Export {
-    std::string name;
-    int ordinal;
-};
+using export_table::Export;
 
-// The EXPORTS section of the module-definition file: "Name @ordinal" lines.
 std::vector<Export> exportTable() {
-    std::ifstream in(QUELLIS_EXPORT_TABLE_PATH);
-    std::vector<Export> table;
-    std::string line;
-    bool inExports = false;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string name, ordinal;
-        words >> name >> ordinal;
-        if (name == "EXPORTS") {
-            inExports = true;
-        } else if (inExports && !name.empty() && ordinal.size() > 1 && ordinal[0] == '@') {
-            table.push_back({name, std::stoi(ordinal.substr(1))});
-        }
-    }
-    return table;
+    return export_table::read(QUELLIS_EXPORT_TABLE_PATH);
 }
 
 // The defined global symbols of a 64-bit ELF shared object's dynamic symbol
@@ -111,9 +93,9 @@ TEST(ExportTable, EveryExportResolvesByNameAtRunTime) {
         EXPECT_NE(dlsym(library, e.name.c_str()), nullptr) << e.name;
     }
     // The two bindings of the fitting program, called through the pointers.
-    using PowFn = void (*)(const TComplex*, TComplex*, double);
-    using ScatFn = void (*)(const TComplex*, const TComplex*, TComplex*, double, TComplex*,
-                            TComplex*, TComplex*);
+    using PowFn = void(QUELLIS_CALL*)(const TComplex*, TComplex*, double);
+    using ScatFn = void(QUELLIS_CALL*)(const TComplex*, const TComplex*, TComplex*, double,
+                                       TComplex*, TComplex*, TComplex*);
     const auto pow = reinterpret_cast<PowFn>(dlsym(library, "PowCom"));
     const auto scat = reinterpret_cast<ScatFn>(dlsym(library, "ScatMatrix"));
     ASSERT_NE(pow, nullptr);
