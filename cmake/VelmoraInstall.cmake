@@ -27,6 +27,15 @@ file(RELATIVE_PATH VELMORA_BIN_TO_LIB "/${CMAKE_INSTALL_BINDIR}" "/${CMAKE_INSTA
 set_target_properties(${VELMORA_PROGRAMS} PROPERTIES INSTALL_RPATH "$ORIGIN/${VELMORA_BIN_TO_LIB}")
 install(TARGETS ${VELMORA_PROGRAMS}
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT velmora_program)
+# Under /usr (and so in the Debian packages) the library lies where the
+# dynamic loader looks anyway, and a run path would only come before the
+# system's own search: there the programs carry none.
+install(CODE "
+    if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+        foreach(program ${VELMORA_PROGRAMS})
+            file(RPATH_REMOVE FILE \"\$ENV{DESTDIR}/usr/${CMAKE_INSTALL_BINDIR}/\${program}\")
+        endforeach()
+    endif()" COMPONENT velmora_program)
 
 install(FILES ${PROJECT_SOURCE_DIR}/demo/DemoDat.txt ${PROJECT_SOURCE_DIR}/demo/HelpDemo.mht
     DESTINATION ${VELMORA_DATA_INSTALL_DIR} COMPONENT velmora_program)

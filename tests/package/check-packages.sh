@@ -121,7 +121,16 @@ root=$work/root
 for deb in "$work"/packages/*.deb; do
     dpkg-deb --extract "$deb" "$root"
 done
-"$source/tests/install/check-programs.sh" "$root/usr" "$source" "$built_fit" "$window" >/dev/null
+# Installed under /usr, the programs find the library where the system keeps
+# its libraries, without a run path of their own; unpacked here, they are
+# shown the way to it.
+for program in "$root"/usr/bin/*; do
+    ! objdump -p "$program" | grep -Eq '^ +(RPATH|RUNPATH) ' ||
+        fail "${program#"$root"} carries a run path"
+done
+library_dir=$(dirname "$(find "$root" -name libquellis.so.1)")
+LD_LIBRARY_PATH=$library_dir \
+    "$source/tests/install/check-programs.sh" "$root/usr" "$source" "$built_fit" "$window" >/dev/null
 "$source/tests/install/check-python.sh" "$root/usr" "$python" >/dev/null
 
 echo "check-packages: the packages of $work/packages hold what they must and work"
