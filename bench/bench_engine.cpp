@@ -12,7 +12,7 @@
 // engines fit those first time points and must agree on every table.
 // peak_rss_MB is the process's peak resident memory after the fast runs,
 // an upper bound on the fast engine's model tables.
-#include "FitRun.h"
+#include "run/FitRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -138,8 +138,8 @@ void EngineBench(benchmark::State& state, FitCase c) {
     const RunInputs head = inputsFor(c, demoFiles().head(c.directPoints));
     const TimedRun direct = timedRun(head, EngineKind::Direct);
     const TimedRun fastHead = timedRun(head, EngineKind::Fast);
-    if (direct.result.resultTable != fastHead.result.resultTable ||
-        direct.result.resonanceTable != fastHead.result.resonanceTable) {
+    if (direct.result.ResultTable != fastHead.result.ResultTable ||
+        direct.result.ResonanceTable != fastHead.result.ResonanceTable) {
         state.SkipWithError("the engines disagree");
         return;
     }

@@ -5,7 +5,7 @@
 // answered as told.
 #pragma once
 
-#include "RunView.h"
+#include "fit/RunView.h"
 
 #include <string>
 #include <vector>

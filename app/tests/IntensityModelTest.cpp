@@ -1,5 +1,5 @@
-#include "IntensityModel.h"
-#include "Match.h"
+#include "fit/IntensityModel.h"
+#include "fit/Match.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@ namespace velmora {
 namespace {
 
 ModelValue drude(double radius, double lambda = 457.9) {
-    return evaluateModel({lambda, radius, 1.0, 5.6, kDrudeResonance});
+    return ModelIntensities({lambda, radius, 1.0, 5.6, kDrudeResonance});
 }
 
 ModelValue lorents(double radius) {
-    return evaluateModel({457.9, radius, 1.0, 5.6, kLorentsResonance});
+    return ModelIntensities({457.9, radius, 1.0, 5.6, kLorentsResonance});
 }
 
 void expectRelativelyNear(double actual, double expected, double tolerance) {
@@ -51,13 +51,13 @@ TEST(IntensityModel, FaultsAreReportedNotSignalled) {
     // A negative radius takes the logarithm of a negative size parameter.
     EXPECT_EQ(drude(-20.0).fault, FpFault::InvalidOperation);
     // No damping at the resonance energy: D = 0 and 0/0 in the permittivity.
-    EXPECT_EQ(evaluateModel({457.9, 20.0, 0.0, 5.6, photonEnergy(457.9)}).fault,
+    EXPECT_EQ(ModelIntensities({457.9, 20.0, 0.0, 5.6, photonEnergy(457.9)}).fault,
               FpFault::InvalidOperation);
     // A huge plasma energy overflows in its square.
-    EXPECT_EQ(evaluateModel({457.9, 20.0, 1.0, 1e200, 0.0}).fault, FpFault::Overflow);
+    EXPECT_EQ(ModelIntensities({457.9, 20.0, 1.0, 1e200, 0.0}).fault, FpFault::Overflow);
     // A plasma energy of 0 is no fault here: eps = 1, the sphere is the
     // medium itself and scatters (up to rounding) nothing.
-    const ModelValue empty = evaluateModel({457.9, 20.0, 1.0, 0.0, kDrudeResonance});
+    const ModelValue empty = ModelIntensities({457.9, 20.0, 1.0, 0.0, kDrudeResonance});
     EXPECT_EQ(empty.fault, FpFault::None);
     EXPECT_LT(std::fabs(empty.iv), 1e-20);
     EXPECT_LT(std::fabs(empty.ih), 1e-20);

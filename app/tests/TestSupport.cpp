@@ -86,7 +86,7 @@ void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>
     for (const SyntheticPoint& p : points) {
         text += shortest(p.time);
         for (double l : lambda) {
-            const ModelValue m = evaluateModel({l, p.radius, p.gam, p.wp, p.w0});
+            const ModelValue m = ModelIntensities({l, p.radius, p.gam, p.wp, p.w0});
             text += '\t';
             text += shortest(p.concentration * m.iv);
             text += '\t';
@@ -97,8 +97,8 @@ void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>
     writeText(path, text);
 }
 
-void setField(RunInputs& inputs, int field, std::string_view text) {
-    inputs.edit[field] = std::string(text);
+void setField(RunInputs& inputs, Field field, std::string_view text) {
+    inputs.text(field) = std::string(text);
 }
 
 RunInputs inputsFor(FitMode mode, const std::string& dataFile) {

@@ -3,8 +3,8 @@
 // measurement files written from the model itself.
 #pragma once
 
-#include "FitRun.h"
-#include "IntensityModel.h"
+#include "fit/IntensityModel.h"
+#include "run/FitRun.h"
 
 #include <filesystem>
 #include <map>
@@ -74,8 +74,8 @@ struct SyntheticPoint {
 // Writes the points as a measurement file (full stop, LF line ends).
 void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>& points);
 
-// Sets the text of field Edit<field>.
-void setField(RunInputs& inputs, int field, std::string_view text);
+// Sets the text of a field.
+void setField(RunInputs& inputs, Field field, std::string_view text);
 
 // The window's defaults with the given mode, Drude, and the data file.
 RunInputs inputsFor(FitMode mode, const std::string& dataFile);

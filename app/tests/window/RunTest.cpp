@@ -1,13 +1,13 @@
 // Runs from the window: refused before Open, a full Open run in every mode
 // drawn exactly as the engine reports it, the stop question answered No and
 // Yes, failed runs, saving the tables, and refusals while a run is going.
-#include "Intensity.h"
-#include "RunController.h"
-#include "SeriesColours.h"
-#include "StatusPanels.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
-#include "Windows.h"
+#include "ui/Intensity.h"
+#include "ui/RunController.h"
+#include "ui/SeriesColours.h"
+#include "ui/StatusPanels.h"
+#include "ui/Windows.h"
 
 #include <QFile>
 #include <QLabel>
@@ -170,7 +170,7 @@ private slots:
 
     void failedRunShowsTheEngineMessageAndKeepsTheMeasurement() {
         test::pickMode(form(), 0);
-        form().edit(5)->setText(QStringLiteral("5;6"));
+        form().edit(Field::Wp)->setText(QStringLiteral("5;6"));
         QString expectedError;
         const test::RecordingView expected = engineRun(form().snapshotInputs(), &expectedError);
         QVERIFY(!expectedError.isEmpty());

@@ -1,6 +1,6 @@
 #include "WindowTestSupport.h"
 
-#include "MainWindow.h"
+#include "ui/MainWindow.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -37,11 +37,11 @@ QByteArray smallMeasurement() {
 }
 
 void setQuickFields(ui::TForm1& window) {
-    window.edit(8)->setText(QStringLiteral("20"));
-    window.edit(9)->setText(QStringLiteral("40"));
-    window.edit(10)->setText(QStringLiteral("4"));
-    window.edit(7)->setText(QStringLiteral("5,6"));
-    window.edit(11)->setText(QStringLiteral("5,6"));
+    window.edit(Field::Rmin)->setText(QStringLiteral("20"));
+    window.edit(Field::Rmax)->setText(QStringLiteral("40"));
+    window.edit(Field::N)->setText(QStringLiteral("4"));
+    window.edit(Field::WpMin)->setText(QStringLiteral("5,6"));
+    window.edit(Field::WpMax)->setText(QStringLiteral("5,6"));
 }
 
 void pickMode(ui::TForm1& window, int item) {

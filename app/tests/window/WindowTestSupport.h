@@ -2,8 +2,8 @@
 // records where it was sent, and a scratch folder with a measurement file.
 #pragma once
 
-#include "Dialogs.h"
-#include "HelpBrowser.h"
+#include "ui/Dialogs.h"
+#include "ui/HelpBrowser.h"
 
 #include <QDir>
 #include <QStringList>
