@@ -3,7 +3,6 @@
 // fail and with the stop question answered both ways, the two must leave
 // the same arrays (bit for bit), the same tables, the same calls to the view
 // and the same message.
-#include "CallLogView.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +24,7 @@ struct Outcome {
 };
 
 Outcome runWith(const RunInputs& inputs, EngineKind engine, int clearAtPoll, bool yes) {
-    test::CallLogView view;
+    test::RecordingView view;
     view.clearAtPoll = clearAtPoll;
     view.answerYes = yes;
     Outcome outcome;

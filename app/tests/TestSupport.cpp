@@ -8,49 +8,6 @@
 
 namespace velmora::test {
 
-void RecordingView::clearSeries(SeriesId id) {
-    series[id].clear();
-    cleared.push_back(id);
-}
-
-void RecordingView::addPoints(SeriesId id, std::span<const ChartPoint> points) {
-    series[id].insert(series[id].end(), points.begin(), points.end());
-}
-
-void RecordingView::clearMemo(MemoId memo) {
-    memos[memo].clear();
-}
-
-void RecordingView::addMemoLines(MemoId memo, std::span<const std::string> lines) {
-    memos[memo].insert(memos[memo].end(), lines.begin(), lines.end());
-}
-
-void RecordingView::createProgress(int maximum) {
-    progress.push_back(-maximum - 1);
-}
-
-void RecordingView::setProgress(int position) {
-    progress.push_back(position);
-}
-
-void RecordingView::setStatusText(int panel, const std::string& text) {
-    status.push_back(std::to_string(panel) + ":" + text);
-}
-
-bool RecordingView::runFlag() {
-    ++polls;
-    if (polls == clearAtPoll) {
-        flag = false;
-    }
-    return flag;
-}
-
-bool RecordingView::stopConfirmation() {
-    ++questions;
-    pollsAtQuestion = polls;
-    return answerYes;
-}
-
 ScratchDir::ScratchDir() {
     std::random_device seed;
     path_ = std::filesystem::temp_directory_path() /
@@ -58,8 +15,16 @@ ScratchDir::ScratchDir() {
     std::filesystem::create_directories(path_);
 }
 
+void ScratchDir::enter() {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(path_);
+}
+
 ScratchDir::~ScratchDir() {
     std::error_code ignored;
+    if (!previous_.empty()) {
+        std::filesystem::current_path(previous_, ignored);
+    }
     std::filesystem::remove_all(path_, ignored);
 }
 

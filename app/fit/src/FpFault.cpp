@@ -46,11 +46,4 @@ void throwFpFault(FpFault fault) {
     throw RunError(fpFaultMessage(fault));
 }
 
-void throwIfFpFault() {
-    const FpFault fault = raisedFpFault();
-    if (fault != FpFault::None) {
-        throwFpFault(fault);
-    }
-}
-
 } // namespace velmora

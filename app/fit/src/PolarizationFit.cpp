@@ -81,9 +81,7 @@ void averageDampings(RunState& run, const std::vector<std::array<double, kWavele
             squares += (mean - gk) * (mean - gk);
         }
         double spread = (mean == 0.0) ? 0.0 : 100.0 * squares / (4.0 * mean);
-        if (const FpFault f = faultAfter(mean, spread); f != FpFault::None) {
-            throwFpFault(f);
-        }
+        throwIfFpFault(mean, spread);
         r.GamFit[t] = mean;
         r.GamSpread[t] = spread;
     }
@@ -101,9 +99,7 @@ double meanDamping(const RunState& run) {
         sum += run.result.GamFit[t];
     }
     double mean = sum / run.timePoints();
-    if (const FpFault f = faultAfter(mean); f != FpFault::None) {
-        throwFpFault(f);
-    }
+    throwIfFpFault(mean);
     return mean;
 }
 

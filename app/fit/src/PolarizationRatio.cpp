@@ -9,16 +9,12 @@ double measuredPolRatio(double v, double h) {
     pinFp(v, h);
     double difference = h - v;
     double sum = h + v;
-    if (const FpFault f = faultAfter(difference, sum); f != FpFault::None) {
-        throwFpFault(f);
-    }
+    throwIfFpFault(difference, sum);
     if (difference == 0.0 || sum == 0.0) {
         return 0.0;
     }
     double ratio = difference / sum;
-    if (const FpFault f = faultAfter(ratio); f != FpFault::None) {
-        throwFpFault(f);
-    }
+    throwIfFpFault(ratio);
     return ratio;
 }
 

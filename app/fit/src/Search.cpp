@@ -9,9 +9,7 @@ double gridStep(double lowest, double highest, int steps) {
     clearFpFlags();
     pinFp(lo, hi, n);
     double step = (hi - lo) / n;
-    if (const FpFault f = faultAfter(step); f != FpFault::None) {
-        throwFpFault(f);
-    }
+    throwIfFpFault(step);
     return step;
 }
 

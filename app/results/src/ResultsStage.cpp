@@ -47,9 +47,7 @@ void normaliseIntensities(RunState& run) {
             norm[2 * k + 1] = m.ih[k] / (kNormFactorH * (radius * radius) * conc);
             norm[2 * k] = m.iv[k] / (kNormFactorV * (radius * radius) * conc);
         }
-        if (const FpFault f = faultAfter(norm); f != FpFault::None) {
-            throwFpFault(f);
-        }
+        throwIfFpFault(norm);
         r.Norm[t] = norm;
     }
 }
@@ -101,9 +99,7 @@ void writePeakTables(RunState& run) {
         clearFpFlags();
         pinFp(lambda);
         double w = photonEnergy(lambda);
-        if (const FpFault f = faultAfter(w); f != FpFault::None) {
-            throwFpFault(f);
-        }
+        throwIfFpFault(w);
         const std::string wText = formatFixed(w, 3);
         const std::string v = formatFixed(r.Rfit[peakIndex(run, 2 * k - 2)], 3);
         const std::string h = formatFixed(r.Rfit[peakIndex(run, 2 * k - 1)], 3);

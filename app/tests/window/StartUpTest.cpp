@@ -166,11 +166,13 @@ private slots:
     }
 
     void helpNavigatesAnewOnEveryShowing() {
-        test::ScratchFolder folder;
+        test::ScratchDir folder;
+        folder.enter();
         windows_->Form1.Help1Click();
         QVERIFY(windows_->Form4.isVisible());
         QCOMPARE(visits_.size(), std::size_t{1});
-        QCOMPARE(visits_[0], QUrl::fromLocalFile(folder.path(QStringLiteral("HelpDemo.mht"))));
+        QCOMPARE(visits_[0],
+                 QUrl::fromLocalFile(test::pathIn(folder, QStringLiteral("HelpDemo.mht"))));
         windows_->Form4.hide();
         windows_->Form1.Help1Click();
         QCOMPARE(visits_.size(), std::size_t{2});

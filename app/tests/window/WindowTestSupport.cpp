@@ -15,19 +15,8 @@ QWidget* RecordingHelpBrowser::widget() {
     return new QWidget;
 }
 
-ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
-    QDir::setCurrent(dir_.path());
-}
-
-ScratchFolder::~ScratchFolder() {
-    QDir::setCurrent(previous_);
-}
-
-void ScratchFolder::write(const QString& name, const QByteArray& bytes) const {
-    QFile file(path(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("cannot write the test file %s", qPrintable(path(name)));
-    }
+QString pathIn(const ScratchDir& dir, const QString& name) {
+    return QString::fromStdString(dir.file(name.toStdString()));
 }
 
 QByteArray smallMeasurement() {

@@ -1,5 +1,6 @@
 #include "ui/RunController.h"
 
+#include "fit/ThreadStack.h"
 #include "ui/RunDisplay.h"
 
 #include <QThread>
@@ -47,7 +48,7 @@ bool RunController::start(RunInputs inputs) {
     });
     worker_->setParent(this);
     worker_->setObjectName(QStringLiteral("FitRun"));
-    worker_->setStackSize(workerStackBytes);
+    worker_->setStackSize(kFitThreadStackBytes);
     connect(worker_, &QThread::finished, this, &RunController::onWorkerFinished);
     drawTimer_.start();
     worker_->start();

@@ -28,9 +28,6 @@ const char* fpFaultMessage(FpFault fault);
 // Throws RunError with the fault's message.
 [[noreturn]] void throwFpFault(FpFault fault);
 
-// Throws RunError if a flag has been raised since they were last cleared.
-void throwIfFpFault();
-
 // Pins the values at this point of the program: computations that produce
 // them are finished here, and computations that use them start after here.
 // Placed between clearing or testing the flags and the arithmetic, it keeps
@@ -47,6 +44,14 @@ template <typename... Values> inline void pinFp(Values&... values) {
 template <typename... Values> inline FpFault faultAfter(Values&... values) {
     pinFp(values...);
     return raisedFpFault();
+}
+
+// Throws RunError with the fault raised since the flags were last cleared,
+// tested once the values are computed; nothing when none was raised.
+template <typename... Values> inline void throwIfFpFault(Values&... values) {
+    if (const FpFault fault = faultAfter(values...); fault != FpFault::None) {
+        throwFpFault(fault);
+    }
 }
 
 } // namespace velmora

@@ -1,22 +1,18 @@
 #include "fit/fast/WorkerPool.h"
 
+#include "fit/ThreadStack.h"
+
 #include <stdexcept>
 #include <thread>
 
 namespace velmora {
-
-namespace {
-// Far more than a task needs: the library's tables, the model evaluation and
-// the sanitizers' bookkeeping.
-constexpr std::size_t kWorkerStack = 8u << 20;
-} // namespace
 
 WorkerPool::WorkerPool() {
     const unsigned cores = std::thread::hardware_concurrency();
     const int workers = cores > 1 ? static_cast<int>(cores) - 1 : 0;
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, kWorkerStack);
+    pthread_attr_setstacksize(&attributes, kFitThreadStackBytes);
     for (int w = 0; w < workers; ++w) {
         pthread_t thread;
         if (pthread_create(&thread, &attributes, &WorkerPool::workerMain, this) != 0) {

@@ -1,8 +1,7 @@
-// Runs one fit at a time on a worker thread with a generous stack and hands
-// its reports to the window at screen pace. The program-wide RunFlag lives
-// here: a run sets it when it starts and the Stop action clears it; the stop
-// question a run asks is put to the user on the user-interface thread while
-// the run waits for the answer.
+// Runs one fit at a time on a worker thread with the stack of
+// kFitThreadStackBytes and hands its reports to the window at screen pace. The program-wide RunFlag
+// lives here: a run sets it when it starts and the Stop action clears it; the stop question a run
+// asks is put to the user on the user-interface thread while the run waits for the answer.
 #pragma once
 
 #include "run/FitRun.h"
@@ -29,8 +28,6 @@ class RunController : public QObject {
 public:
     // Interval of the screen updates while a run is going.
     static constexpr int drawIntervalMs = 30;
-    // Each library call keeps its working tables on the stack.
-    static constexpr unsigned workerStackBytes = 16u * 1024u * 1024u;
 
     // askStop answers the stop question on the user-interface thread
     // (true = Yes).

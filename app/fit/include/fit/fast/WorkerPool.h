@@ -1,6 +1,5 @@
 // A small pool of worker threads that runs the tasks of one batch together
-// with the calling thread. Every worker has a stack large enough for the
-// library's working tables (about 130 KB per ScatMatrix call).
+// with the calling thread. Every worker has the stack of kFitThreadStackBytes.
 #pragma once
 
 #include <atomic>
