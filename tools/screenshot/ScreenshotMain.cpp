@@ -30,7 +30,7 @@ public:
         report(text);
         failed = true;
     }
-    bool stopQuestion(QWidget*) override { return false; }
+    bool stopConfirmation(QWidget*) override { return false; }
     QString saveFileName(QWidget*, const QString&) override { return {}; }
 
     bool failed = false;

@@ -38,19 +38,19 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
     for (int t = 1; t <= run.timePoints(); ++t) {
         pollStop(view);
         view.setProgress(t);
-        const double pm = measuredPolRatio(v[t], h[t]);
+        const double measuredRatio = measuredPolRatio(v[t], h[t]);
         out.mismatch[t] = 1.0;
-        scorer.beginTimePoint(pm, window);
+        scorer.beginTimePoint(measuredRatio, window);
         for (int r = window.lo; r <= window.hi; ++r) {
             const double radius = scorer.radius(r);
             for (int s = 1; s <= kDampingSteps; ++s) {
                 const double damping = scorer.damping(s);
-                const PolarizationMismatch d = scorer.mismatch({r, s, radius, damping});
-                if (d.fault != FpFault::None) {
-                    throwFpFault(d.fault);
+                const PolarizationMismatch mismatch = scorer.mismatch({r, s, radius, damping});
+                if (mismatch.fault != FpFault::None) {
+                    throwFpFault(mismatch.fault);
                 }
-                if (d.value < out.mismatch[t]) {
-                    out.mismatch[t] = d.value;
+                if (mismatch.value < out.mismatch[t]) {
+                    out.mismatch[t] = mismatch.value;
                     out.damping[t] = damping;
                     out.radius[t] = radius;
                     accepted = r;

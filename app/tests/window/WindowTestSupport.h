@@ -26,7 +26,7 @@ class ScriptedDialogs final : public ui::Dialogs {
 public:
     void information(QWidget*, const QString& text) override { informations.append(text); }
     void error(QWidget*, const QString& text) override { errors.append(text); }
-    bool stopQuestion(QWidget*) override {
+    bool stopConfirmation(QWidget*) override {
         ++stopQuestions;
         return onStopQuestion ? onStopQuestion() : false;
     }

@@ -15,7 +15,7 @@ void QtDialogs::error(QWidget* parent, const QString& text) {
     QMessageBox::critical(parent, QStringLiteral("Error"), text, QMessageBox::Ok);
 }
 
-bool QtDialogs::stopQuestion(QWidget* parent) {
+bool QtDialogs::stopConfirmation(QWidget* parent) {
     const auto answer = QMessageBox::warning(parent, QStringLiteral("Warning"), stopQuestionText,
                                              QMessageBox::Yes | QMessageBox::No);
     return answer == QMessageBox::Yes;

@@ -76,8 +76,8 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs
 
     drawing_->registerMemo(MemoId::Memo1, memo1_);
     drawing_->registerMemo(MemoId::Memo2, memo2_);
-    run_ =
-        std::make_unique<RunController>(*drawing_, [this] { return dialogs_.stopQuestion(this); });
+    run_ = std::make_unique<RunController>(*drawing_,
+                                           [this] { return dialogs_.stopConfirmation(this); });
     connect(run_.get(), &RunController::finished, this, &TForm1::onRunFinished);
 
     timer1_ = new QTimer(this);

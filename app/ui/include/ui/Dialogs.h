@@ -16,8 +16,8 @@ public:
     virtual void information(QWidget* parent, const QString& text) = 0;
     // The standard error box of a failed run or save.
     virtual void error(QWidget* parent, const QString& text) = 0;
-    // StopConfirmation: true for Yes (abandon the run), false for No.
-    virtual bool stopQuestion(QWidget* parent) = 0;
+    // The stop question: true for Yes (abandon the run), false for No.
+    virtual bool stopConfirmation(QWidget* parent) = 0;
     // The save dialog of the "Save to file" buttons; an empty result means
     // the user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& suggestedName) = 0;
@@ -28,7 +28,7 @@ class QtDialogs final : public Dialogs {
 public:
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;
-    bool stopQuestion(QWidget* parent) override;
+    bool stopConfirmation(QWidget* parent) override;
     QString saveFileName(QWidget* parent, const QString& suggestedName) override;
 };
 

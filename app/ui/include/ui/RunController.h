@@ -1,7 +1,8 @@
 // Runs one fit at a time on a worker thread with the stack of
-// kFitThreadStackBytes and hands its reports to the window at screen pace. The program-wide RunFlag
-// lives here: a run sets it when it starts and the Stop action clears it; the stop question a run
-// asks is put to the user on the user-interface thread while the run waits for the answer.
+// kFitThreadStackBytes and hands its reports to the window at screen pace.
+// The program-wide run flag lives here: a run sets it when it starts and the
+// Stop action clears it; the stop question a run asks is put to the user on
+// the user-interface thread while the run waits for the answer.
 #pragma once
 
 #include "run/FitRun.h"
@@ -40,7 +41,7 @@ public:
     // Starts a run on a snapshot of the window's fields; false while a run
     // is going (nothing is started then).
     bool start(RunInputs inputs);
-    // The Stop action: clears RunFlag.
+    // The Stop action: clears the run flag.
     void stop() { runFlag_.store(false); }
 
 signals:
