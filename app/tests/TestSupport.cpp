@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include "fit/Match.h"
+#include "fit/Numbers.h"
+
 #include <array>
 #include <charconv>
 #include <fstream>
@@ -46,7 +49,10 @@ std::string shortest(double value) {
 } // namespace
 
 void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>& points) {
-    constexpr std::array<double, 4> lambda = {457.9, 514.5, 568.2, 647.1};
+    std::array<double, kWavelengths> lambda{};
+    for (int k = 1; k <= kWavelengths; ++k) {
+        lambda[k - 1] = parseDecimal(defaultText(lambdaField(k)));
+    }
     std::string text;
     for (const SyntheticPoint& p : points) {
         text += shortest(p.time);
