@@ -3,18 +3,24 @@
 RELEASE := build/release
 ASAN := build/asan
 WIN32 := build/win32
+# Written once scripts/install-deps has run: the packages are checked again
+# only when the script changes or the build folder is cleaned.
+DEPS_STAMP := build/deps-installed
 
 .PHONY: all deps deps-windows configure build test test-asan windows test-windows bench run package clean
 
 all: build
 
-deps:
-	@scripts/install-deps
+deps: $(DEPS_STAMP)
 
-$(RELEASE)/build.ninja: CMakeLists.txt CMakePresets.json | deps
+$(DEPS_STAMP): scripts/install-deps
+	@scripts/install-deps
+	@mkdir -p $(@D) && touch $@
+
+$(RELEASE)/build.ninja: CMakeLists.txt CMakePresets.json | $(DEPS_STAMP)
 	cmake --preset release
 
-configure: deps $(RELEASE)/build.ninja
+configure: $(DEPS_STAMP) $(RELEASE)/build.ninja
 
 build: configure
 	cmake --build --preset release
@@ -22,10 +28,10 @@ build: configure
 test: build
 	ctest --preset release
 
-$(ASAN)/build.ninja: CMakeLists.txt CMakePresets.json | deps
+$(ASAN)/build.ninja: CMakeLists.txt CMakePresets.json | $(DEPS_STAMP)
 	cmake --preset asan
 
-test-asan: deps $(ASAN)/build.ninja
+test-asan: $(DEPS_STAMP) $(ASAN)/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
 

@@ -12,7 +12,7 @@
 // engines fit those first time points and must agree on every table.
 // peak_rss_MB is the process's peak resident memory after the fast runs,
 // an upper bound on the fast engine's model tables.
-#include "FitRun.h"
+#include "run/FitRun.h"
 
 #include <benchmark/benchmark.h>
 
@@ -94,7 +94,7 @@ const DemoFiles& demoFiles() {
 }
 
 struct FieldText {
-    int field; // Edit<field>
+    Field field;
     const char* text;
 };
 
@@ -109,7 +109,7 @@ RunInputs inputsFor(const FitCase& c, const std::string& file) {
     inputs.fitMode = static_cast<int>(c.mode);
     inputs.dielectric = static_cast<int>(Dielectric::Drude);
     for (const FieldText& f : c.fields) {
-        inputs.edit[f.field] = f.text;
+        inputs.text(f.field) = f.text;
     }
     inputs.dataFile = file;
     return inputs;
@@ -138,8 +138,8 @@ void EngineBench(benchmark::State& state, FitCase c) {
     const RunInputs head = inputsFor(c, demoFiles().head(c.directPoints));
     const TimedRun direct = timedRun(head, EngineKind::Direct);
     const TimedRun fastHead = timedRun(head, EngineKind::Fast);
-    if (direct.result.resultTable != fastHead.result.resultTable ||
-        direct.result.resonanceTable != fastHead.result.resonanceTable) {
+    if (direct.result.ResultTable != fastHead.result.ResultTable ||
+        direct.result.ResonanceTable != fastHead.result.ResonanceTable) {
         state.SkipWithError("the engines disagree");
         return;
     }
@@ -170,7 +170,7 @@ BENCHMARK_CAPTURE(EngineBench, GR1_default, FitCase{FitMode::GR1, 4, {}})
     ->UseRealTime()
     ->Iterations(3);
 BENCHMARK_CAPTURE(EngineBench, GR1_wp_4_5_to_7_0,
-                  FitCase{FitMode::GR1, 4, {{7, "4,5"}, {11, "7,0"}}})
+                  FitCase{FitMode::GR1, 4, {{Field::WpMin, "4,5"}, {Field::WpMax, "7,0"}}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);
@@ -180,11 +180,16 @@ BENCHMARK_CAPTURE(EngineBench, GR2_default, FitCase{FitMode::GR2, 100, {}})
     ->Iterations(5);
 // The largest model table: N = 1000 over 1..1000 nm, 21 distinct plasma
 // energies and 101 distinct dampings.
-BENCHMARK_CAPTURE(
-    EngineBench, GR1_N1000_widest,
-    FitCase{FitMode::GR1,
-            2,
-            {{8, "1"}, {9, "1000"}, {10, "1000"}, {7, "1"}, {11, "15"}, {12, "0"}, {13, "10"}}})
+BENCHMARK_CAPTURE(EngineBench, GR1_N1000_widest,
+                  FitCase{FitMode::GR1,
+                          2,
+                          {{Field::Rmin, "1"},
+                           {Field::Rmax, "1000"},
+                           {Field::N, "1000"},
+                           {Field::WpMin, "1"},
+                           {Field::WpMax, "15"},
+                           {Field::GamMin, "0"},
+                           {Field::GamMax, "10"}}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);

@@ -1,4 +1,4 @@
-#include "DataFile.h"
+#include "fit/DataFile.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

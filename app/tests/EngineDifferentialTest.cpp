@@ -3,7 +3,6 @@
 // fail and with the stop question answered both ways, the two must leave
 // the same arrays (bit for bit), the same tables, the same calls to the view
 // and the same message.
-#include "CallLogView.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +24,7 @@ struct Outcome {
 };
 
 Outcome runWith(const RunInputs& inputs, EngineKind engine, int clearAtPoll, bool yes) {
-    test::CallLogView view;
+    test::RecordingView view;
     view.clearAtPoll = clearAtPoll;
     view.answerYes = yes;
     Outcome outcome;
@@ -74,8 +73,8 @@ void expectIdentical(const Outcome& direct, const Outcome& fast) {
     EXPECT_EQ(bitsOf(f.GamSpread), bitsOf(d.GamSpread));
     EXPECT_EQ(bitsOf(f.Model), bitsOf(d.Model));
     EXPECT_EQ(bitsOf(f.Norm), bitsOf(d.Norm));
-    EXPECT_EQ(f.resultTable, d.resultTable);
-    EXPECT_EQ(f.resonanceTable, d.resonanceTable);
+    EXPECT_EQ(f.ResultTable, d.ResultTable);
+    EXPECT_EQ(f.ResonanceTable, d.ResonanceTable);
     EXPECT_EQ(f.vPeakTable, d.vPeakTable);
     EXPECT_EQ(f.hPeakTable, d.hPeakTable);
     ASSERT_EQ(fast.calls.size(), direct.calls.size());
@@ -132,8 +131,8 @@ TEST_F(EngineDifferentialTest, DemoMeasurementInEveryMode) {
     writeDemoHead(file(), 2);
     RunInputs gr1 = test::inputsFor(FitMode::GR1, file());
     EXPECT_EQ(expectSameOutcome(gr1).end, "completed");
-    test::setField(gr1, 7, "4,5");
-    test::setField(gr1, 11, "7,0");
+    test::setField(gr1, Field::WpMin, "4,5");
+    test::setField(gr1, Field::WpMax, "7,0");
     const Outcome range = expectSameOutcome(gr1);
     EXPECT_EQ(range.end, "completed");
     EXPECT_NE(range.result.WpFit[1], 0.0);
@@ -158,30 +157,30 @@ TEST_F(EngineDifferentialTest, FailingFieldsFailAlikeAtTheSamePoint) {
     ASSERT_EQ(photonEnergy(resonance), kLorentsResonance);
     struct Failure {
         FitMode mode;
-        std::vector<std::pair<int, std::string>> fields;
+        std::vector<std::pair<Field, std::string>> fields;
         std::string message;
         int dielectric = static_cast<int>(Dielectric::Drude);
     };
     const std::string divByZero = "Floating point division by zero";
     const std::string invalid = "Invalid floating point operation";
     const std::vector<Failure> failures = {
-        {FitMode::R, {{9, "abc"}}, "'abc' is not a valid floating point value"},
-        {FitMode::GR2, {{20, "x"}}, "'x' is not a valid floating point value"},
-        {FitMode::GR1, {{10, "0"}}, divByZero},
-        {FitMode::GR2, {{10, "0"}, {9, "20"}}, invalid},
-        {FitMode::R, {{3, "0"}}, divByZero},
-        {FitMode::GR1, {{3, "0"}}, divByZero},
-        {FitMode::GR2, {{3, "0"}}, divByZero},
+        {FitMode::R, {{Field::Rmax, "abc"}}, "'abc' is not a valid floating point value"},
+        {FitMode::GR2, {{Field::PolGamMin, "x"}}, "'x' is not a valid floating point value"},
+        {FitMode::GR1, {{Field::N, "0"}}, divByZero},
+        {FitMode::GR2, {{Field::N, "0"}, {Field::Rmax, "20"}}, invalid},
+        {FitMode::R, {{Field::Lambda3, "0"}}, divByZero},
+        {FitMode::GR1, {{Field::Lambda3, "0"}}, divByZero},
+        {FitMode::GR2, {{Field::Lambda3, "0"}}, divByZero},
         {FitMode::R,
-         {{2, shortest(resonance)}, {6, "0"}},
+         {{Field::Lambda2, shortest(resonance)}, {Field::Gam, "0"}},
          invalid,
          static_cast<int>(Dielectric::Lorents)},
         {FitMode::GR1,
-         {{4, shortest(resonance)}, {12, "-1"}, {13, "1"}},
+         {{Field::Lambda4, shortest(resonance)}, {Field::GamMin, "-1"}, {Field::GamMax, "1"}},
          invalid,
          static_cast<int>(Dielectric::Lorents)},
         {FitMode::GR2,
-         {{3, shortest(resonance)}, {20, "-1"}, {21, "1"}},
+         {{Field::Lambda3, shortest(resonance)}, {Field::PolGamMin, "-1"}, {Field::PolGamMax, "1"}},
          invalid,
          static_cast<int>(Dielectric::Lorents)},
         {FitMode::GR1,
@@ -195,7 +194,7 @@ TEST_F(EngineDifferentialTest, FailingFieldsFailAlikeAtTheSamePoint) {
         std::string description = "mode " + std::to_string(static_cast<int>(failure.mode));
         for (const auto& [field, text] : failure.fields) {
             test::setField(inputs, field, text);
-            description += " Edit" + std::to_string(field) + "=" + text;
+            description += " Edit" + std::to_string(static_cast<int>(field)) + "=" + text;
         }
         SCOPED_TRACE(description);
         EXPECT_EQ(expectSameOutcome(inputs).end, failure.message);
@@ -221,7 +220,7 @@ void writeRandomMeasurement(std::mt19937_64& rng, const std::string& path, int p
         text += shortest(2.0 * t);
         const int fields = kind < 0.05 ? 1 + static_cast<int>(7 * unit(rng)) : 8;
         for (int c = 0; c < fields; ++c) {
-            const ModelValue m = evaluateModel({lambda[c / 2], radius, gam, wp, w0});
+            const ModelValue m = ModelIntensities({lambda[c / 2], radius, gam, wp, w0});
             double value = concentration * (c % 2 == 0 ? m.iv : m.ih) * (1.0 + 0.02 * unit(rng));
             if (kind > 0.9) {
                 value = 0.0;
@@ -273,26 +272,27 @@ TEST_F(EngineDifferentialTest, RandomMeasurementsAndFields) {
         const int points = mode == FitMode::GR1 ? 1 + static_cast<int>(2 * unit(rng))
                                                 : static_cast<int>(45 * unit(rng));
         writeRandomMeasurement(rng, file(), points, rmin, std::max(rmax, rmin + 5.0));
-        test::setField(inputs, 8, fieldText(rng, rmin));
-        test::setField(inputs, 9, fieldText(rng, rmax));
-        test::setField(inputs, 10, std::to_string(n));
-        test::setField(inputs, 5, fieldText(rng, 3.0 + 5.0 * unit(rng)));
-        test::setField(inputs, 6, fieldText(rng, 2.0 * unit(rng)));
+        test::setField(inputs, Field::Rmin, fieldText(rng, rmin));
+        test::setField(inputs, Field::Rmax, fieldText(rng, rmax));
+        test::setField(inputs, Field::N, std::to_string(n));
+        test::setField(inputs, Field::Wp, fieldText(rng, 3.0 + 5.0 * unit(rng)));
+        test::setField(inputs, Field::Gam, fieldText(rng, 2.0 * unit(rng)));
         const double wpMin = 4.0 + 2.0 * unit(rng);
-        test::setField(inputs, 7, fieldText(rng, wpMin));
-        test::setField(inputs, 11,
+        test::setField(inputs, Field::WpMin, fieldText(rng, wpMin));
+        test::setField(inputs, Field::WpMax,
                        fieldText(rng, wpMin + (unit(rng) < 0.4 ? 0.0 : 2.0 * unit(rng))));
         const double gamMin = unit(rng);
-        test::setField(inputs, 12, fieldText(rng, gamMin));
-        test::setField(inputs, 13, fieldText(rng, gamMin + 2.0 * unit(rng)));
-        test::setField(inputs, 18, fieldText(rng, 4.0 + 3.0 * unit(rng)));
+        test::setField(inputs, Field::GamMin, fieldText(rng, gamMin));
+        test::setField(inputs, Field::GamMax, fieldText(rng, gamMin + 2.0 * unit(rng)));
+        test::setField(inputs, Field::PolWp, fieldText(rng, 4.0 + 3.0 * unit(rng)));
         const double g0 = unit(rng);
-        test::setField(inputs, 20, fieldText(rng, g0));
-        test::setField(inputs, 21, fieldText(rng, g0 + 2.0 * unit(rng)));
-        SCOPED_TRACE(
-            "case " + std::to_string(c) + ": mode " + std::to_string(static_cast<int>(mode)) +
-            ", model " + std::to_string(inputs.dielectric) + ", " + std::to_string(points) +
-            " points, N " + std::to_string(n) + ", R " + inputs.edit[8] + ".." + inputs.edit[9]);
+        test::setField(inputs, Field::PolGamMin, fieldText(rng, g0));
+        test::setField(inputs, Field::PolGamMax, fieldText(rng, g0 + 2.0 * unit(rng)));
+        SCOPED_TRACE("case " + std::to_string(c) + ": mode " +
+                     std::to_string(static_cast<int>(mode)) + ", model " +
+                     std::to_string(inputs.dielectric) + ", " + std::to_string(points) +
+                     " points, N " + std::to_string(n) + ", R " + inputs.text(Field::Rmin) + ".." +
+                     inputs.text(Field::Rmax));
         const Outcome outcome = expectSameOutcome(inputs);
         (outcome.end == "completed" ? completed : failed) += 1;
         if (HasFailure()) {
@@ -308,9 +308,9 @@ TEST_F(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
     for (FitMode mode : {FitMode::GR1, FitMode::GR2}) {
         RunInputs inputs = test::inputsFor(mode, file());
-        test::setField(inputs, 8, "40");
-        test::setField(inputs, 9, "60");
-        test::setField(inputs, 10, "20");
+        test::setField(inputs, Field::Rmin, "40");
+        test::setField(inputs, Field::Rmax, "60");
+        test::setField(inputs, Field::N, "20");
         const Outcome plain = expectSameOutcome(inputs);
         ASSERT_EQ(plain.end, "completed");
         for (int poll : {1, 2, plain.polls / 3, plain.polls / 2 + 7, plain.polls}) {
@@ -320,7 +320,7 @@ TEST_F(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
             EXPECT_EQ(no.end, "completed");
             EXPECT_EQ(bitsOf(no.result.Rfit), bitsOf(plain.result.Rfit));
             EXPECT_EQ(bitsOf(no.result.GamFit), bitsOf(plain.result.GamFit));
-            EXPECT_EQ(no.result.resultTable, plain.result.resultTable);
+            EXPECT_EQ(no.result.ResultTable, plain.result.ResultTable);
             const Outcome yes = expectSameOutcome(inputs, poll, true);
             EXPECT_EQ(yes.end, "stopped");
             EXPECT_EQ(yes.polls, poll);

@@ -1,6 +1,6 @@
-#include "PolarizationRatio.h"
-#include "Search.h"
 #include "TestSupport.h"
+#include "fit/PolarizationRatio.h"
+#include "fit/Search.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@ constexpr double kLambda[] = {0.0, 457.9, 514.5, 568.2, 647.1};
 // Narrow fields that keep these fits quick: radii 40..60 nm in 20 steps of 1.
 RunInputs narrowInputs(FitMode mode, const std::string& file) {
     RunInputs inputs = test::inputsFor(mode, file);
-    test::setField(inputs, 8, "40");
-    test::setField(inputs, 9, "60");
-    test::setField(inputs, 10, "20");
+    test::setField(inputs, Field::Rmin, "40");
+    test::setField(inputs, Field::Rmax, "60");
+    test::setField(inputs, Field::N, "20");
     return inputs;
 }
 
@@ -44,8 +44,8 @@ TEST(FreePlasmaFit, RecoversTheDampingOfItsGrid) {
     // Mode 1 leaves Model at zero; the chart shows flat lines over the grid.
     EXPECT_EQ(view.series[SeriesId::Series16].size(), 20u);
     EXPECT_EQ(view.series[SeriesId::Series16][3].y, 0.0);
-    EXPECT_EQ(r.resultTable[0], "Time\tRadius\tConc\tVx\tGamma");
-    EXPECT_EQ(r.resultTable[1].substr(r.resultTable[1].rfind('\t')), "\t0.800");
+    EXPECT_EQ(r.ResultTable[0], "Time\tRadius\tConc\tVx\tGamma");
+    EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].rfind('\t')), "\t0.800");
 }
 
 class PolarizationFitTest : public ::testing::Test {
@@ -67,7 +67,7 @@ TEST_F(PolarizationFitTest, EqualPolarisationsChooseTheModelRatioClosestToZero) 
         for (int j = 1; j <= 20; ++j) {
             for (int s = 1; s <= 100; ++s) {
                 const double g = 0.0 + s * (2.0 / 100);
-                const ModelValue m = evaluateModel({kLambda[k], 40.0 + j * 1.0, g, 5.6, 0.0});
+                const ModelValue m = ModelIntensities({kLambda[k], 40.0 + j * 1.0, g, 5.6, 0.0});
                 const double d = std::fabs(0.0 - (m.ih - m.iv) / (m.ih + m.iv));
                 if (d < best) {
                     best = d;
@@ -91,7 +91,7 @@ TEST_F(PolarizationFitTest, EqualPolarisationsChooseTheModelRatioClosestToZero) 
     // The non-agreement chart shows the spread, the damping chart the mean.
     EXPECT_EQ(view.series[SeriesId::LineSeries3][0].y, r.GamSpread[1]);
     EXPECT_EQ(view.series[SeriesId::Series15][0].colour, Colour::Blue);
-    EXPECT_EQ(r.resultTable[1].substr(r.resultTable[1].size() - 12), "\t0.000\t0.000");
+    EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].size() - 12), "\t0.000\t0.000");
 }
 
 TEST_F(PolarizationFitTest, RecoversRadiusAndFillsThePredictionWithTheMeanDamping) {
@@ -106,7 +106,7 @@ TEST_F(PolarizationFitTest, RecoversRadiusAndFillsThePredictionWithTheMeanDampin
     EXPECT_NEAR(r.Rfit[2], 49.0, 2.0);
     const double meanGam = (r.GamFit[1] + r.GamFit[2]) / 2;
     for (int i : {1, 7, 20}) {
-        const ModelValue m = evaluateModel({kLambda[3], 40.0 + (i - 1), meanGam, 5.6, 0.0});
+        const ModelValue m = ModelIntensities({kLambda[3], 40.0 + (i - 1), meanGam, 5.6, 0.0});
         EXPECT_EQ(r.Model[i][4], m.iv) << i;
         EXPECT_EQ(r.Model[i][5], m.ih) << i;
     }
@@ -115,7 +115,7 @@ TEST_F(PolarizationFitTest, RecoversRadiusAndFillsThePredictionWithTheMeanDampin
 TEST_F(PolarizationFitTest, ZeroMeanDampingHasZeroSpread) {
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0}});
     RunInputs inputs = narrowInputs(FitMode::GR2, file());
-    test::setField(inputs, 21, "0");
+    test::setField(inputs, Field::PolGamMax, "0");
     const RunResult r = runFit(inputs, view);
     EXPECT_EQ(r.GamFit[1], 0.0);
     EXPECT_EQ(r.GamSpread[1], 0.0);

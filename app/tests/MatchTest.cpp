@@ -1,4 +1,4 @@
-#include "Match.h"
+#include "fit/Match.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ TEST(MatchIntensities, SevenRatiosOfOneAndOneOfThree) {
     Measured measured;
     measured.iv = {1.0, 1.0, 1.0, 1.0};
     measured.ih = {1.0, 1.0, 3.0, 1.0};
-    const MatchValue m = matchIntensities(measured, unitModels());
+    const MatchValue m = MatchIntensities(measured, unitModels());
     EXPECT_EQ(m.fault, FpFault::None);
     EXPECT_DOUBLE_EQ(m.mean, 1.25);
     EXPECT_DOUBLE_EQ(m.err, std::sqrt(3.5) / 8);
@@ -35,7 +35,7 @@ TEST(MatchIntensities, ExactMultiplesOfTheModelAgreeFully) {
         measured.iv[k] = 3.0 * models[k].iv;
         measured.ih[k] = 3.0 * models[k].ih;
     }
-    const MatchValue m = matchIntensities(measured, models);
+    const MatchValue m = MatchIntensities(measured, models);
     EXPECT_EQ(m.mean, 3.0);
     EXPECT_EQ(m.err, 0.0);
     EXPECT_EQ(m.vx, 0.0);
@@ -43,11 +43,11 @@ TEST(MatchIntensities, ExactMultiplesOfTheModelAgreeFully) {
 
 TEST(MatchIntensities, ZeroMeanScoresHundredAndNegativeMeanKeepsItsSign) {
     Measured zero;
-    EXPECT_EQ(matchIntensities(zero, unitModels()).vx, 100.0);
+    EXPECT_EQ(MatchIntensities(zero, unitModels()).vx, 100.0);
     Measured negative;
     negative.iv = {-1.0, -1.0, -1.0, -1.0};
     negative.ih = {-1.0, -1.0, -3.0, -1.0};
-    const MatchValue m = matchIntensities(negative, unitModels());
+    const MatchValue m = MatchIntensities(negative, unitModels());
     EXPECT_DOUBLE_EQ(m.mean, -1.25);
     EXPECT_NEAR(m.vx, -18.7083, 5e-5);
 }
@@ -58,9 +58,9 @@ TEST(MatchIntensities, ZeroModelIntensityDividesByZeroOrIsInvalid) {
     measured.ih = {1.0, 1.0, 1.0, 1.0};
     auto models = unitModels();
     models[2].ih = 0.0;
-    EXPECT_EQ(matchIntensities(measured, models).fault, FpFault::DivisionByZero);
+    EXPECT_EQ(MatchIntensities(measured, models).fault, FpFault::DivisionByZero);
     measured.ih[2] = 0.0;
-    EXPECT_EQ(matchIntensities(measured, models).fault, FpFault::InvalidOperation);
+    EXPECT_EQ(MatchIntensities(measured, models).fault, FpFault::InvalidOperation);
 }
 
 TEST(MatchIntensities, FirstFaultInEvaluationOrderWins) {
@@ -70,14 +70,14 @@ TEST(MatchIntensities, FirstFaultInEvaluationOrderWins) {
     auto models = unitModels();
     // Wavelength 2: V is 0/0 (invalid) before H is 1/0 (division by zero).
     models[1] = {0.0, 0.0, FpFault::None};
-    EXPECT_EQ(matchIntensities(measured, models).fault, FpFault::InvalidOperation);
+    EXPECT_EQ(MatchIntensities(measured, models).fault, FpFault::InvalidOperation);
     // A fault of the model at wavelength 3 comes after the ratios of 2 ...
     models[2] = {0.0, 0.0, FpFault::Overflow};
-    EXPECT_EQ(matchIntensities(measured, models).fault, FpFault::InvalidOperation);
+    EXPECT_EQ(MatchIntensities(measured, models).fault, FpFault::InvalidOperation);
     // ... and before the ratios of wavelength 4.
     models[1] = {1.0, 1.0, FpFault::None};
     models[3] = {0.0, 0.0, FpFault::None};
-    EXPECT_EQ(matchIntensities(measured, models).fault, FpFault::Overflow);
+    EXPECT_EQ(MatchIntensities(measured, models).fault, FpFault::Overflow);
 }
 
 TEST(MatchIntensities, HugeRatiosOverflow) {
@@ -86,11 +86,11 @@ TEST(MatchIntensities, HugeRatiosOverflow) {
     measured.ih = {1.0, 1.0, 1.0, 1.0};
     auto models = unitModels();
     models[0].iv = 1e-300;
-    EXPECT_EQ(matchIntensities(measured, models).fault, FpFault::Overflow);
+    EXPECT_EQ(MatchIntensities(measured, models).fault, FpFault::Overflow);
     // Underflow is no fault.
     models[0].iv = 1e300;
     measured.iv[0] = std::numeric_limits<double>::denorm_min();
-    EXPECT_EQ(matchIntensities(measured, models).fault, FpFault::None);
+    EXPECT_EQ(MatchIntensities(measured, models).fault, FpFault::None);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-#include "Numbers.h"
-#include "FitRun.h"
+#include "fit/Numbers.h"
+#include "run/FitRun.h"
 
 #include <gtest/gtest.h>
 

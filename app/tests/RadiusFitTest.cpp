@@ -1,6 +1,6 @@
-#include "DataFile.h"
-#include "Search.h"
 #include "TestSupport.h"
+#include "fit/DataFile.h"
+#include "fit/Search.h"
 
 #include <gtest/gtest.h>
 
@@ -18,8 +18,8 @@ protected:
                   const std::string& rmax = "200") {
         test::writeMeasurement(file(), points);
         RunInputs inputs = test::inputsFor(FitMode::R, file());
-        test::setField(inputs, 10, n);
-        test::setField(inputs, 9, rmax);
+        test::setField(inputs, Field::N, n);
+        test::setField(inputs, Field::Rmax, rmax);
         return runFit(inputs, view);
     }
     std::string file() const { return dir.file("DemoDat.txt"); }
@@ -114,8 +114,8 @@ TEST_F(RadiusFitTest, EveryLineIsATimePoint) {
     ASSERT_EQ(r.timePoints, 3);
     EXPECT_EQ(r.T[3], 10.0);
     EXPECT_EQ(r.Rfit[3], candidate(5));
-    EXPECT_EQ(r.resultTable.size(), 4u);
-    EXPECT_EQ(r.resultTable[3].substr(0, 13), "10.000\t24.500");
+    EXPECT_EQ(r.ResultTable.size(), 4u);
+    EXPECT_EQ(r.ResultTable[3].substr(0, 13), "10.000\t24.500");
     EXPECT_EQ(view.series[SeriesId::Series1].size(), 3u);
 }
 
@@ -129,7 +129,7 @@ TEST_F(RadiusFitTest, ModelHoldsThePredictionOverItsOwnGrid) {
         EXPECT_NEAR(prediction[i - 1].x, radius, 1e-12);
         for (int k = 1; k <= 4; ++k) {
             const double lambda[] = {0.0, 457.9, 514.5, 568.2, 647.1};
-            const ModelValue m = evaluateModel({lambda[k], prediction[i - 1].x, 1.0, 5.6, 0.0});
+            const ModelValue m = ModelIntensities({lambda[k], prediction[i - 1].x, 1.0, 5.6, 0.0});
             EXPECT_EQ(r.Model[i][2 * k - 2], m.iv);
             EXPECT_EQ(r.Model[i][2 * k - 1], m.ih);
         }

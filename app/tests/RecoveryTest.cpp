@@ -1,5 +1,5 @@
-#include "DataFile.h"
 #include "TestSupport.h"
+#include "fit/DataFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ResultsStage.h"
-#include "TableFile.h"
+#include "results/ResultsStage.h"
 #include "TestSupport.h"
+#include "results/TableFile.h"
 
 #include <gtest/gtest.h>
 
@@ -59,9 +59,9 @@ TEST_F(ResultsStageTest, HeadersFollowTheMode) {
 TEST_F(ResultsStageTest, NoModeWritesNoResultLines) {
     prepare(3, FitMode::None);
     runStage();
-    EXPECT_TRUE(state->result.resultTable.empty());
+    EXPECT_TRUE(state->result.ResultTable.empty());
     EXPECT_TRUE(view.memos[MemoId::Memo1].empty());
-    EXPECT_EQ(state->result.resonanceTable.size(), 5u);
+    EXPECT_EQ(state->result.ResonanceTable.size(), 5u);
 }
 
 TEST_F(ResultsStageTest, ResultLinesUseFixedDecimals) {
@@ -72,14 +72,14 @@ TEST_F(ResultsStageTest, ResultLinesUseFixedDecimals) {
     r.VxFit[1] = 1.23449;
     r.GamFit[1] = 0.8;
     runStage();
-    EXPECT_EQ(r.resultTable[1], "-0.500\t50.000\t12345.7\t1.234\t0.800");
-    EXPECT_EQ(view.memos[MemoId::Memo1], r.resultTable);
+    EXPECT_EQ(r.ResultTable[1], "-0.500\t50.000\t12345.7\t1.234\t0.800");
+    EXPECT_EQ(view.memos[MemoId::Memo1], r.ResultTable);
 }
 
 TEST_F(ResultsStageTest, FewerThanThirtyTimePointsHaveNoPeaks) {
     prepare(29, FitMode::R);
     runStage();
-    EXPECT_EQ(state->result.resonanceTable,
+    EXPECT_EQ(state->result.ResonanceTable,
               (std::vector<std::string>{"W [eV]\tRmaxV\tRmaxH", "2.708\t0.000\t0.000",
                                         "2.410\t0.000\t0.000", "2.182\t0.000\t0.000",
                                         "1.916\t0.000\t0.000"}));
@@ -105,9 +105,9 @@ TEST_F(ResultsStageTest, PeaksTakeTheFirstMaximumOutsideTheLastThirty) {
     }
     runStage();
     EXPECT_EQ(r.Norm[4][0], r.Norm[6][0]);
-    EXPECT_EQ(r.resonanceTable[1].substr(0, 13), "2.708\t104.000");
+    EXPECT_EQ(r.ResonanceTable[1].substr(0, 13), "2.708\t104.000");
     // The peak search starts afresh for every wavelength.
-    EXPECT_EQ(r.resonanceTable[2], "2.410\t0.000\t0.000");
+    EXPECT_EQ(r.ResonanceTable[2], "2.410\t0.000\t0.000");
     EXPECT_EQ(r.Norm[0], (std::array<double, 8>{}));
 }
 
@@ -141,11 +141,11 @@ TEST_F(ResultsStageTest, SavedTablesHaveTheirExactBytes) {
     state->result.VxFit[2] = 3.5;
     runStage();
     test::ScratchDir dir;
-    writeTableFile(dir.file("a_RNV.dat"), state->result.resultTable);
+    writeTableFile(dir.file("a_RNV.dat"), state->result.ResultTable);
     EXPECT_EQ(test::readBytes(dir.file("a_RNV.dat")),
               "Time\tRadius\tConc\tVx\r\n1.000\t50.000\t1.0\t0.000\r\n"
               "2.000\t50.000\t1.0\t3.500\r\n");
-    writeTableFile(dir.file("a_WR.dat"), state->result.resonanceTable);
+    writeTableFile(dir.file("a_WR.dat"), state->result.ResonanceTable);
     EXPECT_EQ(test::readBytes(dir.file("a_WR.dat")),
               "W [eV]\tRmaxV\tRmaxH\r\n2.708\t0.000\t0.000\r\n2.410\t0.000\t0.000\r\n"
               "2.182\t0.000\t0.000\r\n1.916\t0.000\t0.000\r\n");

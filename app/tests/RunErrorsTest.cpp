@@ -23,7 +23,7 @@ protected:
         }
         return "completed";
     }
-    std::string failureWithField(FitMode mode, int field, std::string_view text) {
+    std::string failureWithField(FitMode mode, Field field, std::string_view text) {
         RunInputs inputs = test::inputsFor(mode, file());
         test::setField(inputs, field, text);
         return failureOf(inputs);
@@ -35,45 +35,46 @@ protected:
 };
 
 TEST_F(RunErrorsTest, SetUpFieldsFailBeforeTheFileIsRead) {
-    EXPECT_EQ(failureWithField(FitMode::R, 9, "abc"), "'abc' is not a valid floating point value");
+    EXPECT_EQ(failureWithField(FitMode::R, Field::Rmax, "abc"),
+              "'abc' is not a valid floating point value");
     EXPECT_TRUE(nothingDrawn());
     EXPECT_TRUE(view.flag);
     EXPECT_TRUE(view.memos[MemoId::Memo1].empty());
     EXPECT_EQ(view.memos[MemoId::Memo2].size(), 1u);
-    EXPECT_EQ(failureWithField(FitMode::R, 10, "2,5"), "'2,5' is not a valid integer value");
+    EXPECT_EQ(failureWithField(FitMode::R, Field::N, "2,5"), "'2,5' is not a valid integer value");
 }
 
 TEST_F(RunErrorsTest, FieldsAreParsedInTheirOrder) {
     RunInputs inputs = test::inputsFor(FitMode::R, file());
-    test::setField(inputs, 10, "x10");
-    test::setField(inputs, 12, "x12");
-    test::setField(inputs, 7, "x7");
+    test::setField(inputs, Field::N, "x10");
+    test::setField(inputs, Field::GamMin, "x12");
+    test::setField(inputs, Field::WpMin, "x7");
     EXPECT_EQ(failureOf(inputs), "'x7' is not a valid floating point value");
-    test::setField(inputs, 4, "x4");
+    test::setField(inputs, Field::Lambda4, "x4");
     EXPECT_EQ(failureOf(inputs), "'x4' is not a valid floating point value");
 }
 
 TEST_F(RunErrorsTest, ZeroStepsFaultInTheSetUp) {
-    EXPECT_EQ(failureWithField(FitMode::R, 10, "0"), "Floating point division by zero");
+    EXPECT_EQ(failureWithField(FitMode::R, Field::N, "0"), "Floating point division by zero");
     RunInputs inputs = test::inputsFor(FitMode::R, dir.file("missing.txt"));
-    test::setField(inputs, 10, "0");
-    test::setField(inputs, 9, "20");
+    test::setField(inputs, Field::N, "0");
+    test::setField(inputs, Field::Rmax, "20");
     EXPECT_EQ(failureOf(inputs), "Invalid floating point operation");
     EXPECT_TRUE(nothingDrawn());
 }
 
 TEST_F(RunErrorsTest, TooManyStepsAreRefused) {
-    EXPECT_EQ(failureWithField(FitMode::R, 10, "1001"),
+    EXPECT_EQ(failureWithField(FitMode::R, Field::N, "1001"),
               "N = 1001 exceeds the limit of 1000 radius steps");
     EXPECT_TRUE(nothingDrawn());
-    EXPECT_EQ(failureWithField(FitMode::R, 10, "1000"), "completed");
+    EXPECT_EQ(failureWithField(FitMode::R, Field::N, "1000"), "completed");
 }
 
 TEST_F(RunErrorsTest, NegativeStepsGiveAnEmptyGrid) {
     // Mode R still tries its first window, whose radii are now negative.
-    EXPECT_EQ(failureWithField(FitMode::R, 10, "-5"), "Invalid floating point operation");
+    EXPECT_EQ(failureWithField(FitMode::R, Field::N, "-5"), "Invalid floating point operation");
     RunInputs inputs = test::inputsFor(FitMode::None, file());
-    test::setField(inputs, 10, "-5");
+    test::setField(inputs, Field::N, "-5");
     const RunResult r = runFit(inputs, view);
     EXPECT_TRUE(r.completed);
     EXPECT_EQ(r.Model.size(), 1u);
@@ -88,7 +89,8 @@ TEST_F(RunErrorsTest, MissingFileDrawsNothing) {
 }
 
 TEST_F(RunErrorsTest, ModeFieldErrorsLeaveTheMeasurementDrawn) {
-    EXPECT_EQ(failureWithField(FitMode::R, 6, "1;5"), "'1;5' is not a valid floating point value");
+    EXPECT_EQ(failureWithField(FitMode::R, Field::Gam, "1;5"),
+              "'1;5' is not a valid floating point value");
     EXPECT_EQ(view.series[SeriesId::Series8].size(), 3u);
     EXPECT_EQ(view.series[SeriesId::Series3][0].colour, Colour::Green);
     // The result series were cleared, in their order, before the fit.
@@ -97,8 +99,10 @@ TEST_F(RunErrorsTest, ModeFieldErrorsLeaveTheMeasurementDrawn) {
                                                    SeriesId::Series9}));
     EXPECT_EQ(view.cleared.size(), 8u + 19u);
     EXPECT_EQ(view.memos[MemoId::Memo2].size(), 1u);
-    EXPECT_EQ(failureWithField(FitMode::GR2, 18, "x"), "'x' is not a valid floating point value");
-    EXPECT_EQ(failureWithField(FitMode::GR2, 21, "y"), "'y' is not a valid floating point value");
+    EXPECT_EQ(failureWithField(FitMode::GR2, Field::PolWp, "x"),
+              "'x' is not a valid floating point value");
+    EXPECT_EQ(failureWithField(FitMode::GR2, Field::PolGamMax, "y"),
+              "'y' is not a valid floating point value");
 }
 
 TEST_F(RunErrorsTest, FittingNeedsADielectricFunction) {
@@ -112,19 +116,21 @@ TEST_F(RunErrorsTest, FittingNeedsADielectricFunction) {
 }
 
 TEST_F(RunErrorsTest, ModelFaultsEndTheRun) {
-    EXPECT_EQ(failureWithField(FitMode::R, 3, "0"), "Floating point division by zero");
+    EXPECT_EQ(failureWithField(FitMode::R, Field::Lambda3, "0"), "Floating point division by zero");
     EXPECT_EQ(view.series[SeriesId::Series1].size(), 3u);
     EXPECT_TRUE(view.series[SeriesId::Series9].empty());
-    EXPECT_EQ(failureWithField(FitMode::R, 8, "-30"), "Invalid floating point operation");
-    EXPECT_EQ(failureWithField(FitMode::GR2, 1, "0"), "Floating point division by zero");
+    EXPECT_EQ(failureWithField(FitMode::R, Field::Rmin, "-30"), "Invalid floating point operation");
+    EXPECT_EQ(failureWithField(FitMode::GR2, Field::Lambda1, "0"),
+              "Floating point division by zero");
     // Without a fit the photon energy of the results stage divides by zero.
-    EXPECT_EQ(failureWithField(FitMode::None, 2, "0"), "Floating point division by zero");
+    EXPECT_EQ(failureWithField(FitMode::None, Field::Lambda2, "0"),
+              "Floating point division by zero");
 }
 
 TEST_F(RunErrorsTest, ZeroModelIntensityInMatchIntensities) {
     // A plasma energy of 0 leaves (up to rounding) no scattering: the ratios
     // explode or fault, and the run must not crash either way.
-    const std::string message = failureWithField(FitMode::R, 5, "0");
+    const std::string message = failureWithField(FitMode::R, Field::Wp, "0");
     EXPECT_TRUE(message == "completed" || message == "Floating point division by zero" ||
                 message == "Floating point overflow")
         << message;
@@ -133,13 +139,14 @@ TEST_F(RunErrorsTest, ZeroModelIntensityInMatchIntensities) {
 TEST_F(RunErrorsTest, DecimalFieldsTakeTheFullStop) {
     RunInputs comma = test::inputsFor(FitMode::R, file());
     RunInputs stop = comma;
-    for (int k : {1, 2, 3, 4, 5}) {
-        std::string text = comma.edit[k];
+    for (Field field :
+         {Field::Lambda1, Field::Lambda2, Field::Lambda3, Field::Lambda4, Field::Wp}) {
+        std::string text = comma.text(field);
         text[text.find(',')] = '.';
-        test::setField(stop, k, text);
+        test::setField(stop, field, text);
     }
     test::RecordingView other;
-    EXPECT_EQ(runFit(comma, view).resultTable, runFit(stop, other).resultTable);
+    EXPECT_EQ(runFit(comma, view).ResultTable, runFit(stop, other).ResultTable);
 }
 
 } // namespace

@@ -16,9 +16,9 @@ protected:
     }
     RunInputs inputs(FitMode mode) const {
         RunInputs in = test::inputsFor(mode, file());
-        test::setField(in, 8, "40");
-        test::setField(in, 9, "60");
-        test::setField(in, 10, "20");
+        test::setField(in, Field::Rmin, "40");
+        test::setField(in, Field::Rmax, "60");
+        test::setField(in, Field::N, "20");
         return in;
     }
     std::string file() const { return dir.file("d.txt"); }
@@ -42,8 +42,8 @@ void expectSameResults(const RunResult& a, const RunResult& b) {
     EXPECT_EQ(a.WpFit, b.WpFit);
     EXPECT_EQ(a.GamSpread, b.GamSpread);
     EXPECT_EQ(a.Model, b.Model);
-    EXPECT_EQ(a.resultTable, b.resultTable);
-    EXPECT_EQ(a.resonanceTable, b.resonanceTable);
+    EXPECT_EQ(a.ResultTable, b.ResultTable);
+    EXPECT_EQ(a.ResonanceTable, b.ResonanceTable);
 }
 
 TEST_F(StopProtocolTest, NoResumesExactlyWhereTheRunPaused) {

@@ -1,5 +1,8 @@
 #include "TestSupport.h"
 
+#include "fit/Match.h"
+#include "fit/Numbers.h"
+
 #include <array>
 #include <charconv>
 #include <fstream>
@@ -8,49 +11,6 @@
 
 namespace velmora::test {
 
-void RecordingView::clearSeries(SeriesId id) {
-    series[id].clear();
-    cleared.push_back(id);
-}
-
-void RecordingView::addPoints(SeriesId id, std::span<const ChartPoint> points) {
-    series[id].insert(series[id].end(), points.begin(), points.end());
-}
-
-void RecordingView::clearMemo(MemoId memo) {
-    memos[memo].clear();
-}
-
-void RecordingView::addMemoLines(MemoId memo, std::span<const std::string> lines) {
-    memos[memo].insert(memos[memo].end(), lines.begin(), lines.end());
-}
-
-void RecordingView::createProgress(int maximum) {
-    progress.push_back(-maximum - 1);
-}
-
-void RecordingView::setProgress(int position) {
-    progress.push_back(position);
-}
-
-void RecordingView::setStatusText(int panel, const std::string& text) {
-    status.push_back(std::to_string(panel) + ":" + text);
-}
-
-bool RecordingView::runFlag() {
-    ++polls;
-    if (polls == clearAtPoll) {
-        flag = false;
-    }
-    return flag;
-}
-
-bool RecordingView::stopConfirmation() {
-    ++questions;
-    pollsAtQuestion = polls;
-    return answerYes;
-}
-
 ScratchDir::ScratchDir() {
     std::random_device seed;
     path_ = std::filesystem::temp_directory_path() /
@@ -58,8 +18,16 @@ ScratchDir::ScratchDir() {
     std::filesystem::create_directories(path_);
 }
 
+void ScratchDir::enter() {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(path_);
+}
+
 ScratchDir::~ScratchDir() {
     std::error_code ignored;
+    if (!previous_.empty()) {
+        std::filesystem::current_path(previous_, ignored);
+    }
     std::filesystem::remove_all(path_, ignored);
 }
 
@@ -81,12 +49,15 @@ std::string shortest(double value) {
 } // namespace
 
 void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>& points) {
-    constexpr std::array<double, 4> lambda = {457.9, 514.5, 568.2, 647.1};
+    std::array<double, kWavelengths> lambda{};
+    for (int k = 1; k <= kWavelengths; ++k) {
+        lambda[k - 1] = parseDecimal(defaultText(lambdaField(k)));
+    }
     std::string text;
     for (const SyntheticPoint& p : points) {
         text += shortest(p.time);
         for (double l : lambda) {
-            const ModelValue m = evaluateModel({l, p.radius, p.gam, p.wp, p.w0});
+            const ModelValue m = ModelIntensities({l, p.radius, p.gam, p.wp, p.w0});
             text += '\t';
             text += shortest(p.concentration * m.iv);
             text += '\t';
@@ -97,8 +68,8 @@ void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>
     writeText(path, text);
 }
 
-void setField(RunInputs& inputs, int field, std::string_view text) {
-    inputs.edit[field] = std::string(text);
+void setField(RunInputs& inputs, Field field, std::string_view text) {
+    inputs.text(field) = std::string(text);
 }
 
 RunInputs inputsFor(FitMode mode, const std::string& dataFile) {

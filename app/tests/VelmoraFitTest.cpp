@@ -1,5 +1,5 @@
-#include "TableFile.h"
 #include "TestSupport.h"
+#include "results/TableFile.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ TEST_F(VelmoraFitTest, PrintsTheResultTableOfTheDefaultFit) {
     ASSERT_EQ(run(""), 0) << err;
     const RunResult expected = engineResult(test::inputsFor(FitMode::R, ""));
     std::string table;
-    for (const std::string& line : expected.resultTable) {
+    for (const std::string& line : expected.ResultTable) {
         table += line + "\n";
     }
     EXPECT_EQ(out, table);
@@ -58,13 +58,13 @@ TEST_F(VelmoraFitTest, WritesBothTablesInTheSavedFormat) {
         << err;
     EXPECT_EQ(out, "");
     RunInputs inputs = test::inputsFor(FitMode::GR2, "");
-    test::setField(inputs, 8, "25");
-    test::setField(inputs, 9, "45");
-    test::setField(inputs, 10, "20");
-    test::setField(inputs, 21, "1,5");
+    test::setField(inputs, Field::Rmin, "25");
+    test::setField(inputs, Field::Rmax, "45");
+    test::setField(inputs, Field::N, "20");
+    test::setField(inputs, Field::PolGamMax, "1,5");
     const RunResult expected = engineResult(inputs);
-    writeTableFile(dir.file("expected_r.dat"), expected.resultTable);
-    writeTableFile(dir.file("expected_w.dat"), expected.resonanceTable);
+    writeTableFile(dir.file("expected_r.dat"), expected.ResultTable);
+    writeTableFile(dir.file("expected_w.dat"), expected.ResonanceTable);
     EXPECT_EQ(test::readBytes(dir.file("r.dat")), test::readBytes(dir.file("expected_r.dat")));
     EXPECT_EQ(test::readBytes(dir.file("w.dat")), test::readBytes(dir.file("expected_w.dat")));
     EXPECT_EQ(test::readBytes(dir.file("r.dat")).substr(0, 27),

@@ -8,8 +8,8 @@
 //
 // The noise comes from a fixed seed through our own generator and Gaussian
 // transform, so the file is the same on every standard library.
-#include "IntensityModel.h"
-#include "Numbers.h"
+#include "fit/IntensityModel.h"
+#include "fit/Numbers.h"
 
 #include <array>
 #include <charconv>
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         std::string line = velmora::formatFixed(time, 1);
         for (double lambda : kLambda) {
             const velmora::ModelValue model =
-                velmora::evaluateModel({lambda, radius, kGam, kWp, velmora::kDrudeResonance});
+                velmora::ModelIntensities({lambda, radius, kGam, kWp, velmora::kDrudeResonance});
             for (double intensity : {model.iv, model.ih}) {
                 const double noisy = concentration * intensity * (1.0 + kNoise * random.gaussian());
                 line += '\t';

@@ -1,8 +1,8 @@
 // The mode choice: which parameter panel and whether page 3 shows, for every
 // item and for the sequences the user may pick them in.
-#include "ChartPanel.h"
 #include "WindowTestSupport.h"
-#include "Windows.h"
+#include "ui/ChartPanel.h"
+#include "ui/Windows.h"
 
 #include <QAbstractAxis>
 #include <QTabWidget>

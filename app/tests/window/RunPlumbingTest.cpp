@@ -1,7 +1,7 @@
 // The pieces between a run and the window: the buffered view keeps the
 // order of reports across batches, and the save buttons' suggested names.
-#include "BufferedRunView.h"
-#include "SaveName.h"
+#include "ui/BufferedRunView.h"
+#include "ui/SaveName.h"
 
 #include <QTest>
 

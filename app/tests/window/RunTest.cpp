@@ -1,13 +1,13 @@
 // Runs from the window: refused before Open, a full Open run in every mode
 // drawn exactly as the engine reports it, the stop question answered No and
 // Yes, failed runs, saving the tables, and refusals while a run is going.
-#include "Intensity.h"
-#include "RunController.h"
-#include "SeriesColours.h"
-#include "StatusPanels.h"
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
-#include "Windows.h"
+#include "ui/Intensity.h"
+#include "ui/RunController.h"
+#include "ui/SeriesColours.h"
+#include "ui/StatusPanels.h"
+#include "ui/Windows.h"
 
 #include <QFile>
 #include <QLabel>
@@ -46,8 +46,9 @@ class RunTest : public QObject {
 
 private slots:
     void init() {
-        folder_ = std::make_unique<test::ScratchFolder>();
-        folder_->write(QStringLiteral("DemoDat.txt"), test::smallMeasurement());
+        folder_ = std::make_unique<test::ScratchDir>();
+        folder_->enter();
+        test::writeText(folder_->file("DemoDat.txt"), test::smallMeasurement().toStdString());
         dialogs_ = test::ScriptedDialogs{};
         windows_ = std::make_unique<VelmoraWindows>(
             dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
@@ -170,7 +171,7 @@ private slots:
 
     void failedRunShowsTheEngineMessageAndKeepsTheMeasurement() {
         test::pickMode(form(), 0);
-        form().edit(5)->setText(QStringLiteral("5;6"));
+        form().edit(Field::Wp)->setText(QStringLiteral("5;6"));
         QString expectedError;
         const test::RecordingView expected = engineRun(form().snapshotInputs(), &expectedError);
         QVERIFY(!expectedError.isEmpty());
@@ -196,7 +197,7 @@ private slots:
         form().ACOpenExecute();
         QVERIFY(test::waitForRunEnd(form()));
         const QList<QPointF> measured = form().series(SeriesId::Series4)->points();
-        QVERIFY(QFile::remove(folder_->path(QStringLiteral("DemoDat.txt"))));
+        QVERIFY(QFile::remove(test::pathIn(*folder_, QStringLiteral("DemoDat.txt"))));
         form().ACGoExecute();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors, QStringList{QStringLiteral("Cannot open file DemoDat.txt")});
@@ -211,7 +212,7 @@ private slots:
         const QStringList lines = test::memoLines(memo1);
         QCOMPARE(lines.size(), 4);
 
-        dialogs_.saveAs = folder_->path(QStringLiteral("table.dat"));
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("table.dat"));
         form().BitBtn2Click();
         QCOMPARE(readFile(dialogs_.saveAs), (lines.join("\r\n") + "\r\n").toUtf8());
 
@@ -219,7 +220,7 @@ private slots:
         form().BitBtn2Click();
         QCOMPARE(readFile(dialogs_.saveAs), QByteArray("edited\tby hand\r\n"));
 
-        dialogs_.saveAs = folder_->path(QStringLiteral("resonances.dat"));
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("resonances.dat"));
         form().BitBtn3Click();
         const QStringList resonances =
             test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2")));
@@ -232,17 +233,18 @@ private slots:
     void cancelledSaveWritesNothing() {
         form().BitBtn3Click();
         QCOMPARE(dialogs_.suggestedNames, QStringList{"_WR"});
-        QVERIFY(!QFile::exists(folder_->path(QStringLiteral("_WR.dat"))));
-        QVERIFY(!QFile::exists(folder_->path(QStringLiteral("_WR"))));
+        QVERIFY(!QFile::exists(test::pathIn(*folder_, QStringLiteral("_WR.dat"))));
+        QVERIFY(!QFile::exists(test::pathIn(*folder_, QStringLiteral("_WR"))));
     }
 
     void failedSaveSaysWhy() {
         // A path below a plain file cannot be written, not even by root.
-        dialogs_.saveAs = folder_->path(QStringLiteral("DemoDat.txt/table.dat"));
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("DemoDat.txt/table.dat"));
         form().BitBtn2Click();
         QCOMPARE(dialogs_.errors.size(), 1);
         QVERIFY(!dialogs_.errors[0].isEmpty());
-        QCOMPARE(readFile(folder_->path(QStringLiteral("DemoDat.txt"))), test::smallMeasurement());
+        QCOMPARE(readFile(test::pathIn(*folder_, QStringLiteral("DemoDat.txt"))),
+                 test::smallMeasurement());
     }
 
     void openGoAndEnterDuringARunAreRefused() {
@@ -326,7 +328,7 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    std::unique_ptr<test::ScratchFolder> folder_;
+    std::unique_ptr<test::ScratchDir> folder_;
     test::ScriptedDialogs dialogs_;
     std::vector<QUrl> visits_;
     std::unique_ptr<VelmoraWindows> windows_;

@@ -1,9 +1,9 @@
 // Start-up: the four windows, their captions, fields and defaults, the About
 // window's OK and timer, the clock, and the Help window's document.
-#include "ChartPanel.h"
-#include "StatusPanels.h"
 #include "WindowTestSupport.h"
-#include "Windows.h"
+#include "ui/ChartPanel.h"
+#include "ui/StatusPanels.h"
+#include "ui/Windows.h"
 
 #include <QAbstractAxis>
 #include <QComboBox>
@@ -87,14 +87,10 @@ private slots:
     }
 
     void fieldsStartAtTheirDefaultsWithNoModeSelected() {
-        const std::map<int, QString> defaults{
-            {1, "457,9"}, {2, "514,5"}, {3, "568,2"}, {4, "647,1"}, {5, "5,6"},  {6, "1"},
-            {7, "5,6"},   {8, "20"},    {9, "200"},   {10, "200"},  {11, "5,6"}, {12, "0"},
-            {13, "2"},    {18, "5,6"},  {20, "0"},    {21, "2"}};
-        for (const auto& [number, text] : defaults) {
-            QCOMPARE(windows_->Form1.edit(number)->text(), text);
-            QCOMPARE(windows_->Form1.edit(number)->objectName(),
-                     QStringLiteral("Edit%1").arg(number));
+        for (const FieldDefault& d : kFieldDefaults) {
+            const QLineEdit* field = windows_->Form1.edit(d.field);
+            QCOMPARE(field->text(), QString::fromUtf8(d.text.data(), qsizetype(d.text.size())));
+            QCOMPARE(field->objectName(), QStringLiteral("Edit%1").arg(static_cast<int>(d.field)));
         }
         const auto* mode = windows_->Form1.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         const auto* model = windows_->Form1.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
@@ -108,7 +104,7 @@ private slots:
         QCOMPARE(model->itemText(1), QStringLiteral("Lorents"));
         // The snapshot a run takes reads exactly these texts.
         const RunInputs inputs = windows_->Form1.snapshotInputs();
-        QCOMPARE(inputs.edit[13], std::string("2"));
+        QCOMPARE(inputs.text(Field::GamMax), std::string("2"));
         QCOMPARE(inputs.fitMode, -1);
         QCOMPARE(inputs.dielectric, -1);
     }
@@ -170,11 +166,13 @@ private slots:
     }
 
     void helpNavigatesAnewOnEveryShowing() {
-        test::ScratchFolder folder;
+        test::ScratchDir folder;
+        folder.enter();
         windows_->Form1.Help1Click();
         QVERIFY(windows_->Form4.isVisible());
         QCOMPARE(visits_.size(), std::size_t{1});
-        QCOMPARE(visits_[0], QUrl::fromLocalFile(folder.path(QStringLiteral("HelpDemo.mht"))));
+        QCOMPARE(visits_[0],
+                 QUrl::fromLocalFile(test::pathIn(folder, QStringLiteral("HelpDemo.mht"))));
         windows_->Form4.hide();
         windows_->Form1.Help1Click();
         QCOMPARE(visits_.size(), std::size_t{2});

@@ -1,6 +1,6 @@
 #include "WindowTestSupport.h"
 
-#include "MainWindow.h"
+#include "ui/MainWindow.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -15,19 +15,8 @@ QWidget* RecordingHelpBrowser::widget() {
     return new QWidget;
 }
 
-ScratchFolder::ScratchFolder() : previous_(QDir::currentPath()) {
-    QDir::setCurrent(dir_.path());
-}
-
-ScratchFolder::~ScratchFolder() {
-    QDir::setCurrent(previous_);
-}
-
-void ScratchFolder::write(const QString& name, const QByteArray& bytes) const {
-    QFile file(path(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        qFatal("cannot write the test file %s", qPrintable(path(name)));
-    }
+QString pathIn(const ScratchDir& dir, const QString& name) {
+    return QString::fromStdString(dir.file(name.toStdString()));
 }
 
 QByteArray smallMeasurement() {
@@ -37,11 +26,11 @@ QByteArray smallMeasurement() {
 }
 
 void setQuickFields(ui::TForm1& window) {
-    window.edit(8)->setText(QStringLiteral("20"));
-    window.edit(9)->setText(QStringLiteral("40"));
-    window.edit(10)->setText(QStringLiteral("4"));
-    window.edit(7)->setText(QStringLiteral("5,6"));
-    window.edit(11)->setText(QStringLiteral("5,6"));
+    window.edit(Field::Rmin)->setText(QStringLiteral("20"));
+    window.edit(Field::Rmax)->setText(QStringLiteral("40"));
+    window.edit(Field::N)->setText(QStringLiteral("4"));
+    window.edit(Field::WpMin)->setText(QStringLiteral("5,6"));
+    window.edit(Field::WpMax)->setText(QStringLiteral("5,6"));
 }
 
 void pickMode(ui::TForm1& window, int item) {

@@ -1,13 +1,12 @@
 // What the window tests share: dialogs the tests answer, a help browser that
-// records where it was sent, and a scratch folder with a measurement file.
+// records where it was sent, and the paths and contents of test files.
 #pragma once
 
-#include "Dialogs.h"
-#include "HelpBrowser.h"
+#include "TestSupport.h"
+#include "ui/Dialogs.h"
+#include "ui/HelpBrowser.h"
 
-#include <QDir>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QUrl>
 
 #include <functional>
@@ -27,7 +26,7 @@ class ScriptedDialogs final : public ui::Dialogs {
 public:
     void information(QWidget*, const QString& text) override { informations.append(text); }
     void error(QWidget*, const QString& text) override { errors.append(text); }
-    bool stopQuestion(QWidget*) override {
+    bool stopConfirmation(QWidget*) override {
         ++stopQuestions;
         return onStopQuestion ? onStopQuestion() : false;
     }
@@ -54,21 +53,8 @@ private:
     std::vector<QUrl>& visits_;
 };
 
-// A scratch folder made the working directory for the test's lifetime.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    QString path(const QString& name) const { return dir_.filePath(name); }
-    void write(const QString& name, const QByteArray& bytes) const;
-
-private:
-    QTemporaryDir dir_;
-    QString previous_;
-};
+// The path of a file in a scratch directory, as Qt writes it.
+QString pathIn(const ScratchDir& dir, const QString& name);
 
 // A small measurement: three time points of four wavelengths, V and H each.
 QByteArray smallMeasurement();

@@ -1,0 +1,41 @@
+// The polarised intensities that Mie theory predicts for one metal sphere:
+// the permittivity of the selected dielectric model, its square root as the
+// refractive index (PowCom) and the scattering matrix at 120 degrees
+// (ScatMatrix).
+#pragma once
+
+#include "fit/FpFault.h"
+
+namespace velmora {
+
+// The resonance energy W0 (eV) of the dielectric models.
+constexpr double kDrudeResonance = 0.0;
+constexpr double kLorentsResonance = 2.54;
+
+// The photon energy in eV of a vacuum wavelength in nm: h*c in J*nm over the
+// elementary charge in C. Not checked for faults.
+inline double photonEnergy(double lambda) {
+    return 1.986447461038579e-16 / (1.60217733e-19 * lambda);
+}
+
+struct ModelParams {
+    double lambda; // wavelength, nm
+    double radius; // nm
+    double gam;    // damping, eV
+    double wp;     // plasma energy, eV
+    double w0;     // resonance energy of the dielectric model, eV
+};
+
+struct ModelValue {
+    double iv;     // I_V = S11 - S12
+    double ih;     // I_H = S11 + S12
+    FpFault fault; // the first fault of the evaluation; iv and ih are 0 then
+};
+
+// A pure function of its parameters. The flags are tested
+// after each step (photon energy, D, permittivity, PowCom, size parameter,
+// ScatMatrix, the two intensities); the evaluation ends at the first step
+// that faults. Allocates nothing.
+ModelValue ModelIntensities(const ModelParams& params);
+
+} // namespace velmora

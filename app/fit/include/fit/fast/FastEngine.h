@@ -1,0 +1,45 @@
+// The fast engine: the same fitting loops as the direct engine, with
+// scorers that compute each distinct model value of a run once, score the
+// candidates of a time point in batches on all cores, and replay the faults
+// in the order the loops meet them, so that runs give exactly the direct
+// engine's results, drawings and messages. The stop test, the progress bar
+// and the stop question stay on the thread that runs the fit.
+#pragma once
+
+#include "fit/fast/FastJointScorer.h"
+#include "fit/fast/FastPolarizationScorer.h"
+#include "fit/fast/FastRadiusScorer.h"
+
+namespace velmora {
+
+class FastEngine {
+public:
+    explicit FastEngine(const RunParameters& p);
+
+    using ModelSource = FastModelSource;
+    using RadiusScorer = FastRadiusScorer;
+    using JointScorer = FastJointScorer;
+    using PolarizationScorer = FastPolarizationScorer;
+
+    ModelSource modelSource(const RunParameters& p, double gam, double wp) {
+        return {p, pool_, radii_, radiusModels_, gam, wp};
+    }
+    RadiusScorer radiusScorer(const RunParameters& p, double wp) {
+        return {p, pool_, radii_, radiusModels_, wp};
+    }
+    JointScorer jointScorer(const RunParameters& p, double dWp, double dGam) {
+        return {p, pool_, radii_, dWp, dGam};
+    }
+    PolarizationScorer polarizationScorer(const RunParameters& p, const PolarizationGrid& grid) {
+        return {p, pool_, grid};
+    }
+
+private:
+    WorkerPool pool_;
+    // The run's radius grid Rmin + index * dR over every index a window can
+    // reach: 0..N, and 0..20 for the first windows when N is smaller.
+    GridTable radii_;
+    RadiusModelCache radiusModels_;
+};
+
+} // namespace velmora

@@ -1,0 +1,81 @@
+// The fast engine's scorer of the joint search of mode "G, R (I)". When the
+// search of a time point reaches a plasma energy new to that time point, it
+// scores every candidate of that row (dampings x window radii) at once, in
+// parallel, from a table of model values that holds each distinct (radius,
+// damping, plasma energy) of the window's radii once: a radius's values are
+// computed when the window first reaches it and dropped when the window has
+// moved past it. Repeated grid values (the 21 equal plasma energies of a
+// single-value range) share one entry, so a repeated row costs only its
+// lookups. Scoring row by row keeps the work between two stop tests short.
+#pragma once
+
+#include "fit/RunState.h"
+#include "fit/Scorers.h"
+#include "fit/fast/GridTable.h"
+#include "fit/fast/ModelRing.h"
+#include "fit/fast/WorkerPool.h"
+
+#include <vector>
+
+namespace velmora {
+
+class FastJointScorer {
+public:
+    FastJointScorer(const RunParameters& p, WorkerPool& pool, const GridTable& radii, double dWp,
+                    double dGam);
+
+    void beginTimePoint(const Measured& measured, const SearchWindow& window);
+
+    // The plasma energy of row i; scores the row when its value is new.
+    double plasmaEnergy(int i) {
+        const double wp = wp_.at(i);
+        const int w = wp_.distinctOf(i);
+        if (!rowScored_[w]) {
+            scoreRow(w);
+            rowScored_[w] = 1;
+        }
+        return wp;
+    }
+    // True when row i's plasma energy is that of an earlier row (the rows
+    // of a single-value range): its candidates repeat that row's.
+    bool repeatsEarlierRow(int i) const { return wp_.firstIndexOf(wp_.distinctOf(i)) != i; }
+    double damping(int j) const { return gam_.at(j); }
+    double radius(int k) const { return radii_.at(k); }
+    CandidateScore score(const JointCandidate& c) const {
+        const std::size_t e =
+            entry(wp_.distinctOf(c.wpIndex), c.radiusIndex, gam_.distinctOf(c.gamIndex));
+        if (fault_[e] != FpFault::None) {
+            throwFpFault(fault_[e]);
+        }
+        return {mean_[e], vx_[e]};
+    }
+
+private:
+    std::size_t entry(int wp, int radiusIndex, int gam) const {
+        return (static_cast<std::size_t>(wp) * width_ + (radiusIndex - lo_)) * gamCount_ + gam;
+    }
+    void scoreRow(int wp);
+    // The models (when the radius is new to the table) and the scores of
+    // one distinct plasma energy at one radius, for every distinct damping.
+    void scoreRadius(int wp, int radiusIndex, bool fresh);
+
+    const RunParameters& p_;
+    WorkerPool& pool_;
+    const GridTable& radii_;
+    GridTable wp_;
+    GridTable gam_;
+    int wpCount_;
+    int gamCount_;
+    ModelRing ring_;
+    Measured measured_{};
+    int lo_ = 0;
+    int width_ = 0;
+    bool anyFresh_ = false;
+    std::vector<char> fresh_;
+    std::vector<char> rowScored_;
+    std::vector<double> mean_;
+    std::vector<double> vx_;
+    std::vector<FpFault> fault_;
+};
+
+} // namespace velmora

@@ -1,0 +1,50 @@
+// The fast engine's scorer of FitPolarizationRatio: for each time point the
+// mismatch of every (radius, damping) pair of the window, scored in parallel
+// from a table that holds the model values of the window's radii at the
+// pass's wavelength, computed when the window first reaches a radius.
+#pragma once
+
+#include "fit/PolarizationRatio.h"
+#include "fit/RunState.h"
+#include "fit/Scorers.h"
+#include "fit/fast/GridTable.h"
+#include "fit/fast/ModelRing.h"
+#include "fit/fast/WorkerPool.h"
+
+#include <vector>
+
+namespace velmora {
+
+class FastPolarizationScorer {
+public:
+    FastPolarizationScorer(const RunParameters& p, WorkerPool& pool, const PolarizationGrid& grid);
+
+    void beginTimePoint(double measuredRatio, const SearchWindow& window);
+
+    double radius(int r) const { return radii_.at(r); }
+    double damping(int s) const { return dampings_.at(s); }
+    PolarizationMismatch mismatch(const PolarizationCandidate& c) const {
+        const std::size_t e = static_cast<std::size_t>(c.radiusIndex - lo_) * dampingCount_ +
+                              dampings_.distinctOf(c.dampingIndex);
+        return {value_[e], fault_[e]};
+    }
+
+private:
+    void scoreRadius(int radiusIndex, bool fresh);
+
+    double w0_;
+    PolarizationGrid grid_;
+    WorkerPool& pool_;
+    GridTable radii_;
+    GridTable dampings_;
+    int dampingCount_;
+    ModelRing ring_;
+    double measuredRatio_ = 0.0;
+    int lo_ = 0;
+    int width_ = 0;
+    std::vector<char> fresh_;
+    std::vector<double> value_;
+    std::vector<FpFault> fault_;
+};
+
+} // namespace velmora

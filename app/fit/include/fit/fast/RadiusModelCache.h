@@ -1,0 +1,47 @@
+// Model values on the run's radius grid (Rmin + index * dR) at the four
+// wavelengths, kept for the whole run and keyed by the radius index and the
+// exact damping and plasma energy: Model and the radius searches of modes
+// "R" and "G, R (II)" share them, and equal dampings of different time
+// points collapse into one entry.
+#pragma once
+
+#include "fit/Match.h"
+#include "fit/RunState.h"
+#include "fit/fast/GridTable.h"
+#include "fit/fast/WorkerPool.h"
+
+#include <cstdint>
+#include <span>
+#include <unordered_map>
+
+namespace velmora {
+
+class RadiusModelCache {
+public:
+    using Values = std::array<ModelValue, kWavelengths>;
+
+    // Computes the entries of the radius indices not held yet for (gam, wp),
+    // in parallel; radii whose grid point faulted are left out. Never throws
+    // a fault: each value keeps its own.
+    void ensure(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
+                std::span<const int> indices, double gam, double wp);
+
+    // An entry that ensure has computed.
+    const Values& at(int index, double gam, double wp) const;
+
+private:
+    struct Key {
+        int index;
+        std::uint64_t gam;
+        std::uint64_t wp;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const;
+    };
+    static Key keyOf(int index, double gam, double wp);
+
+    std::unordered_map<Key, Values, KeyHash> values_;
+};
+
+} // namespace velmora

@@ -1,0 +1,76 @@
+#include "fit/DirectEngine.h"
+#include "fit/Fits.h"
+#include "fit/Search.h"
+#include "fit/fast/FastEngine.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+constexpr int kPlasmaSteps = 20;
+constexpr int kDampingSteps = 100;
+constexpr int kWindowWidth = 20;
+
+} // namespace
+
+template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) {
+    const RunParameters& p = run.params;
+    RunResult& r = run.result;
+    RunView& view = run.view;
+    const double dWp = gridStep(p.WpMin, p.WpMax, kPlasmaSteps);
+    const double dGam = gridStep(p.GamMin, p.GamMax, kDampingSteps);
+    auto scorer = engine.jointScorer(p, dWp, dGam);
+    view.createProgress(run.timePoints());
+    SearchWindow window{0, kWindowWidth};
+    int accepted = 0;
+    for (int t = 1; t <= run.timePoints(); ++t) {
+        view.setProgress(t);
+        scorer.beginTimePoint(run.measuredAt(t), window);
+        double best = 100.0;
+        // Plasma energy outermost, then damping, then radius: with strict
+        // improvement the first candidate in this order wins a tie.
+        for (int i = 0; i <= kPlasmaSteps; ++i) {
+            const double wp = scorer.plasmaEnergy(i);
+            if (scorer.repeatsEarlierRow(i)) {
+                // Every candidate of the row equals one scored before it,
+                // which did not fault: none can be strictly better. Only
+                // the stop tests remain.
+                const int candidates = (kDampingSteps + 1) * std::max(window.hi - window.lo + 1, 0);
+                for (int n = 0; n < candidates; ++n) {
+                    pollStop(view);
+                }
+                continue;
+            }
+            for (int j = 0; j <= kDampingSteps; ++j) {
+                const double gam = scorer.damping(j);
+                for (int k = window.lo; k <= window.hi; ++k) {
+                    pollStop(view);
+                    const double radius = scorer.radius(k);
+                    const CandidateScore score = scorer.score({i, j, k, wp, gam, radius});
+                    if (score.vx < best) {
+                        best = score.vx;
+                        r.Rfit[t] = radius;
+                        r.Conc[t] = score.mean;
+                        r.VxFit[t] = score.vx;
+                        r.GamFit[t] = gam;
+                        r.WpFit[t] = wp;
+                        accepted = k;
+                    }
+                }
+            }
+        }
+        window.moveTo(accepted, kWindowWidth, p.N);
+        view.setProgress(0);
+    }
+    plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
+    plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
+    plotOverTime(run, SeriesId::LineSeries3, r.VxFit, Colour::Red);
+    plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Red);
+    plotOverTime(run, SeriesId::Series14, r.WpFit, Colour::Red);
+}
+
+template void runFreePlasmaFit(RunState&, DirectEngine&);
+template void runFreePlasmaFit(RunState&, FastEngine&);
+
+} // namespace velmora

@@ -1,0 +1,144 @@
+#include "fit/DirectEngine.h"
+#include "fit/Fits.h"
+#include "fit/Numbers.h"
+#include "fit/PolarizationRatio.h"
+#include "fit/Search.h"
+#include "fit/fast/FastEngine.h"
+
+namespace velmora {
+
+namespace {
+constexpr int kDampingSteps = 100;
+constexpr int kWindowWidth = 20;
+
+// The arrays FitPolarizationRatio fills for every time point it processes.
+struct PolarizationOutputs {
+    std::vector<double>& mismatch;
+    std::vector<double>& radius;
+    std::vector<double>& damping;
+};
+
+// For every time point, the radius and damping (damping steps 1..100 of the
+// range PolGamMin..PolGamMax, radius indices in a window that starts at 1..20 and
+// then follows the accepted index) whose model polarisation ratio lies
+// closest to the measured one, below 1.
+template <typename Engine>
+void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<double>& v,
+                          const std::vector<double>& h, double wp, double lambda,
+                          const PolarizationOutputs& out) {
+    const RunParameters& p = run.params;
+    RunView& view = run.view;
+    const double g0 = parseDecimal(run.inputs.text(Field::PolGamMin));
+    const double g1 = parseDecimal(run.inputs.text(Field::PolGamMax));
+    const double dG = gridStep(g0, g1, kDampingSteps);
+    view.createProgress(run.timePoints());
+    auto scorer = engine.polarizationScorer(p, {lambda, wp, p.Rmin, p.dR, p.N, g0, dG});
+    SearchWindow window{1, kWindowWidth};
+    int accepted = window.lo;
+    for (int t = 1; t <= run.timePoints(); ++t) {
+        pollStop(view);
+        view.setProgress(t);
+        const double measuredRatio = measuredPolRatio(v[t], h[t]);
+        out.mismatch[t] = 1.0;
+        scorer.beginTimePoint(measuredRatio, window);
+        for (int r = window.lo; r <= window.hi; ++r) {
+            const double radius = scorer.radius(r);
+            for (int s = 1; s <= kDampingSteps; ++s) {
+                const double damping = scorer.damping(s);
+                const PolarizationMismatch mismatch = scorer.mismatch({r, s, radius, damping});
+                if (mismatch.fault != FpFault::None) {
+                    throwFpFault(mismatch.fault);
+                }
+                if (mismatch.value < out.mismatch[t]) {
+                    out.mismatch[t] = mismatch.value;
+                    out.damping[t] = damping;
+                    out.radius[t] = radius;
+                    accepted = r;
+                }
+            }
+        }
+        window.moveTo(accepted, kWindowWidth, p.N);
+    }
+    view.setProgress(0);
+}
+
+// GamFit[t] := the mean of the four dampings, GamSpread[t] := 100 * S /
+// (4 * GamFit[t]) with S their summed squared deviation from it (0 when the
+// mean is 0).
+void averageDampings(RunState& run, const std::vector<std::array<double, kWavelengths>>& gamK) {
+    RunResult& r = run.result;
+    for (int t = 1; t <= run.timePoints(); ++t) {
+        std::array<double, kWavelengths> g = gamK[t];
+        clearFpFlags();
+        pinFp(g);
+        double sum = 0.0;
+        for (double gk : g) {
+            sum += gk;
+        }
+        double mean = sum / kWavelengths;
+        double squares = 0.0;
+        for (double gk : g) {
+            squares += (mean - gk) * (mean - gk);
+        }
+        double spread = (mean == 0.0) ? 0.0 : 100.0 * squares / (4.0 * mean);
+        throwIfFpFault(mean, spread);
+        r.GamFit[t] = mean;
+        r.GamSpread[t] = spread;
+    }
+}
+
+// The damping of the prediction table: the mean of GamFit over the time
+// points (0 without time points).
+double meanDamping(const RunState& run) {
+    if (run.timePoints() == 0) {
+        return 0.0;
+    }
+    clearFpFlags();
+    double sum = 0.0;
+    for (int t = 1; t <= run.timePoints(); ++t) {
+        sum += run.result.GamFit[t];
+    }
+    double mean = sum / run.timePoints();
+    throwIfFpFault(mean);
+    return mean;
+}
+
+} // namespace
+
+template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine) {
+    RunResult& r = run.result;
+    RunView& view = run.view;
+    const double wp = parseDecimal(run.inputs.text(Field::PolWp));
+    const int points = run.timePoints();
+    std::vector<std::array<double, kWavelengths>> gamK(points + 1);
+    std::vector<double> v(points + 1);
+    std::vector<double> h(points + 1);
+    for (int k = 1; k <= kWavelengths; ++k) {
+        pollStop(view);
+        view.setStatusText(2, "\tLambda = " + formatGeneral(run.params.Lambda[k]));
+        for (int t = 1; t <= points; ++t) {
+            v[t] = run.measuredV(t, k);
+            h[t] = run.measuredH(t, k);
+        }
+        // GamSpread holds the mismatch until averageDampings writes the
+        // spread of the dampings into it.
+        FitPolarizationRatio(run, engine, v, h, wp, run.params.Lambda[k],
+                             {.mismatch = r.GamSpread, .radius = r.Rfit, .damping = r.GamFit});
+        for (int t = 1; t <= points; ++t) {
+            gamK[t][k - 1] = r.GamFit[t];
+        }
+    }
+    view.setStatusText(2, "");
+    averageDampings(run, gamK);
+    fillModel(run, engine, meanDamping(run), wp);
+    fitRadiusPerTimePoint(run, engine, r.GamFit, wp, true);
+    plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
+    plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
+    plotOverTime(run, SeriesId::LineSeries3, r.GamSpread, Colour::Red);
+    plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Blue);
+}
+
+template void runPolarizationFit(RunState&, DirectEngine&);
+template void runPolarizationFit(RunState&, FastEngine&);
+
+} // namespace velmora

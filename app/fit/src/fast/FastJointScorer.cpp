@@ -1,0 +1,82 @@
+#include "fit/fast/FastJointScorer.h"
+
+#include "fit/fast/MatchKernel.h"
+
+namespace velmora {
+
+namespace {
+constexpr int kPlasmaSteps = 20;
+constexpr int kDampingSteps = 100;
+// The widest window of the joint search: accepted .. accepted + 20.
+constexpr int kWindowSlots = 21;
+// A row of fewer candidates than this, with no new radius, is scored on the
+// calling thread alone.
+constexpr int kSharedCandidates = 4096;
+} // namespace
+
+FastJointScorer::FastJointScorer(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
+                                 double dWp, double dGam)
+    : p_(p), pool_(pool), radii_(radii), wp_(p.WpMin, dWp, 0, kPlasmaSteps),
+      gam_(p.GamMin, dGam, 0, kDampingSteps), wpCount_(wp_.distinctCount()),
+      gamCount_(gam_.distinctCount()), ring_(kWindowSlots, wpCount_ * kWavelengths * gamCount_) {}
+
+void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindow& window) {
+    measured_ = measured;
+    lo_ = window.lo;
+    width_ = std::max(window.hi - window.lo + 1, 0);
+    fresh_.assign(width_, 0);
+    anyFresh_ = false;
+    for (int r = window.lo; r <= window.hi; ++r) {
+        fresh_[r - lo_] = !radii_.faulted(r) && ring_.claim(r);
+        anyFresh_ = anyFresh_ || fresh_[r - lo_];
+    }
+    const std::size_t entries = static_cast<std::size_t>(wpCount_) * width_ * gamCount_;
+    mean_.resize(entries);
+    vx_.resize(entries);
+    fault_.resize(entries);
+    rowScored_.assign(wpCount_, 0);
+}
+
+void FastJointScorer::scoreRow(int wp) {
+    const bool worthSharing = anyFresh_ || width_ * gamCount_ >= kSharedCandidates;
+    pool_.run(width_, worthSharing,
+              [&](int task) { scoreRadius(wp, lo_ + task, fresh_[task] != 0); });
+}
+
+void FastJointScorer::scoreRadius(int wp, int radiusIndex, bool fresh) {
+    const GridPoint& wpPoint = wp_.point(wp_.firstIndexOf(wp));
+    if (radii_.faulted(radiusIndex) || wpPoint.fault != FpFault::None) {
+        return; // radius() or plasmaEnergy() faults before a candidate is scored
+    }
+    const double radius = radii_.point(radiusIndex).value;
+    const std::size_t row = static_cast<std::size_t>(wp) * kWavelengths * gamCount_;
+    double* iv = ring_.iv(radiusIndex) + row;
+    double* ih = ring_.ih(radiusIndex) + row;
+    FpFault* faults = ring_.faults(radiusIndex) + row;
+    if (fresh) {
+        for (int k = 0; k < kWavelengths; ++k) {
+            for (int g = 0; g < gamCount_; ++g) {
+                const GridPoint& gam = gam_.point(gam_.firstIndexOf(g));
+                const std::size_t v = static_cast<std::size_t>(k) * gamCount_ + g;
+                const ModelValue m = gam.fault != FpFault::None
+                                         ? ModelValue{0.0, 0.0, gam.fault}
+                                         : ModelIntensities({p_.Lambda[k + 1], radius, gam.value,
+                                                             wpPoint.value, p_.W0});
+                iv[v] = m.iv;
+                ih[v] = m.ih;
+                faults[v] = m.fault;
+            }
+        }
+    }
+    ModelColumns columns{};
+    for (int k = 0; k < kWavelengths; ++k) {
+        columns.iv[k] = iv + static_cast<std::size_t>(k) * gamCount_;
+        columns.ih[k] = ih + static_cast<std::size_t>(k) * gamCount_;
+        columns.fault[k] = faults + static_cast<std::size_t>(k) * gamCount_;
+    }
+    const std::size_t first = entry(wp, radiusIndex, 0);
+    matchCandidates(measured_, columns, gamCount_,
+                    {mean_.data() + first, vx_.data() + first, fault_.data() + first});
+}
+
+} // namespace velmora

@@ -1,0 +1,61 @@
+#include "fit/fast/FastPolarizationScorer.h"
+
+#include "fit/fast/MatchKernel.h"
+
+namespace velmora {
+
+namespace {
+constexpr int kDampingSteps = 100;
+constexpr int kWindowWidth = 20;
+// The widest window: accepted .. accepted + 20.
+constexpr int kWindowSlots = kWindowWidth + 1;
+} // namespace
+
+FastPolarizationScorer::FastPolarizationScorer(const RunParameters& p, WorkerPool& pool,
+                                               const PolarizationGrid& grid)
+    : w0_(p.W0), grid_(grid), pool_(pool),
+      radii_(grid.rmin, grid.dR, 0, std::max(grid.n, kWindowWidth)),
+      dampings_(grid.g0, grid.dG, 1, kDampingSteps), dampingCount_(dampings_.distinctCount()),
+      ring_(kWindowSlots, dampingCount_) {}
+
+void FastPolarizationScorer::beginTimePoint(double measuredRatio, const SearchWindow& window) {
+    measuredRatio_ = measuredRatio;
+    lo_ = window.lo;
+    width_ = std::max(window.hi - window.lo + 1, 0);
+    fresh_.assign(width_, 0);
+    bool anyFresh = false;
+    for (int r = window.lo; r <= window.hi; ++r) {
+        fresh_[r - lo_] = !radii_.faulted(r) && ring_.claim(r);
+        anyFresh = anyFresh || fresh_[r - lo_];
+    }
+    value_.resize(static_cast<std::size_t>(width_) * dampingCount_);
+    fault_.resize(value_.size());
+    pool_.run(width_, anyFresh, [&](int task) { scoreRadius(lo_ + task, fresh_[task] != 0); });
+}
+
+void FastPolarizationScorer::scoreRadius(int radiusIndex, bool fresh) {
+    if (radii_.faulted(radiusIndex)) {
+        return; // radius() faults before a pair is scored
+    }
+    double* iv = ring_.iv(radiusIndex);
+    double* ih = ring_.ih(radiusIndex);
+    FpFault* faults = ring_.faults(radiusIndex);
+    if (fresh) {
+        const double radius = radii_.point(radiusIndex).value;
+        for (int d = 0; d < dampingCount_; ++d) {
+            const GridPoint& damping = dampings_.point(dampings_.firstIndexOf(d));
+            const ModelValue m =
+                damping.fault != FpFault::None
+                    ? ModelValue{0.0, 0.0, damping.fault}
+                    : ModelIntensities({grid_.lambda, radius, damping.value, grid_.wp, w0_});
+            iv[d] = m.iv;
+            ih[d] = m.ih;
+            faults[d] = m.fault;
+        }
+    }
+    const std::size_t first = static_cast<std::size_t>(radiusIndex - lo_) * dampingCount_;
+    mismatchCandidates(measuredRatio_, iv, ih, faults, dampingCount_,
+                       {value_.data() + first, fault_.data() + first});
+}
+
+} // namespace velmora

@@ -1,0 +1,48 @@
+#include "fit/fast/RadiusModelCache.h"
+
+#include <bit>
+#include <vector>
+
+namespace velmora {
+
+namespace {
+// Fewer model evaluations than this run on the calling thread alone.
+constexpr std::size_t kSharedEvaluations = 16;
+} // namespace
+
+std::size_t RadiusModelCache::KeyHash::operator()(const Key& key) const {
+    std::uint64_t h = static_cast<std::uint64_t>(key.index) * 0x9e3779b97f4a7c15u;
+    h ^= key.gam + 0x7f4a7c159e3779b9u + (h << 6) + (h >> 2);
+    h ^= key.wp + 0x94d049bb133111ebu + (h << 6) + (h >> 2);
+    return static_cast<std::size_t>(h);
+}
+
+RadiusModelCache::Key RadiusModelCache::keyOf(int index, double gam, double wp) {
+    return {index, std::bit_cast<std::uint64_t>(gam), std::bit_cast<std::uint64_t>(wp)};
+}
+
+void RadiusModelCache::ensure(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
+                              std::span<const int> indices, double gam, double wp) {
+    std::vector<std::pair<int, Values*>> missing;
+    for (int index : indices) {
+        if (radii.faulted(index)) {
+            continue;
+        }
+        const auto [entry, added] = values_.try_emplace(keyOf(index, gam, wp));
+        if (added) {
+            missing.emplace_back(index, &entry->second);
+        }
+    }
+    const int evaluations = static_cast<int>(missing.size()) * kWavelengths;
+    pool.run(evaluations, evaluations >= static_cast<int>(kSharedEvaluations), [&](int task) {
+        const auto& [index, values] = missing[task / kWavelengths];
+        const int k = task % kWavelengths;
+        (*values)[k] = ModelIntensities({p.Lambda[k + 1], radii.point(index).value, gam, wp, p.W0});
+    });
+}
+
+const RadiusModelCache::Values& RadiusModelCache::at(int index, double gam, double wp) const {
+    return values_.at(keyOf(index, gam, wp));
+}
+
+} // namespace velmora

@@ -1,0 +1,18 @@
+// The results stage that ends every run that is not stopped: normalised
+// intensities, the resonance prediction chart, the peak radii per wavelength
+// and the result tables.
+#pragma once
+
+#include "fit/RunState.h"
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// The header line of ResultTable for a ComboBox1 item; none for item -1.
+std::vector<std::string> resultTableHeader(int fitMode);
+
+void runResultsStage(RunState& run);
+
+} // namespace velmora

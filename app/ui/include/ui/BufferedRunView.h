@@ -1,0 +1,81 @@
+// The RunView a run on the worker thread reports to. Drawing calls are queued
+// under a mutex and handed to the window's RunDisplay in batches by the
+// user-interface thread (drain), so the window sees a few dozen updates a
+// second however fast the run reports. The stop flag is an atomic the Stop
+// action clears; the stop question is put to the user-interface thread and
+// the run waits for the answer. The flag is set on the user-interface thread
+// when the run starts; the run's own setting of it before any stop question
+// is therefore left out, so that a Stop pressed at once is not lost.
+#pragma once
+
+#include "fit/RunView.h"
+#include "ui/RunDisplay.h"
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace velmora::ui {
+
+class BufferedRunView final : public RunView {
+public:
+    // askStop is called on the worker thread; it must return the user's
+    // answer to the stop question (true = Yes) once given.
+    BufferedRunView(std::atomic<bool>& runFlag, std::function<bool()> askStop);
+
+    void clearSeries(SeriesId series) override;
+    void addPoints(SeriesId series, std::span<const ChartPoint> points) override;
+    void clearMemo(MemoId memo) override;
+    void addMemoLines(MemoId memo, std::span<const std::string> lines) override;
+    void createProgress(int maximum) override;
+    void setProgress(int position) override;
+    void setStatusText(int panel, const std::string& text) override;
+    bool runFlag() override;
+    void setRunFlag() override;
+    bool stopConfirmation() override;
+
+    // Hands everything queued so far to the display, in the order reported.
+    // Returns false when nothing was queued.
+    bool drain(RunDisplay& display);
+
+private:
+    struct ClearSeries {
+        SeriesId series;
+    };
+    struct AddPoints {
+        SeriesId series;
+        std::vector<ChartPoint> points;
+    };
+    struct ClearMemo {
+        MemoId memo;
+    };
+    struct AddMemoLines {
+        MemoId memo;
+        std::vector<std::string> lines;
+    };
+    struct CreateProgress {
+        int maximum;
+    };
+    struct SetProgress {
+        int position;
+    };
+    struct SetStatusText {
+        int panel;
+        std::string text;
+    };
+    using Report = std::variant<ClearSeries, AddPoints, ClearMemo, AddMemoLines, CreateProgress,
+                                SetProgress, SetStatusText>;
+
+    static void replay(const Report& report, RunDisplay& display);
+
+    std::atomic<bool>& runFlag_;
+    std::function<bool()> askStop_;
+    std::atomic<bool> asked_{false};
+    std::mutex mutex_;
+    std::vector<Report> queued_;
+};
+
+} // namespace velmora::ui

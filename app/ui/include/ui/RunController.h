@@ -1,0 +1,73 @@
+// Runs one fit at a time on a worker thread with the stack of
+// kFitThreadStackBytes and hands its reports to the window at screen pace.
+// The program-wide run flag lives here: a run sets it when it starts and the
+// Stop action clears it; the stop question a run asks is put to the user on
+// the user-interface thread while the run waits for the answer.
+#pragma once
+
+#include "run/FitRun.h"
+#include "ui/BufferedRunView.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class QThread;
+
+namespace velmora::ui {
+
+class RunDisplay;
+
+class RunController : public QObject {
+    Q_OBJECT
+public:
+    // Interval of the screen updates while a run is going.
+    static constexpr int drawIntervalMs = 30;
+
+    // askStop answers the stop question on the user-interface thread
+    // (true = Yes).
+    RunController(RunDisplay& display, std::function<bool()> askStop, QObject* parent = nullptr);
+    ~RunController() override;
+
+    bool isRunning() const { return worker_ != nullptr; }
+    bool runFlag() const { return runFlag_.load(); }
+
+    // Starts a run on a snapshot of the window's fields; false while a run
+    // is going (nothing is started then).
+    bool start(RunInputs inputs);
+    // The Stop action: clears the run flag.
+    void stop() { runFlag_.store(false); }
+
+signals:
+    // The run has ended and everything it reported is drawn; errorMessage is
+    // empty unless the run failed.
+    void finished(const QString& errorMessage);
+
+private:
+    bool askStopFromWorker();
+    void answerStopQuestion();
+    void drawPending();
+    void onWorkerFinished();
+
+    RunDisplay& display_;
+    std::function<bool()> askStop_;
+    std::atomic<bool> runFlag_{false};
+    std::unique_ptr<BufferedRunView> view_;
+    QThread* worker_ = nullptr;
+    QString errorMessage_;
+    QTimer drawTimer_;
+
+    std::mutex questionMutex_;
+    std::condition_variable questionAnswered_;
+    bool answerReady_ = false;
+    bool answerYes_ = false;
+    bool abandoned_ = false;
+};
+
+} // namespace velmora::ui

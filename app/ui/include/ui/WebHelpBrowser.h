@@ -1,0 +1,22 @@
+// The Help window's browser: a web engine view, which shows web archives
+// (.mht) natively.
+#pragma once
+
+#include "ui/HelpBrowser.h"
+
+class QWebEngineView;
+
+namespace velmora::ui {
+
+class WebHelpBrowser final : public HelpBrowser {
+public:
+    WebHelpBrowser();
+
+    QWidget* widget() override;
+    void navigate(const QUrl& url) override;
+
+private:
+    QWebEngineView* view_;
+};
+
+} // namespace velmora::ui

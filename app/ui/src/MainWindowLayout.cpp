@@ -1,0 +1,375 @@
+// The main window's widget tree: menu, tool bar, the parameter column and the
+// four pages with their charts, splitters and memo fields.
+#include "ui/ChartPanel.h"
+#include "ui/MainWindow.h"
+#include "ui/MemoField.h"
+#include "ui/WindowDrawing.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace velmora::ui {
+
+namespace {
+
+const QString omegaP = QStringLiteral("ω<sub>p</sub>");
+const QString gamma = QStringLiteral("γ");
+
+QLabel* richLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::RichText);
+    return label;
+}
+
+QSplitter* makeSplitter(const QString& name, Qt::Orientation orientation) {
+    auto* splitter = new QSplitter(orientation);
+    splitter->setObjectName(name);
+    splitter->setChildrenCollapsible(false);
+    return splitter;
+}
+
+QWidget* makePanel(const QString& name) {
+    auto* panel = new QWidget;
+    panel->setObjectName(name);
+    return panel;
+}
+
+// A panel holding one widget edge to edge.
+QWidget* wrap(const QString& name, QWidget* content) {
+    QWidget* panel = makePanel(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+    return panel;
+}
+
+QLineSeries* lineSeries(const QString& name, int width, bool marks) {
+    auto* series = new QLineSeries;
+    series->setObjectName(name);
+    series->setName(name);
+    QPen pen = series->pen();
+    pen.setWidth(width);
+    series->setPen(pen);
+    series->setPointsVisible(marks);
+    return series;
+}
+
+QScatterSeries* pointSeries(const QString& name) {
+    auto* series = new QScatterSeries;
+    series->setObjectName(name);
+    series->setName(name);
+    series->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
+    series->setMarkerSize(5);
+    series->setBorderColor(Qt::transparent);
+    return series;
+}
+
+QString seriesName(int number) {
+    return QStringLiteral("Series%1").arg(number);
+}
+
+} // namespace
+
+QLineEdit* TForm1::makeEdit(Field field) {
+    const int number = static_cast<int>(field);
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QStringLiteral("Edit%1").arg(number));
+    edits_.at(number) = edit;
+    return edit;
+}
+
+void TForm1::addChartSeries(ChartPanel* chart, SeriesId id, QXYSeries* series) {
+    chart->addSeries(series);
+    series_[id] = series;
+    drawing_->registerSeries(id, series, chart);
+}
+
+void TForm1::buildActions() {
+    QStyle* style = QApplication::style();
+    acOpen_ =
+        new QAction(style->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open"), this);
+    acOpen_->setObjectName(QStringLiteral("ACOpen"));
+    acOpen_->setToolTip(QStringLiteral("Open data file"));
+    acGo_ = new QAction(style->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Go"), this);
+    acGo_->setObjectName(QStringLiteral("ACGo"));
+    acGo_->setToolTip(QStringLiteral("Go fitting"));
+    acStop_ = new QAction(style->standardIcon(QStyle::SP_MediaStop), QStringLiteral("Stop"), this);
+    acStop_->setObjectName(QStringLiteral("ACStop"));
+    acStop_->setToolTip(QStringLiteral("Stop fitting"));
+    acEnter_ = new QAction(QStringLiteral("Enter"), this);
+    acEnter_->setObjectName(QStringLiteral("ACEnter"));
+    acEnter_->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    acEnter_->setShortcutContext(Qt::WindowShortcut);
+    addAction(acEnter_);
+
+    connect(acOpen_, &QAction::triggered, this, &TForm1::ACOpenExecute);
+    connect(acGo_, &QAction::triggered, this, &TForm1::ACGoExecute);
+    connect(acStop_, &QAction::triggered, this, &TForm1::ACStopExecute);
+    connect(acEnter_, &QAction::triggered, this, &TForm1::ACEnterExecute);
+}
+
+void TForm1::buildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    file->addAction(acOpen_);
+    file->addSeparator();
+    file->addAction(QStringLiteral("Save"))->setObjectName(QStringLiteral("Save1"));
+    file->addSeparator();
+    file->addAction(QStringLiteral("Exit"))->setObjectName(QStringLiteral("Exit1"));
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    options->setObjectName(QStringLiteral("Options1"));
+    QAction* evaluate = options->addAction(QStringLiteral("Evaluate I(r)"));
+    evaluate->setObjectName(QStringLiteral("EvaluateIr1"));
+    connect(evaluate, &QAction::triggered, this, &TForm1::EvaluateIr1Click);
+
+    QAction* help = menuBar()->addAction(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    connect(help, &QAction::triggered, this, &TForm1::Help1Click);
+}
+
+void TForm1::buildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->addAction(acOpen_);
+    QAction* save = bar->addAction(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                   QStringLiteral("Save"));
+    save->setObjectName(QStringLiteral("ToolButton2"));
+    bar->addSeparator();
+    bar->addAction(acGo_);
+    bar->addAction(acStop_);
+}
+
+QWidget* TForm1::buildParameterColumn() {
+    auto* experimental = new QGroupBox(QStringLiteral("Experimental parameters"));
+    experimental->setObjectName(QStringLiteral("GroupBox1"));
+    auto* wavelengths = new QFormLayout(experimental);
+    for (int k = 1; k <= 4; ++k) {
+        wavelengths->addRow(richLabel(QStringLiteral("λ<sub>%1</sub> (nm)").arg(k)),
+                            makeEdit(lambdaField(k)));
+    }
+
+    comboBox2_ = new QComboBox;
+    comboBox2_->setObjectName(QStringLiteral("ComboBox2"));
+    comboBox2_->addItems({QStringLiteral("Drude"), QStringLiteral("Lorents")});
+    comboBox2_->setPlaceholderText(QStringLiteral("Dielecric function"));
+    comboBox2_->setCurrentIndex(-1);
+    comboBox1_ = new QComboBox;
+    comboBox1_->setObjectName(QStringLiteral("ComboBox1"));
+    comboBox1_->addItems({QStringLiteral("R"), QStringLiteral("G, R (I)"),
+                          QStringLiteral("G, R (II)"), QStringLiteral(" ")});
+    comboBox1_->setPlaceholderText(QStringLiteral("Fitting parameters"));
+    comboBox1_->setCurrentIndex(-1);
+    connect(comboBox1_, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+
+    panel2_ = makePanel(QStringLiteral("Panel2"));
+    auto* fixed = new QFormLayout(panel2_);
+    fixed->setContentsMargins(0, 0, 0, 0);
+    fixed->addRow(richLabel(omegaP + QStringLiteral(" (eV)")), makeEdit(Field::Wp));
+    fixed->addRow(richLabel(gamma + QStringLiteral(" (eV)")), makeEdit(Field::Gam));
+
+    panel3_ = makePanel(QStringLiteral("Panel3"));
+    auto* ranges = new QGridLayout(panel3_);
+    ranges->setContentsMargins(0, 0, 0, 0);
+    ranges->addWidget(richLabel(omegaP), 0, 0);
+    ranges->addWidget(new QLabel(QStringLiteral("min")), 0, 1);
+    ranges->addWidget(makeEdit(Field::WpMin), 0, 2);
+    ranges->addWidget(new QLabel(QStringLiteral("max")), 1, 1);
+    ranges->addWidget(makeEdit(Field::WpMax), 1, 2);
+    ranges->addWidget(richLabel(gamma), 2, 0);
+    ranges->addWidget(new QLabel(QStringLiteral("min")), 2, 1);
+    ranges->addWidget(makeEdit(Field::GamMin), 2, 2);
+    ranges->addWidget(new QLabel(QStringLiteral("max")), 3, 1);
+    ranges->addWidget(makeEdit(Field::GamMax), 3, 2);
+
+    panel24_ = makePanel(QStringLiteral("Panel24"));
+    auto* polarisation = new QGridLayout(panel24_);
+    polarisation->setContentsMargins(0, 0, 0, 0);
+    polarisation->addWidget(richLabel(omegaP), 0, 0);
+    polarisation->addWidget(makeEdit(Field::PolWp), 0, 1, 1, 2);
+    polarisation->addWidget(richLabel(gamma), 1, 0);
+    polarisation->addWidget(new QLabel(QStringLiteral("min")), 1, 1);
+    polarisation->addWidget(makeEdit(Field::PolGamMin), 1, 2);
+    polarisation->addWidget(new QLabel(QStringLiteral("max")), 2, 1);
+    polarisation->addWidget(makeEdit(Field::PolGamMax), 2, 2);
+
+    // The three mode panels share one place; at most one is visible.
+    auto* modePanels = new QWidget;
+    modePanels->setObjectName(QStringLiteral("ModePanels"));
+    auto* stack = new QGridLayout(modePanels);
+    stack->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* panel : {panel2_, panel3_, panel24_}) {
+        stack->addWidget(panel, 0, 0);
+    }
+
+    auto* fit = new QGroupBox(QStringLiteral("Fit parameters"));
+    fit->setObjectName(QStringLiteral("GroupBox2"));
+    auto* fitLayout = new QVBoxLayout(fit);
+    fitLayout->addWidget(comboBox2_);
+    fitLayout->addWidget(comboBox1_);
+    fitLayout->addWidget(modePanels);
+    auto* radius = new QFormLayout;
+    radius->addRow(new QLabel(QStringLiteral("Rmin")), makeEdit(Field::Rmin));
+    radius->addRow(new QLabel(QStringLiteral("Rmax")), makeEdit(Field::Rmax));
+    radius->addRow(new QLabel(QStringLiteral("N")), makeEdit(Field::N));
+    fitLayout->addLayout(radius);
+
+    auto* go = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton),
+                               QStringLiteral("Go"));
+    go->setObjectName(QStringLiteral("BitBtn1"));
+    connect(go, &QPushButton::clicked, this, &TForm1::ACGoExecute);
+
+    QWidget* column = makePanel(QStringLiteral("Panel7"));
+    column->setFixedWidth(144);
+    // A size smaller, so that the group titles fit the narrow column.
+    QFont compact = column->font();
+    compact.setPointSizeF(compact.pointSizeF() * 0.9);
+    column->setFont(compact);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(experimental);
+    layout->addWidget(fit);
+    layout->addWidget(go);
+    layout->addStretch(1);
+    return column;
+}
+
+QWidget* TForm1::buildGraphicsPage() {
+    auto* experimental =
+        new ChartPanel(QStringLiteral("Chart1"), QStringLiteral("Experimental data"));
+    experimental->setAxisTitles(QStringLiteral("Time[s]"), QStringLiteral("Intensities [a.u.]"));
+    for (int c = 0; c < 8; ++c) {
+        addChartSeries(experimental, seriesAt(SeriesId::Series1, c),
+                       pointSeries(seriesName(c + 1)));
+    }
+    auto* radius =
+        new ChartPanel(QStringLiteral("Chart2"), QStringLiteral("Evolution of claster radius"));
+    radius->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("R [nm]"));
+    addChartSeries(radius, SeriesId::Series9, lineSeries(seriesName(9), 1, true));
+    auto* concentration = new ChartPanel(QStringLiteral("Chart3"),
+                                         QStringLiteral("Evolution of claster concentration"),
+                                         AxisScale::Logarithmic);
+    concentration->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("Concentration [a.u]"));
+    addChartSeries(concentration, SeriesId::LineSeries2,
+                   lineSeries(QStringLiteral("LineSeries2"), 1, true));
+    auto* agreement =
+        new ChartPanel(QStringLiteral("Chart4"), QStringLiteral("Non-agreement factor"));
+    agreement->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("Vx [%]"));
+    addChartSeries(agreement, SeriesId::LineSeries3,
+                   lineSeries(QStringLiteral("LineSeries3"), 1, true));
+    charts_[1] = experimental;
+    charts_[2] = radius;
+    charts_[3] = concentration;
+    charts_[4] = agreement;
+
+    panel5_ = makeSplitter(QStringLiteral("Panel5"), Qt::Horizontal);
+    panel5_->addWidget(wrap(QStringLiteral("Panel8"), experimental));
+    panel5_->addWidget(wrap(QStringLiteral("Panel9"), radius));
+    panel6_ = makeSplitter(QStringLiteral("Panel6"), Qt::Horizontal);
+    panel6_->addWidget(wrap(QStringLiteral("Panel10"), concentration));
+    panel6_->addWidget(wrap(QStringLiteral("Panel11"), agreement));
+    panel4_ = makeSplitter(QStringLiteral("Panel4"), Qt::Vertical);
+    panel4_->addWidget(panel5_);
+    panel4_->addWidget(panel6_);
+    connect(panel5_, &QSplitter::splitterMoved, this, &TForm1::Panel8CanResize);
+    connect(panel6_, &QSplitter::splitterMoved, this, &TForm1::Panel10CanResize);
+
+    QWidget* page = makePanel(QStringLiteral("TabSheet1"));
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(panel4_, 1);
+    layout->addWidget(buildParameterColumn());
+    return page;
+}
+
+QWidget* TForm1::buildFitDataPage() {
+    memo1_ = makeMemo(QStringLiteral("Memo1"));
+    memo2_ = makeMemo(QStringLiteral("Memo2"));
+    auto* save1 = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                  QStringLiteral("Save to file"));
+    save1->setObjectName(QStringLiteral("BitBtn2"));
+    connect(save1, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    auto* save2 = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
+                                  QStringLiteral("Save to file"));
+    save2->setObjectName(QStringLiteral("BitBtn3"));
+    connect(save2, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
+
+    auto column = [](const QString& name, QPlainTextEdit* memo, QPushButton* button) {
+        QWidget* panel = makePanel(name);
+        auto* layout = new QVBoxLayout(panel);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(memo, 1);
+        layout->addWidget(button, 0, Qt::AlignLeft);
+        return panel;
+    };
+    panel12_ = makeSplitter(QStringLiteral("Panel12"), Qt::Horizontal);
+    panel12_->addWidget(column(QStringLiteral("Panel13"), memo1_, save1));
+    panel12_->addWidget(column(QStringLiteral("Panel14"), memo2_, save2));
+    return wrap(QStringLiteral("TabSheet2"), panel12_);
+}
+
+QWidget* TForm1::buildTimeEvolutionPage() {
+    auto* plasma = new ChartPanel(QStringLiteral("Chart6"), QStringLiteral("Time evolution of Wp"));
+    addChartSeries(plasma, SeriesId::Series14, lineSeries(seriesName(14), 1, true));
+    auto* damping =
+        new ChartPanel(QStringLiteral("Chart7"), QStringLiteral("Time evolution of gamma"));
+    damping->fixYRange(0.0, 2.0, 0.1);
+    addChartSeries(damping, SeriesId::Series15, lineSeries(seriesName(15), 1, true));
+    // Series24..29 are cleared with the results and never filled.
+    for (int extra = 0; extra < 6; ++extra) {
+        ChartPanel* chart = extra < 3 ? plasma : damping;
+        addChartSeries(chart, seriesAt(SeriesId::Series24, extra),
+                       lineSeries(seriesName(24 + extra), 1, true));
+    }
+    charts_[6] = plasma;
+    charts_[7] = damping;
+
+    panel19_ = wrap(QStringLiteral("Panel19"), plasma);
+    panel20_ = wrap(QStringLiteral("Panel20"), damping);
+    panel18_ = makeSplitter(QStringLiteral("Panel18"), Qt::Horizontal);
+    panel18_->addWidget(panel19_);
+    panel18_->addWidget(panel20_);
+    panel17_ = wrap(QStringLiteral("Panel17"), makeMemo(QStringLiteral("Memo3")));
+
+    QWidget* page = makePanel(QStringLiteral("TabSheet3"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel18_, 1);
+    layout->addWidget(panel17_);
+    return page;
+}
+
+QWidget* TForm1::buildPredictionPage() {
+    auto* prediction = new ChartPanel(QStringLiteral("Chart5"),
+                                      QStringLiteral("Plasmon resonances (Mie theory prediction)"));
+    prediction->setAxisTitles(QStringLiteral("Radius [nm]"),
+                              QStringLiteral("Intensities / Unit of area [a.u.]"));
+    for (int c = 0; c < 8; ++c) {
+        addChartSeries(prediction, seriesAt(SeriesId::Series16, c),
+                       lineSeries(seriesName(16 + c), 2, false));
+    }
+    charts_[5] = prediction;
+    return wrap(QStringLiteral("TabSheet4"), prediction);
+}
+
+} // namespace velmora::ui

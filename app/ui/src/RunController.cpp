@@ -1,0 +1,96 @@
+#include "ui/RunController.h"
+
+#include "fit/ThreadStack.h"
+#include "ui/RunDisplay.h"
+
+#include <QThread>
+
+#include <exception>
+#include <utility>
+
+namespace velmora::ui {
+
+RunController::RunController(RunDisplay& display, std::function<bool()> askStop, QObject* parent)
+    : QObject(parent), display_(display), askStop_(std::move(askStop)) {
+    drawTimer_.setInterval(drawIntervalMs);
+    connect(&drawTimer_, &QTimer::timeout, this, &RunController::drawPending);
+}
+
+RunController::~RunController() {
+    if (worker_ == nullptr) {
+        return;
+    }
+    // The window is going away: a pending or later stop question is answered
+    // Yes, so a stoppable fit ends at its next check.
+    {
+        std::scoped_lock lock(questionMutex_);
+        abandoned_ = true;
+    }
+    questionAnswered_.notify_all();
+    runFlag_.store(false);
+    worker_->wait();
+}
+
+bool RunController::start(RunInputs inputs) {
+    if (isRunning()) {
+        return false;
+    }
+    runFlag_.store(true);
+    errorMessage_.clear();
+    view_ = std::make_unique<BufferedRunView>(runFlag_, [this] { return askStopFromWorker(); });
+    BufferedRunView* view = view_.get();
+    worker_ = QThread::create([this, view, inputs = std::move(inputs)] {
+        try {
+            runFit(inputs, *view);
+        } catch (const std::exception& failure) {
+            errorMessage_ = QString::fromStdString(failure.what());
+        }
+    });
+    worker_->setParent(this);
+    worker_->setObjectName(QStringLiteral("FitRun"));
+    worker_->setStackSize(kFitThreadStackBytes);
+    connect(worker_, &QThread::finished, this, &RunController::onWorkerFinished);
+    drawTimer_.start();
+    worker_->start();
+    return true;
+}
+
+bool RunController::askStopFromWorker() {
+    std::unique_lock lock(questionMutex_);
+    if (abandoned_) {
+        return true;
+    }
+    answerReady_ = false;
+    QMetaObject::invokeMethod(this, &RunController::answerStopQuestion, Qt::QueuedConnection);
+    questionAnswered_.wait(lock, [this] { return answerReady_ || abandoned_; });
+    return abandoned_ || answerYes_;
+}
+
+void RunController::answerStopQuestion() {
+    // Show everything up to the question before asking it.
+    drawPending();
+    const bool yes = askStop_();
+    {
+        std::scoped_lock lock(questionMutex_);
+        answerYes_ = yes;
+        answerReady_ = true;
+    }
+    questionAnswered_.notify_all();
+}
+
+void RunController::drawPending() {
+    if (view_) {
+        view_->drain(display_);
+    }
+}
+
+void RunController::onWorkerFinished() {
+    drawTimer_.stop();
+    drawPending();
+    worker_->deleteLater();
+    worker_ = nullptr;
+    view_.reset();
+    emit finished(errorMessage_);
+}
+
+} // namespace velmora::ui

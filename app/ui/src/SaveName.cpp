@@ -1,0 +1,25 @@
+#include "ui/SaveName.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace velmora::ui {
+
+QString suggestedSaveName(const QString& openDialogFileName, const QString& suffix) {
+    const QString name = QFileInfo(openDialogFileName).fileName();
+    const QString base = name.size() > 4 ? name.chopped(4) : QString();
+    return base + suffix;
+}
+
+std::vector<std::string> memoLines(const QString& text) {
+    std::vector<std::string> lines;
+    if (text.isEmpty()) {
+        return lines;
+    }
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        lines.push_back(line.toStdString());
+    }
+    return lines;
+}
+
+} // namespace velmora::ui

@@ -1,0 +1,19 @@
+#include "ui/WebHelpBrowser.h"
+
+#include <QUrl>
+#include <QWebEngineView>
+
+namespace velmora::ui {
+
+// The view becomes a child of the Help window, which deletes it.
+WebHelpBrowser::WebHelpBrowser() : view_(new QWebEngineView) {}
+
+QWidget* WebHelpBrowser::widget() {
+    return view_;
+}
+
+void WebHelpBrowser::navigate(const QUrl& url) {
+    view_->load(url);
+}
+
+} // namespace velmora::ui
