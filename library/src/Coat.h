@@ -7,6 +7,7 @@
 #include "CoatShell.h"
 #include "Cx.h"
 #include "OrderTable.h"
+#include "RiccatiBessel.h"
 #include "SphereSeries.h"
 
 namespace quellis {
@@ -60,7 +61,8 @@ private:
     Cx outgoingRatio_; // [psi_n(v)/xi_n(v)] / [psi_n(w)/xi_n(w)]
     Cx standingRatio_; // [psi_n(v)/chi_n(v)] / [psi_n(w)/chi_n(w)]
     bool coreNegligible_ = false;
-    RiccatiBesselRecurrence outer_;
+    Cx y_;
+    OrderArray<RiccatiBesselRow> outer_; // psi_n, chi_n, xi_n, D_n of y
     MieCoefficients outerCoefficients_;
     long order_ = 0;
 };

@@ -3,12 +3,14 @@
 // at the start order, so no start error travels down into the orders in use,
 // however large and weakly absorbing the sphere.
 #include "LogDerivativeStep.h"
+#include "RiccatiBessel.h"
 #include "Sphere.h"
 #include "TermCount.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace quellis {
 namespace {
@@ -85,21 +87,54 @@ Cx logDerivativeByConvergents(Cx rho, long n) {
 // n >= 2|rho| every |b_j| exceeds 4 and the fraction converges within about
 // twenty steps, so for 2^-30 <= |rho| <= 2^16 the powers of |rho| stay in
 // range; should they not, the unscaled convergents take over.
-Cx logDerivativeByScaledConvergents(Cx rho, double modulus, long n) {
+//
+// A positive real rho runs the same steps in real arithmetic: its complex
+// steps would add only zero imaginary parts, so the values are the same.
+[[gnu::always_inline]] inline double times(double a, double b) {
+    return a * b;
+}
+[[gnu::always_inline]] inline Cx times(double w, Cx a) {
+    return {w * a.re, w * a.im};
+}
+[[gnu::always_inline]] inline Cx times(Cx a, Cx b) {
+    return mul(a, b);
+}
+[[gnu::always_inline]] inline double inverse(double a) {
+    return 1 / a;
+}
+[[gnu::always_inline]] inline Cx inverse(Cx a) {
+    return reciprocal(a);
+}
+double size(double a) {
+    return std::fabs(a);
+}
+template <class Number> Number fromReal(double a) {
+    if constexpr (std::is_same_v<Number, Cx>) {
+        return real(a);
+    } else {
+        return a;
+    }
+}
+Cx toComplex(double a) {
+    return real(a);
+}
+Cx toComplex(Cx a) {
+    return a;
+}
+
+template <class Number> Cx logDerivativeByScaledConvergents(Number rho, double modulus, long n) {
     constexpr double tolerance = 1e-17;
-    const Cx rhoSquared = mul(rho, rho);
+    const Number rhoSquared = times(rho, rho);
     const double modulusSquared = modulus * modulus;
     double weight = 2 * static_cast<double>(n) + 1;
-    Cx numerator = real(weight);
-    Cx numeratorBefore = real(1);
-    Cx denominator = rho;
-    Cx denominatorBefore = real(0);
+    Number numerator = fromReal<Number>(weight);
+    Number numeratorBefore = fromReal<Number>(1.0);
+    Number denominator = rho;
+    Number denominatorBefore = fromReal<Number>(0.0);
     double rhoPower = modulus; // |rho|^(2j+1)
     const auto step = [&](double w) {
-        const Cx nextNumerator =
-            Cx{w * numerator.re, w * numerator.im} + mul(rhoSquared, numeratorBefore);
-        const Cx nextDenominator =
-            Cx{w * denominator.re, w * denominator.im} + mul(rhoSquared, denominatorBefore);
+        const Number nextNumerator = times(w, numerator) + times(rhoSquared, numeratorBefore);
+        const Number nextDenominator = times(w, denominator) + times(rhoSquared, denominatorBefore);
         numeratorBefore = numerator;
         numerator = nextNumerator;
         denominatorBefore = denominator;
@@ -116,12 +151,11 @@ Cx logDerivativeByScaledConvergents(Cx rho, double modulus, long n) {
         }
     }
     if (!(rhoPower <= std::numeric_limits<double>::max())) {
-        return logDerivativeByConvergents(rho, n);
+        return logDerivativeByConvergents(toComplex(rho), n);
     }
-    const Cx inverseRho = reciprocal(rho);
+    const Number inverseRho = inverse(rho);
     const double order = static_cast<double>(n);
-    return mul(numerator, reciprocal(denominator)) -
-           Cx{order * inverseRho.re, order * inverseRho.im};
+    return toComplex(times(numerator, inverse(denominator)) - times(order, inverseRho));
 }
 
 // A complex number at extended precision, for Lentz's method.
@@ -183,11 +217,38 @@ Cx logDerivativeAt(Cx rho, long n) {
     const double modulus = abs(rho);
     if (static_cast<double>(n) >= modulus + 1 && modulus > kSmallestConvergentArgument) {
         if (static_cast<double>(n) >= 2 * modulus && modulus >= 0x1p-30 && modulus <= 0x1p16) {
+            if (rho.im == 0 && rho.re > 0) {
+                return logDerivativeByScaledConvergents(rho.re, modulus, n);
+            }
             return logDerivativeByScaledConvergents(rho, modulus, n);
         }
         return logDerivativeByConvergents(rho, n);
     }
     return fractionByLentz(rho, n) - div(real(static_cast<double>(n)), rho);
+}
+
+bool upwardSuffices(Cx rho, long highest) {
+    const double modulus = abs(rho);
+    return modulus >= kUpwardArgument && static_cast<double>(highest) <= modulus / 2;
+}
+
+void logDerivativeUpward(Cx rho, long highest, Cx* d) {
+    Cx current = div(real(1), tanScaled(rho));
+    d[0] = current;
+    const LogDerivativeStep step(rho);
+    for (long n = 1; n <= highest; ++n) {
+        const Cx q = step.orderOverRho(n);
+        current = reciprocal(q - current) - q;
+        d[n] = current;
+    }
+}
+
+void logDerivativeTable(Cx z, long count, Cx* d) {
+    if (upwardSuffices(z, count)) {
+        logDerivativeUpward(z, count, d);
+        return;
+    }
+    logDerivative(z, count, d);
 }
 
 void logDerivative(Cx rho, long nn, Cx* d) {
@@ -196,6 +257,10 @@ void logDerivative(Cx rho, long nn, Cx* d) {
 
 void logDerivative(Cx rho, long nn, long restart, long highestStored, Cx* d) {
     if (nn < 0) {
+        return;
+    }
+    if (highestStored < nn && upwardSuffices(rho, highestStored)) {
+        logDerivativeUpward(rho, highestStored, d);
         return;
     }
     Cx current = logDerivativeAt(rho, nn);

@@ -30,7 +30,8 @@ Cx logDerivativeAt(Cx rho, long n);
 
 // The order at which a series of `terms` Mie coefficients starts D_n(rho)
 // afresh from its continued fraction, below the start order `start` of the
-// full recurrence: the lowest order of at least `terms` with n >= 2|rho|,
+// full recurrence: the lowest order above `terms` with n >= 2|rho| (order
+// terms + 1 gives the series the ratio psi_{N+1}/psi_N at its last order),
 // where the fraction's partial denominators exceed 4 and it converges
 // within a few steps, so the orders between it and `start`, which no
 // coefficient reads, are skipped. `start` itself when that order is not
@@ -40,8 +41,21 @@ inline long logDerivativeRestart(int32_t terms, Cx rho, long start) {
     if (!(fastOrder < static_cast<double>(start))) {
         return start; // also for an argument that is not a number
     }
-    return std::max<long>(terms, static_cast<long>(std::ceil(fastOrder)));
+    return std::max<long>(terms + 1L, static_cast<long>(std::ceil(fastOrder)));
 }
+
+// From this |rho| on, D_n at orders up to |rho|/2 comes upward from
+// D_0 = cot rho (D_n = 1/(n/rho - D_{n-1}) - n/rho, Bohren & Huffman 1983,
+// eq. 4.89 turned round): there psi_n does not decay, the upward recurrence
+// keeps its digits, and a call that wants only those orders does not run
+// the downward recurrence over the |rho| orders above them.
+inline constexpr double kUpwardArgument = 1e5;
+
+// Whether orders 0..highest of D_n(rho) may come upward.
+bool upwardSuffices(Cx rho, long highest);
+
+// D_n(rho) for n = 0..highest by the upward recurrence.
+void logDerivativeUpward(Cx rho, long highest, Cx* d);
 
 // D_n(rho) = psi_n'(rho)/psi_n(rho) for n = 0..nn, by downward recurrence
 // from an accurate value at order nn.
