@@ -243,10 +243,12 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
         return;
     }
     const Cx rho = mul(x, m);
+    // Both tables before either is filled: a count beyond the memory fails
+    // before it has written anything.
+    OrderArray<MieCoefficient> coefficients(count);
     OrderTable partners(count);
     partnerTable(x, count, partners.data());
     const MieCoefficients coefficient(x, m);
-    OrderArray<MieCoefficient> coefficients(count);
 
     if (upwardSuffices(rho, count) && upwardSuffices(x, count)) {
         OrderTable dM(count);
