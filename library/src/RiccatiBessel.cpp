@@ -16,7 +16,9 @@ void partnerTable(Cx z, long count, Cx* partners) {
         partners[0] = {0.0, -before};
         partners[1] = {0.0, -current};
         for (long n = 2; n <= count; ++n) {
-            const double next = byZ.divideCount(2.0 * n - 1).re * current - before;
+            // Once chi_n has overflowed it stays infinite (not inf - inf).
+            const double next =
+                std::isinf(current) ? current : byZ.divideCount(2.0 * n - 1).re * current - before;
             before = current;
             current = next;
             partners[n] = {0.0, -current};
@@ -30,7 +32,8 @@ void partnerTable(Cx z, long count, Cx* partners) {
     partners[0] = before;
     partners[1] = current;
     for (long n = 2; n <= count; ++n) {
-        const Cx next = mul(byZ.divideCount(2.0 * n - 1), current) - before;
+        const Cx next =
+            overflowed(current) ? current : mul(byZ.divideCount(2.0 * n - 1), current) - before;
         before = current;
         current = next;
         partners[n] = current;
