@@ -23,11 +23,12 @@ struct CoatedSphere {
 // call of next().
 //
 // The shell's field is psi_n(m2 r) plus a multiple of a second solution set
-// by the core. The switch of the classical algorithm, which drops the core
+// by the core. The switch of the classical algorithm (Toon & Ackerman 1981,
+// Appl. Opt. 20, 3657), which drops the core
 // once that multiple (taken with chi_n) is negligible at the outer surface,
 // is kept with its thresholds; everything else is formed with xi_n as the
-// second solution and with ratios of the functions only (Yang's recursive
-// form), which stays finite and accurate for absorbing cores and shells.
+// second solution and with ratios of the functions only (Yang 2003, Appl. Opt. 42, 1710: the
+// recursive form), which stays finite and accurate for absorbing cores and shells.
 class CoatedSeries {
 public:
     CoatedSeries(const CoatedSphere& sphere, long count);

@@ -35,7 +35,8 @@ inline Cx mul(Cx a, Cx b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + b.re * a.im};
 }
 
-// A divisor prepared for Smith's division: the branch, the ratio r and the
+// A divisor prepared for Smith's division (Smith 1962, "Algorithm 116:
+// Complex division", Commun. ACM 5, 435): the branch, the ratio r and the
 // denominator depend on the divisor alone, so a series that divides many
 // values by one number prepares them once. |c| = |d| takes the first branch.
 // A zero divisor is not tested: it reaches the floating-point arithmetic as
@@ -113,6 +114,9 @@ inline double norm2(Cx a) {
 // square's lost bits would count (2^-968 leaves them below 2^-106 of s).
 // Where it has, the moduli below are taken by hypot, which scales.
 inline bool squareSumHolds(double s, Cx a) {
+    if (s >= 0x1p-968 && s <= 0x1.fffffffffffffp+1023) {
+        return true;
+    }
     if (std::isnan(s)) {
         return true;
     }
@@ -122,8 +126,8 @@ inline bool squareSumHolds(double s, Cx a) {
     return s >= 0x1p-968 || (a.re == 0 && a.im == 0);
 }
 
-// |a| = sqrt(x*x + y*y) (Kahan's scaled hypot where that sum overflows or
-// underflows).
+// |a| = sqrt(x*x + y*y) (the C library's scaled hypot where that sum
+// overflows or underflows).
 inline double abs(Cx a) {
     const double s = a.re * a.re + a.im * a.im;
     return squareSumHolds(s, a) ? std::sqrt(s) : std::hypot(a.re, a.im);

@@ -5,13 +5,14 @@
 // past |z|, so no upward recurrence keeps it (its errors grow like
 // chi_n/psi_n). The partner of psi_n, which dominates upward, comes from
 // the upward recurrence: chi_n for a positive real z (Bohren & Huffman
-// 1983, eq. 4.11 and sec. 4.8), xi_n otherwise, since for a large imaginary
+// 1983, sec. 4.4), xi_n otherwise, since for a large imaginary
 // part psi_n and chi_n both grow like e^|Im z| and xi_n is their small
 // difference. psi_n then follows at each order from the partner and the
 // ratio r_n = psi_{n-1}/psi_n = D_n + n/z of the downward recurrence of
 // D_n, through the Wronskian psi_n chi_{n-1} - psi_{n-1} chi_n = -1
-// (equivalently psi_n xi_{n-1} - psi_{n-1} xi_n = i). Neither factor loses
-// digits near a zero of psi_n or when it underflows.
+// (equivalently psi_n xi_{n-1} - psi_{n-1} xi_n = i; the cross product of
+// the spherical Bessel functions, Abramowitz & Stegun 1964, sec. 10.1).
+// Neither factor loses digits near a zero of psi_n or when it underflows.
 #pragma once
 
 #include "Cx.h"

@@ -28,10 +28,17 @@ inline int32_t logDerivativeStart(int32_t terms, Cx rho) {
 // continued fraction, accurate to double precision.
 Cx logDerivativeAt(Cx rho, long n);
 
+// D_n(rho) and the ratio psi_{n+1}(rho)/psi_n(rho), which is minus the
+// fraction's tail after its first term, at the single order n.
+struct LogDerivativeAndRatio {
+    Cx d;
+    Cx ratio;
+};
+LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, long n);
+
 // The order at which a series of `terms` Mie coefficients starts D_n(rho)
 // afresh from its continued fraction, below the start order `start` of the
-// full recurrence: the lowest order above `terms` with n >= 2|rho| (order
-// terms + 1 gives the series the ratio psi_{N+1}/psi_N at its last order),
+// full recurrence: the lowest order of at least `terms` with n >= 2|rho|,
 // where the fraction's partial denominators exceed 4 and it converges
 // within a few steps, so the orders between it and `start`, which no
 // coefficient reads, are skipped. `start` itself when that order is not
@@ -41,7 +48,7 @@ inline long logDerivativeRestart(int32_t terms, Cx rho, long start) {
     if (!(fastOrder < static_cast<double>(start))) {
         return start; // also for an argument that is not a number
     }
-    return std::max<long>(terms + 1L, static_cast<long>(std::ceil(fastOrder)));
+    return std::max<long>(terms, static_cast<long>(std::ceil(fastOrder)));
 }
 
 // From this |rho| on, D_n at orders up to |rho|/2 comes upward from

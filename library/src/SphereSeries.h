@@ -180,16 +180,18 @@ private:
 };
 
 // D_n of one argument carried down from its continued-fraction start at
-// order `restart`, with the ratio psi_{n+1}/psi_n = 1/(D_{n+1} + (n+1)/rho)
-// that the step to order n forms on the way.
+// order `restart`, with the ratio psi_{n+1}/psi_n: from the fraction at the
+// start, then 1/(D_{n+1} + (n+1)/rho) as the step to order n forms it.
 struct LogDerivativeChain {
     LogDerivativeStep step;
     long restart;
     Cx d;
-    Cx ratio = real(0.0);
+    Cx ratio;
 
+    LogDerivativeChain(Cx rho, long start, LogDerivativeAndRatio atStart)
+        : step(rho), restart(start), d(atStart.d), ratio(atStart.ratio) {}
     LogDerivativeChain(Cx rho, long start)
-        : step(rho), restart(start), d(logDerivativeAt(rho, start)) {}
+        : LogDerivativeChain(rho, start, logDerivativeAndRatioAt(rho, start)) {}
 
     // To order n from n + 1; nothing above the start order.
     [[gnu::always_inline]] void moveTo(long n) {
@@ -202,18 +204,18 @@ struct LogDerivativeChain {
 };
 
 // The order at which a series whose last order is `count` starts D_n(rho)
-// from its continued fraction: above count, and from 2|rho| on where the
-// fraction is quick.
+// from its continued fraction: at or above count, and from 2|rho| on where
+// the fraction is quick.
 inline long seriesRestart(int32_t terms, Cx rho, long count) {
-    const long start = std::max<long>(logDerivativeStart(terms, rho), count + 1);
-    return std::max(logDerivativeRestart(terms, rho, start), count + 1);
+    const long start = std::max<long>(logDerivativeStart(terms, rho), count);
+    return std::max(logDerivativeRestart(terms, rho, start), count);
 }
 
 // The start order of D_n for a table of the Riccati-Bessel functions of z
 // up to order count, for a series of `terms` orders: that of the series'
 // own coefficients, so that a table and the coefficients share their D_n.
 inline long besselStart(int32_t terms, Cx z, long count) {
-    return std::max(count + 1, seriesRestart(terms, z, terms));
+    return std::max(count, seriesRestart(terms, z, terms));
 }
 
 // The coefficient of order n from its inside, D_n(x) and the partners.
@@ -266,7 +268,7 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
         LogDerivativeChain inner(rho, seriesRestart(terms, rho, count));
         LogDerivativeChain outer(x, seriesRestart(terms, x, count));
         afterStart();
-        for (long n = std::max(inner.restart, outer.restart) - 1; n >= 1; --n) {
+        for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
             inner.moveTo(n);
             outer.moveTo(n);
             if (n <= count) {
@@ -304,7 +306,8 @@ template <class Visit> void forEachMieCoefficient(Cx x, Cx m, Visit&& visit) {
     forEachMieCoefficient(x, m, terms, terms, visit);
 }
 
-// pi_n(cos theta) and tau_n by upward recurrence, holding orders n-1 and n;
+// pi_n(cos theta) and tau_n by upward recurrence (Bohren & Huffman 1983,
+// eq. 4.47), holding orders n-1 and n;
 // it starts at n = 1 (pi_0 = 0, pi_1 = 1, tau_1 = cos theta).
 class AngularRecurrence {
 public:
@@ -336,7 +339,8 @@ private:
     double tau_;
 };
 
-// S1 and S2 summed order by order: c_n = (2n+1)/(n(n+1)). The angular
+// S1 and S2 summed order by order (Bohren & Huffman 1983, eq. 4.74):
+// c_n = (2n+1)/(n(n+1)). The angular
 // functions and c_n are real, so their products with the coefficients are
 // formed in real arithmetic: the complex products would add only signed
 // zeros to them, and a sum that starts at +0 comes out the same either way.
@@ -355,7 +359,9 @@ private:
     Amplitudes sums_{real(0.0), real(0.0)};
 };
 
-// The three efficiency series, each term rounded before it is added.
+// The three efficiency series (Bohren & Huffman 1983, eqs. 4.61 and 4.62
+// for scattering and extinction, sec. 4.6 for backscattering), each term
+// rounded before it is added.
 class EfficiencyAccumulator {
 public:
     void add(long n, MieCoefficient c) {
