@@ -10,9 +10,13 @@ namespace quellis {
 
 class LogDerivativeStep {
 public:
-    explicit LogDerivativeStep(Cx rho)
+    explicit LogDerivativeStep(Cx rho) : LogDerivativeStep(rho, rho.im != 0) {}
+
+    // With multiplyInverse, n/rho is n times 1/rho for a real rho too (one
+    // rounding more, no division), wherever |rho|^2 is safe to form.
+    LogDerivativeStep(Cx rho, bool multiplyInverse)
         : byRho_(rho), inverseRho_(reciprocal(rho)),
-          scaleInverse_(rho.im != 0 && normInSafeRange(norm2(rho))) {}
+          scaleInverse_(multiplyInverse && normInSafeRange(norm2(rho))) {}
 
     // D_{n-1} from D_n. A real rho divides n by it exactly; a complex one
     // multiplies n into 1/rho, so that a step costs one division in all.

@@ -100,12 +100,16 @@ struct CoefficientInside {
 class MieCoefficients {
 public:
     MieCoefficients(Cx x, Cx m)
-        : m_(m), inverseM_(reciprocal(m)), inverseX_(reciprocal(x)), xDivisor_(x),
-          realX_(hasRealPartner(x)), indexTerm_(div(mul(real(1) - m, real(1) + m), mul(m, m))) {}
+        : m_(m), inverseM_(reciprocal(m)), inverseX_(reciprocal(x)), realX_(hasRealPartner(x)),
+          indexTerm_(div(mul(real(1) - m, real(1) + m), mul(m, m))) {}
 
     Cx overM(Cx d) const { return mul(d, inverseM_); }
     Cx timesM(Cx d) const { return mul(d, m_); }
-    Cx orderOverX(long n) const { return xDivisor_.divideCount(static_cast<double>(n)); }
+    // n/x as n times 1/x.
+    Cx orderOverX(long n) const {
+        const double k = static_cast<double>(n);
+        return {k * inverseX_.re, k * inverseX_.im};
+    }
 
     // fa and fb at an order n >= x, from the ratios psi_{n+1}/psi_n of mx
     // and of x: D_n(z) = (n+1)/z - psi_{n+1}(z)/psi_n(z), so
@@ -115,9 +119,7 @@ public:
     [[gnu::always_inline]] CoefficientInside fromRatios(long n, Cx d, Cx ratioM, Cx ratioX) const {
         const Cx aInside = overM(d);
         const Cx bInside = timesM(d);
-        const double next = static_cast<double>(n + 1);
-        const Cx nextOverX{next * inverseX_.re, next * inverseX_.im};
-        const Cx fa = mul(nextOverX, indexTerm_) + ratioX - overM(ratioM);
+        const Cx fa = mul(orderOverX(n + 1), indexTerm_) + ratioX - overM(ratioM);
         const Cx fb = ratioX - timesM(ratioM);
         return {aInside, bInside, fa, fb};
     }
@@ -174,7 +176,6 @@ private:
     Cx m_;
     Cx inverseM_;
     Cx inverseX_;
-    Divisor xDivisor_;
     bool realX_;
     Cx indexTerm_; // (1 - m^2)/m^2
 };
@@ -188,10 +189,13 @@ struct LogDerivativeChain {
     Cx d;
     Cx ratio;
 
-    LogDerivativeChain(Cx rho, long start, LogDerivativeAndRatio atStart)
-        : step(rho), restart(start), d(atStart.d), ratio(atStart.ratio) {}
-    LogDerivativeChain(Cx rho, long start)
-        : LogDerivativeChain(rho, start, logDerivativeAndRatioAt(rho, start)) {}
+    // The chain of m x keeps the library's step (so its D_n are those of
+    // Aden); that of x, read only by the coefficients, multiplies n into
+    // 1/x and spares the divider a division per order.
+    LogDerivativeChain(Cx rho, long start, bool multiplyInverse)
+        : LogDerivativeChain(rho, start, multiplyInverse, logDerivativeAndRatioAt(rho, start)) {}
+    LogDerivativeChain(Cx rho, long start, bool multiplyInverse, LogDerivativeAndRatio atStart)
+        : step(rho, multiplyInverse), restart(start), d(atStart.d), ratio(atStart.ratio) {}
 
     // To order n from n + 1; nothing above the start order.
     [[gnu::always_inline]] void moveTo(long n) {
@@ -206,7 +210,7 @@ struct LogDerivativeChain {
 // The order at which a series whose last order is `count` starts D_n(rho)
 // from its continued fraction: at or above count, and from 2|rho| on where
 // the fraction is quick.
-inline long seriesRestart(int32_t terms, Cx rho, long count) {
+[[gnu::always_inline]] inline long seriesRestart(int32_t terms, Cx rho, long count) {
     const long start = std::max<long>(logDerivativeStart(terms, rho), count);
     return std::max(logDerivativeRestart(terms, rho, start), count);
 }
@@ -265,8 +269,8 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                               dX[k], partners[k - 1], partners[k]);
         }
     } else {
-        LogDerivativeChain inner(rho, seriesRestart(terms, rho, count));
-        LogDerivativeChain outer(x, seriesRestart(terms, x, count));
+        LogDerivativeChain inner(rho, seriesRestart(terms, rho, count), rho.im != 0);
+        LogDerivativeChain outer(x, seriesRestart(terms, x, count), true);
         afterStart();
         for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
             inner.moveTo(n);
