@@ -96,17 +96,12 @@ void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex*, const int32_t* 
     }
     answerOrNothing(
         [&] {
-            const long count = std::max(last, 1L);
-            OrderArray<RiccatiBesselRow> rows(count);
-            riccatiBesselTable(
-                z, count, besselStart(besselTerms(z, std::max<int32_t>(*N, 1), count), z, count),
-                rows.data());
-            for (long n = 0; n <= last; ++n) {
-                const RiccatiBesselRow& row = rows[static_cast<std::size_t>(n)];
+            const int32_t terms = besselTerms(z, std::max<int32_t>(*N, 1), last);
+            forEachRiccatiBesselRow(z, terms, last, [&](long n, const RiccatiBesselRow& row) {
                 storeWithin(Psi, PsiHigh, n, row.psi);
                 storeWithin(Chi, ChiHigh, n, row.chi);
                 storeWithin(Xi, XiHigh, n, row.xi);
-            }
+            });
         },
         [&] {
             fillNoAnswer(Psi, std::min<long>(PsiHigh, last), 0);

@@ -108,14 +108,10 @@ void QUELLIS_CALL Bessel(const TComplex* X, const TComplex* /*M*/, int32_t* N, T
     }
     answerOrNothing(
         [&] {
-            const long count = std::max(last, 1L);
-            OrderArray<RiccatiBesselRow> rows(count);
-            riccatiBesselTable(x, count, besselStart(terms, x, count), rows.data());
-            for (long n = 0; n <= last; ++n) {
-                const RiccatiBesselRow& row = rows[static_cast<std::size_t>(n)];
+            forEachRiccatiBesselRow(x, terms, last, [&](long n, const RiccatiBesselRow& row) {
                 storeWithin(Psi, PsiHigh, n, row.psi);
                 storeWithin(Xi, XiHigh, n, row.xi);
-            }
+            });
         },
         unserved);
 }

@@ -55,11 +55,6 @@ public:
         xi_ = realArgument_ ? Cx{psi_.re, -chi_.re} : outgoing(psi_, chi_);
     }
 
-    long order() const { return order_; }
-    Cx psi() const { return psi_; }
-    Cx psiPrev() const { return psiPrev_; }
-    Cx chi() const { return chi_; }
-    Cx chiPrev() const { return chiPrev_; }
     Cx xi() const { return xi_; }
     Cx xiPrev() const { return xiPrev_; }
 
@@ -215,11 +210,17 @@ struct LogDerivativeChain {
     return std::max(logDerivativeRestart(terms, rho, start), count);
 }
 
-// The start order of D_n for a table of the Riccati-Bessel functions of z
-// up to order count, for a series of `terms` orders: that of the series'
-// own coefficients, so that a table and the coefficients share their D_n.
-inline long besselStart(int32_t terms, Cx z, long count) {
-    return std::max(count, seriesRestart(terms, z, terms));
+// Calls store(n, row) for the Riccati-Bessel functions of z at n = 0..last
+// (last >= 0), for a series of `terms` orders: D_n starts where the series'
+// own coefficients start it, so that a table and the coefficients share
+// their D_n, and the start does not depend on `last`.
+template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long last, Store&& store) {
+    const long count = std::max(last, 1L);
+    OrderArray<RiccatiBesselRow> rows(count);
+    riccatiBesselTable(z, count, std::max(count, seriesRestart(terms, z, terms)), rows.data());
+    for (long n = 0; n <= last; ++n) {
+        store(n, rows[static_cast<std::size_t>(n)]);
+    }
 }
 
 // The coefficient of order n from its inside, D_n(x) and the partners.

@@ -130,6 +130,26 @@ TEST(EveryOrder, SphereCoefficientsAgreeWithTheLongDoubleSeries) {
     }
 }
 
+struct Angular {
+    Real pi, tau;
+};
+
+// pi_n(cos theta) and tau_n for n = 1..last by their upward recurrences.
+std::vector<Angular> angularFunctions(Real theta, int last) {
+    const Real mu = std::cos(theta);
+    std::vector<Angular> f(last + 1);
+    Real piBefore = 0, pi = 1;
+    for (int k = 1; k <= last; ++k) {
+        if (k > 1) {
+            const Real next = ((2 * k - 1) * mu * pi - k * piBefore) / (k - 1);
+            piBefore = pi;
+            pi = next;
+        }
+        f[k] = {pi, k * mu * pi - (k + 1) * piBefore};
+    }
+    return f;
+}
+
 // Efficiencies and amplitudes of small spheres from the series coefficients.
 TEST(EveryOrder, SmallSphereEfficienciesAndAmplitudes) {
     for (const double x : {1e-6, 1e-5, 1e-4, 1e-3, 1e-2}) {
@@ -139,15 +159,9 @@ TEST(EveryOrder, SmallSphereEfficienciesAndAmplitudes) {
             const series::Coefficients r = series::smallSphere(x, Complex(m.Re, m.Im), n);
             Real sca = 0, ext = 0;
             Complex back = 0, s1 = 0, s2 = 0;
-            const Real theta = 1, mu = std::cos(theta);
-            Real piBefore = 0, pi = 1;
+            const std::vector<Angular> angular = angularFunctions(1, n);
             for (int k = 1; k <= n; ++k) {
-                if (k > 1) {
-                    const Real next = ((2 * k - 1) * mu * pi - k * piBefore) / (k - 1);
-                    piBefore = pi;
-                    pi = next;
-                }
-                const Real tau = k * mu * pi - (k + 1) * piBefore;
+                const Real pi = angular[k].pi, tau = angular[k].tau;
                 sca += Real(2 * k + 1) * (std::norm(r.a[k]) + std::norm(r.b[k]));
                 ext += Real(2 * k + 1) * (r.a[k].real() + r.b[k].real());
                 back += Real(k % 2 ? -1 : 1) * Real(2 * k + 1) * (r.a[k] - r.b[k]);
@@ -207,16 +221,10 @@ TEST(EveryOrder, NearFieldCloseToSmallSpheres) {
                 const int32_t n = termCountOf(x);
                 const series::Coefficients r = series::smallSphere(x, Complex(m.Re, m.Im), n);
                 const std::vector<Complex> xi = series::outgoing(rho, n);
-                const Real theta = 0.8, mu = std::cos(theta);
-                Real piBefore = 0, pi = 1;
+                const std::vector<Angular> angular = angularFunctions(0.8L, n);
                 Complex s1 = 0, s2 = 0;
                 for (int k = 1; k <= n; ++k) {
-                    if (k > 1) {
-                        const Real next = ((2 * k - 1) * mu * pi - k * piBefore) / (k - 1);
-                        piBefore = pi;
-                        pi = next;
-                    }
-                    const Real tau = k * mu * pi - (k + 1) * piBefore;
+                    const Real pi = angular[k].pi, tau = angular[k].tau;
                     const Complex derivative = xi[k - 1] - Real(k) / rho * xi[k];
                     const Real weight = Real(2 * k + 1) / (k * (k + 1));
                     s1 += weight * (derivative * r.a[k] * pi + xi[k] * r.b[k] * tau);
