@@ -131,7 +131,7 @@ Cx toComplex(Cx a) {
     return a;
 }
 
-template <class Number>
+template <bool carryTail, class Number>
 LogDerivativeAndRatio logDerivativeByScaledConvergents(Number rho, double modulus, long n) {
     constexpr double tolerance = 1e-17;
     const Number rhoSquared = times(rho, rho);
@@ -150,13 +150,15 @@ LogDerivativeAndRatio logDerivativeByScaledConvergents(Number rho, double modulu
     const auto step = [&](double w) {
         const Number nextNumerator = times(w, numerator) + times(rhoSquared, numeratorBefore);
         const Number nextDenominator = times(w, denominator) + times(rhoSquared, denominatorBefore);
-        const Number nextTail = times(w, tail) + times(rhoSquared, tailBefore);
         numeratorBefore = numerator;
         numerator = nextNumerator;
         denominatorBefore = denominator;
         denominator = nextDenominator;
-        tailBefore = tail;
-        tail = nextTail;
+        if constexpr (carryTail) {
+            const Number nextTail = times(w, tail) + times(rhoSquared, tailBefore);
+            tailBefore = tail;
+            tail = nextTail;
+        }
         rhoPower *= modulusSquared;
     };
     for (long j = 1; j < kMaxFractionTerms; j += 2) {
@@ -175,8 +177,13 @@ LogDerivativeAndRatio logDerivativeByScaledConvergents(Number rho, double modulu
     const Number inverseRho = inverse(rho);
     const Number inverseDenominator = inverse(denominator);
     const double order = static_cast<double>(n);
-    return {toComplex(times(numerator, inverseDenominator) - times(order, inverseRho)),
-            toComplex(times(-1.0, times(tail, inverseDenominator)))};
+    const Number d = times(numerator, inverseDenominator) - times(order, inverseRho);
+    if constexpr (carryTail) {
+        return {toComplex(d), toComplex(times(-1.0, times(tail, inverseDenominator)))};
+    }
+    // psi_{n+1}/psi_n = (n+1)/rho - D_n, which for n < 4|rho| loses less
+    // than two digits to the cancellation.
+    return {toComplex(d), toComplex(times(order + 1, inverseRho) - d)};
 }
 
 // A complex number at extended precision, for Lentz's method.
@@ -254,9 +261,9 @@ Cx logDerivativeAt(Cx rho, long n) {
     const double modulus = abs(rho);
     switch (fractionForm(rho, modulus, n)) {
     case FractionForm::scaledReal:
-        return logDerivativeByScaledConvergents(rho.re, modulus, n).d;
+        return logDerivativeByScaledConvergents<false>(rho.re, modulus, n).d;
     case FractionForm::scaled:
-        return logDerivativeByScaledConvergents(rho, modulus, n).d;
+        return logDerivativeByScaledConvergents<false>(rho, modulus, n).d;
     case FractionForm::convergents:
         return logDerivativeByConvergents(rho, n);
     case FractionForm::lentz:
@@ -267,11 +274,16 @@ Cx logDerivativeAt(Cx rho, long n) {
 
 LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, long n) {
     const double modulus = abs(rho);
+    // From n >= 4|rho| on, (n+1)/rho - D_n would cancel: the fraction's
+    // tail gives the ratio instead.
+    const bool carryTail = static_cast<double>(n) >= 4 * modulus;
     switch (fractionForm(rho, modulus, n)) {
     case FractionForm::scaledReal:
-        return logDerivativeByScaledConvergents(rho.re, modulus, n);
+        return carryTail ? logDerivativeByScaledConvergents<true>(rho.re, modulus, n)
+                         : logDerivativeByScaledConvergents<false>(rho.re, modulus, n);
     case FractionForm::scaled:
-        return logDerivativeByScaledConvergents(rho, modulus, n);
+        return carryTail ? logDerivativeByScaledConvergents<true>(rho, modulus, n)
+                         : logDerivativeByScaledConvergents<false>(rho, modulus, n);
     default:
         return withRatioFromNextOrder(rho, n, logDerivativeAt(rho, n));
     }

@@ -200,6 +200,32 @@ struct LogDerivativeChain {
             d = q - ratio;
         }
     }
+    Cx value() const { return d; }
+    Cx ratioValue() const { return ratio; }
+};
+
+// The same chain for a positive real argument x in real arithmetic, n/x as
+// n times 1/x: the coefficients alone read it.
+struct RealLogDerivativeChain {
+    double inverse;
+    long restart;
+    double d;
+    double ratio;
+
+    RealLogDerivativeChain(double x, long start)
+        : RealLogDerivativeChain(x, start, logDerivativeAndRatioAt(real(x), start)) {}
+    RealLogDerivativeChain(double x, long start, LogDerivativeAndRatio atStart)
+        : inverse(1 / x), restart(start), d(atStart.d.re), ratio(atStart.ratio.re) {}
+
+    [[gnu::always_inline]] void moveTo(long n) {
+        if (n < restart) {
+            const double q = static_cast<double>(n + 1) * inverse;
+            ratio = 1 / (d + q);
+            d = q - ratio;
+        }
+    }
+    Cx value() const { return real(d); }
+    Cx ratioValue() const { return real(ratio); }
 };
 
 // The order at which a series whose last order is `count` starts D_n(rho)
@@ -271,22 +297,30 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
         }
     } else {
         LogDerivativeChain inner(rho, seriesRestart(terms, rho, count), rho.im != 0);
-        LogDerivativeChain outer(x, seriesRestart(terms, x, count), true);
-        afterStart();
-        for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
-            inner.moveTo(n);
-            outer.moveTo(n);
-            if (n <= count) {
-                const auto k = static_cast<std::size_t>(n);
-                const Cx dM = inner.d;
-                const Cx dX = outer.d;
-                const CoefficientInside inside =
-                    static_cast<double>(n) < x.re
-                        ? coefficient.fromDerivatives(dM, dM, dX)
-                        : coefficient.fromRatios(n, dM, inner.ratio, outer.ratio);
-                coefficients[k] =
-                    coefficientAt(coefficient, n, inside, dX, partners[k - 1], partners[k]);
+        const auto run = [&](auto& outer) {
+            afterStart();
+            for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
+                inner.moveTo(n);
+                outer.moveTo(n);
+                if (n <= count) {
+                    const auto k = static_cast<std::size_t>(n);
+                    const Cx dM = inner.d;
+                    const Cx dX = outer.value();
+                    const CoefficientInside inside =
+                        static_cast<double>(n) < x.re
+                            ? coefficient.fromDerivatives(dM, dM, dX)
+                            : coefficient.fromRatios(n, dM, inner.ratio, outer.ratioValue());
+                    coefficients[k] =
+                        coefficientAt(coefficient, n, inside, dX, partners[k - 1], partners[k]);
+                }
             }
+        };
+        if (hasRealPartner(x)) {
+            RealLogDerivativeChain outer(x.re, seriesRestart(terms, x, count));
+            run(outer);
+        } else {
+            LogDerivativeChain outer(x, seriesRestart(terms, x, count), true);
+            run(outer);
         }
     }
     for (long n = 1; n <= count; ++n) {
