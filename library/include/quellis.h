@@ -15,6 +15,21 @@
  * - Amplitudes and matrix elements carry no factor 1/k^2; efficiencies are
  *   cross sections divided by the geometric cross section of the particle.
  * - The library keeps no state and may be called from any thread.
+ * - Sizes that are computed: every finite size parameter whose series fits
+ *   the library's tables, which hold up to 2^26 orders (x up to about
+ *   6.7e7 for the sums over all N orders; a call that writes only a
+ *   caller's first few orders needs only those, so ScattKoef, Bessel and
+ *   Aden serve short arrays for any size whose N fits an int32, x up to
+ *   about 2.1e9). Beyond that (a size that is infinite or not a number, N
+ *   beyond an int32, or tables the library cannot or will not allocate)
+ *   every floating-point output is a quiet NaN and an integer count output
+ *   is -1 where the count does not fit an int32, else the count that could
+ *   not be served. No call ever throws, aborts or signals; a negative
+ *   finite size still has no terms and gives zeros.
+ * - Functions and coefficients are right to about 1e-12 relative at every
+ *   order written (psi_n from the downward recurrence of its ratios, never
+ *   from the unstable upward one), and so are the sums down to x = 1e-6;
+ *   below it the efficiencies are the dipole (Rayleigh) limit.
  */
 #ifndef QUELLIS_H
 #define QUELLIS_H
@@ -46,7 +61,9 @@ typedef struct TComplex {
 
 /* R = conjugate of A. */
 QUELLIS_API void QUELLIS_CALL SprCom(const TComplex* A, TComplex* R);
-/* R = |A| = sqrt(Re^2 + Im^2), unscaled. */
+/* R = |A| = sqrt(Re^2 + Im^2); where that sum of squares would overflow or
+   underflow, |A| is taken by the scaled hypot, so a modulus that is a
+   double comes out as one (LogCom, PowCom and RootCom likewise). */
 QUELLIS_API void QUELLIS_CALL AbsCom(const TComplex* A, double* R);
 /* R = A*B. */
 QUELLIS_API void QUELLIS_CALL MultCom(const TComplex* A, const TComplex* B, TComplex* R);
@@ -65,7 +82,8 @@ QUELLIS_API void QUELLIS_CALL LogCom(const TComplex* A, int32_t k, TComplex* R);
 QUELLIS_API void QUELLIS_CALL SinCom(const TComplex* A, TComplex* R);
 /* R = cos A. */
 QUELLIS_API void QUELLIS_CALL CosCom(const TComplex* A, TComplex* R);
-/* R = tan A. */
+/* R = tan A; for |Im A| above about 354, where e^(2 Im A) overflows, the
+   limit +-i (to double precision). */
 QUELLIS_API void QUELLIS_CALL TanCom(const TComplex* A, TComplex* R);
 /* R = arcsin A = -i*ln(iA + sqrt(1 - A^2)). */
 QUELLIS_API void QUELLIS_CALL ArcsinCom(const TComplex* A, TComplex* R);
@@ -78,7 +96,9 @@ QUELLIS_API void QUELLIS_CALL ArctanCom(const TComplex* A, TComplex* R);
 
 /* Riccati-Bessel functions psi_n(X) and xi_n(X) = psi_n - i*chi_n for
    n = 0..max(N,1), with N = round(x + 4*x^(1/3) + 2) from x = Re X, written
-   to *N. M is accepted and not used. */
+   to *N; right at every order (psi_n, which decays as n grows past |X|,
+   from its ratios by downward recurrence; chi_n and xi_n upward). M is
+   accepted and not used. */
 QUELLIS_API void QUELLIS_CALL Bessel(const TComplex* X, const TComplex* M, int32_t* N,
                                      TComplex* Psi, int32_t PsiHigh, TComplex* Xi, int32_t XiHigh);
 /* Logarithmic derivative D_n(M*X) = psi_n'/psi_n for n = 0..NN, with
@@ -113,8 +133,10 @@ QUELLIS_API void QUELLIS_CALL ScatMatrix(const TComplex* X, const TComplex* M, T
    results; the core is dropped from the order at which its share of the
    shell field falls below 1e-8. */
 
-/* psi_n(Z), chi_n(Z) and xi_n(Z) = psi_n - i*chi_n for n = 0..max(*N,1), by
-   upward recurrence; *N is only read. M is accepted and not used. */
+/* psi_n(Z), chi_n(Z) and xi_n(Z) = psi_n - i*chi_n for n = 0..max(*N,1),
+   right at every order for any complex Z (as Bessel); *N is only read.
+   Functions beyond the double range are 0 (psi_n) or infinite (chi_n,
+   xi_n). M is accepted and not used. */
 QUELLIS_API void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex* M, const int32_t* N,
                                          TComplex* Psi, int32_t PsiHigh, TComplex* Chi,
                                          int32_t ChiHigh, TComplex* Xi, int32_t XiHigh);
@@ -139,7 +161,8 @@ QUELLIS_API void QUELLIS_CALL CoatScatMatrix(const TComplex* X, const TComplex* 
 QUELLIS_API void QUELLIS_CALL CoatAden(const TComplex* X, const TComplex* M, const int32_t* N,
                                        TComplex* D, int32_t DHigh);
 /* Mie coefficients a_n, b_n of the coated sphere for n = 1..*N (elements 0
-   untouched; nothing written when *N <= 0). */
+   untouched; nothing written when *N <= 0). Orders far past N(y), whose
+   coefficients lie below the smallest double, are 0. */
 QUELLIS_API void QUELLIS_CALL CoatScattKoef(const TComplex* X, const TComplex* Y,
                                             const TComplex* M1, const TComplex* M2,
                                             const int32_t* N, TComplex* A, int32_t AHigh,

@@ -7,6 +7,7 @@
 #include "CoatShell.h"
 #include "Cx.h"
 #include "OrderTable.h"
+#include "RiccatiBessel.h"
 #include "SphereSeries.h"
 
 namespace quellis {
@@ -22,11 +23,12 @@ struct CoatedSphere {
 // call of next().
 //
 // The shell's field is psi_n(m2 r) plus a multiple of a second solution set
-// by the core. The switch of the classical algorithm, which drops the core
+// by the core. The switch of the classical algorithm (Toon & Ackerman 1981,
+// Appl. Opt. 20, 3657), which drops the core
 // once that multiple (taken with chi_n) is negligible at the outer surface,
 // is kept with its thresholds; everything else is formed with xi_n as the
-// second solution and with ratios of the functions only (Yang's recursive
-// form), which stays finite and accurate for absorbing cores and shells.
+// second solution and with ratios of the functions only (Yang 2003, Appl. Opt. 42, 1710: the
+// recursive form), which stays finite and accurate for absorbing cores and shells.
 class CoatedSeries {
 public:
     CoatedSeries(const CoatedSphere& sphere, long count);
@@ -60,7 +62,8 @@ private:
     Cx outgoingRatio_; // [psi_n(v)/xi_n(v)] / [psi_n(w)/xi_n(w)]
     Cx standingRatio_; // [psi_n(v)/chi_n(v)] / [psi_n(w)/chi_n(w)]
     bool coreNegligible_ = false;
-    RiccatiBesselRecurrence outer_;
+    Cx y_;
+    OrderArray<RiccatiBesselRow> outer_; // psi_n, chi_n, xi_n, D_n of y
     MieCoefficients outerCoefficients_;
     long order_ = 0;
 };

@@ -5,8 +5,10 @@
 #include "Coat.h"
 #include "Sphere.h"
 #include "TermCount.h"
+#include "Unserved.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace quellis;
 
@@ -45,6 +47,40 @@ Amplitudes coatedAmplitudes(const CoatedSphere& sphere, double theta) {
     return sums.sums();
 }
 
+// The series length CoatBessel carries D_n down for: the caller's N, or
+// where N lies far above the argument, 100 orders above 2|z| (there the
+// continued fraction is exact to rounding), so that a short array does not
+// pay for orders it cannot receive.
+int32_t besselTerms(Cx z, int32_t n, long count) {
+    const double quick = std::ceil(2 * abs(z)) + 100;
+    if (quick < static_cast<double>(n)) {
+        return static_cast<int32_t>(std::max(static_cast<long>(quick), count));
+    }
+    return n;
+}
+
+// A coated sphere whose outer size has no series: NaN outputs.
+bool coatBeyondTables(const CoatedSphere& sphere) {
+    return beyondTables(sphere.y.re) || beyondTables(sphere.x.re);
+}
+
+void storeEfficiencies(const Efficiencies& q, double* qsca, double* qext, double* qback) {
+    *qsca = q.qsca;
+    *qext = q.qext;
+    *qback = q.qback;
+}
+
+Amplitudes coatedAmplitudesOrNothing(const CoatedSphere& sphere, double theta) {
+    Amplitudes s{noAnswer(), noAnswer()};
+    if (!coatBeyondTables(sphere)) {
+        answerOrNothing([&] { s = coatedAmplitudes(sphere, theta); },
+                        [&] {
+                            s = {noAnswer(), noAnswer()};
+                        });
+    }
+    return s;
+}
+
 } // namespace
 
 extern "C" {
@@ -55,18 +91,23 @@ void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex*, const int32_t* 
     const Cx z = fromT(*Z);
     const long last =
         std::min<long>(std::max<int32_t>(*N, 1), std::max({PsiHigh, ChiHigh, XiHigh}));
-    RiccatiBesselRecurrence rb(z);
-    storeWithin(Psi, PsiHigh, 0, rb.psiPrev());
-    storeWithin(Chi, ChiHigh, 0, rb.chiPrev());
-    storeWithin(Xi, XiHigh, 0, rb.xiPrev());
-    for (long n = 1; n <= last; ++n) {
-        if (n > 1) {
-            rb.advance();
-        }
-        storeWithin(Psi, PsiHigh, n, rb.psi());
-        storeWithin(Chi, ChiHigh, n, rb.chi());
-        storeWithin(Xi, XiHigh, n, rb.xi());
+    if (last < 0) {
+        return;
     }
+    answerOrNothing(
+        [&] {
+            const int32_t terms = besselTerms(z, std::max<int32_t>(*N, 1), last);
+            forEachRiccatiBesselRow(z, terms, last, [&](long n, const RiccatiBesselRow& row) {
+                storeWithin(Psi, PsiHigh, n, row.psi);
+                storeWithin(Chi, ChiHigh, n, row.chi);
+                storeWithin(Xi, XiHigh, n, row.xi);
+            });
+        },
+        [&] {
+            fillNoAnswer(Psi, std::min<long>(PsiHigh, last), 0);
+            fillNoAnswer(Chi, std::min<long>(ChiHigh, last), 0);
+            fillNoAnswer(Xi, std::min<long>(XiHigh, last), 0);
+        });
 }
 
 void QUELLIS_CALL CoatAden(const TComplex* X, const TComplex* M, const int32_t* N, TComplex* D,
@@ -76,9 +117,13 @@ void QUELLIS_CALL CoatAden(const TComplex* X, const TComplex* M, const int32_t* 
     if (last < 0) {
         return;
     }
-    OrderTable d(last);
-    logDerivative(z, last, d.data());
-    copyOrders(d, 0, last, D, DHigh);
+    answerOrNothing(
+        [&] {
+            OrderTable d(last);
+            logDerivativeTable(z, last, d.data());
+            copyOrders(d, 0, last, D, DHigh);
+        },
+        [&] { fillNoAnswer(D, static_cast<int32_t>(last), 0); });
 }
 
 void QUELLIS_CALL CoatScattKoef(const TComplex* X, const TComplex* Y, const TComplex* M1,
@@ -89,25 +134,41 @@ void QUELLIS_CALL CoatScattKoef(const TComplex* X, const TComplex* Y, const TCom
     if (last < 1) {
         return;
     }
-    CoatedSeries series(sphere, last);
-    for (long n = 1; n <= last; ++n) {
-        const MieCoefficient c = series.next();
-        storeWithin(A, AHigh, n, c.a);
-        storeWithin(B, BHigh, n, c.b);
+    const auto unserved = [&] {
+        fillNoAnswer(A, std::min<long>(AHigh, last), 1);
+        fillNoAnswer(B, std::min<long>(BHigh, last), 1);
+    };
+    if (coatBeyondTables(sphere)) {
+        unserved();
+        return;
     }
+    answerOrNothing(
+        [&] {
+            CoatedSeries series(sphere, last);
+            for (long n = 1; n <= last; ++n) {
+                const MieCoefficient c = series.next();
+                storeWithin(A, AHigh, n, c.a);
+                storeWithin(B, BHigh, n, c.b);
+            }
+        },
+        unserved);
 }
 
 void QUELLIS_CALL CoatCrossSection(const TComplex* X, const TComplex* Y, const TComplex* M1,
                                    const TComplex* M2, double* Qsca, double* Qext, double* Qback) {
-    const Efficiencies q = coatedEfficiencies(coatedSphere(X, Y, M1, M2));
-    *Qsca = q.qsca;
-    *Qext = q.qext;
-    *Qback = q.qback;
+    const CoatedSphere sphere = coatedSphere(X, Y, M1, M2);
+    const Efficiencies unserved{kNoAnswer, kNoAnswer, kNoAnswer};
+    if (coatBeyondTables(sphere)) {
+        storeEfficiencies(unserved, Qsca, Qext, Qback);
+        return;
+    }
+    answerOrNothing([&] { storeEfficiencies(coatedEfficiencies(sphere), Qsca, Qext, Qback); },
+                    [&] { storeEfficiencies(unserved, Qsca, Qext, Qback); });
 }
 
 void QUELLIS_CALL CoatAmplMatrix(const TComplex* X, const TComplex* Y, const TComplex* M1,
                                  const TComplex* M2, double Theta, TComplex* S1, TComplex* S2) {
-    const Amplitudes s = coatedAmplitudes(coatedSphere(X, Y, M1, M2), Theta);
+    const Amplitudes s = coatedAmplitudesOrNothing(coatedSphere(X, Y, M1, M2), Theta);
     *S1 = toT(s.s1);
     *S2 = toT(s.s2);
 }
@@ -116,7 +177,7 @@ void QUELLIS_CALL CoatScatMatrix(const TComplex* X, const TComplex* Y, const TCo
                                  const TComplex* M2, double Theta, TComplex* S11, TComplex* S12,
                                  TComplex* S33, TComplex* S34) {
     const ScatteringElements e =
-        scatteringElements(coatedAmplitudes(coatedSphere(X, Y, M1, M2), Theta));
+        scatteringElements(coatedAmplitudesOrNothing(coatedSphere(X, Y, M1, M2), Theta));
     *S11 = toT(e.s11);
     *S12 = toT(e.s12);
     *S33 = toT(e.s33);

@@ -16,8 +16,10 @@ CoatedSeries::CoatedSeries(const CoatedSphere& sphere, long count)
       outgoingV_(v_, outgoingLogDerivativeAtZero()), outgoingW_(w_, outgoingLogDerivativeAtZero()),
       standingV_(v_, standingLogDerivativeAtZero(v_)),
       standingW_(w_, standingLogDerivativeAtZero(w_)), outgoingRatio_(outgoingRatioAtZero(v_, w_)),
-      standingRatio_(standingRatioAtZero(v_, w_)), outer_(sphere.y),
+      standingRatio_(standingRatioAtZero(v_, w_)), y_(sphere.y), outer_(count),
       outerCoefficients_(sphere.y, sphere.m2) {
+    riccatiBesselTable(sphere.y, count, seriesRestart(termCount(sphere.y.re), sphere.y, count),
+                       outer_.data());
     logDerivative(mul(sphere.x, sphere.m1), count, du_.data());
     logDerivative(v_, count, dv_.data());
     logDerivative(w_, count, dw_.data());
@@ -31,13 +33,13 @@ MieCoefficient CoatedSeries::next() {
     if (!coreNegligible_) {
         shell = shellDerivatives(n, du_[index], dv_[index], dw);
     }
-    if (n > 1) {
-        outer_.advance();
-    }
     // Outside, the particle is a sphere of size y whose D_n is Dbar for a_n
     // and Gbar for b_n.
-    return {outerCoefficients_(n, shell.forA, outer_).a,
-            outerCoefficients_(n, shell.forB, outer_).b};
+    const RiccatiBesselRow& before = outer_[index - 1];
+    const RiccatiBesselRow& current = outer_[index];
+    return outerCoefficients_(outerCoefficients_.fromDerivatives(shell.forA, shell.forB, current.d),
+                              outerCoefficients_.orderOverX(n), current.d, partnerOf(y_, before),
+                              partnerOf(y_, current));
 }
 
 CoatedSeries::ShellDerivatives CoatedSeries::shellDerivatives(long n, Cx du, Cx dv, Cx dw) {

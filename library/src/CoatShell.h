@@ -20,15 +20,6 @@ inline Cx expTwoIzMinusOne(Cx z) {
     return {std::expm1(a) * std::cos(b) - 2 * halfSin * halfSin, std::exp(a) * std::sin(b)};
 }
 
-// tan z for every z: sinh and cosh of 2 Im z are scaled by e^{-2|Im z|}, so
-// a large imaginary part gives +-i instead of overflowing.
-inline Cx tangent(Cx z) {
-    const double e = std::exp(-2 * std::fabs(z.im));
-    const double den = 1 + 2 * e * std::cos(2 * z.re) + e * e;
-    const double im = -std::expm1(-4 * std::fabs(z.im)) / den;
-    return {2 * e * std::sin(2 * z.re) / den, z.im < 0 ? -im : im};
-}
-
 // psi_0(v)/xi_0(v) divided by psi_0(w)/xi_0(w). With psi_0/xi_0 =
 // (e^{2iz} - 1)/(2 e^{2iz}) the quotient is
 // (e^{2iv} - 1)/(e^{2iw} - 1) * e^{2i(w - v)}, whose factors stay finite for
@@ -40,7 +31,7 @@ inline Cx outgoingRatioAtZero(Cx v, Cx w) {
 
 // psi_0(v)/chi_0(v) divided by psi_0(w)/chi_0(w), that is tan v / tan w.
 inline Cx standingRatioAtZero(Cx v, Cx w) {
-    return div(tangent(v), tangent(w));
+    return div(tanScaled(v), tanScaled(w));
 }
 
 // The logarithmic derivative D_n = f_n'/f_n of a solution f_n of the
@@ -73,7 +64,7 @@ inline Cx outgoingLogDerivativeAtZero() {
 
 // D_0 of chi_0 = cos z: -tan z.
 inline Cx standingLogDerivativeAtZero(Cx z) {
-    const Cx t = tangent(z);
+    const Cx t = tanScaled(z);
     return Cx{-t.re, -t.im};
 }
 

@@ -30,7 +30,10 @@ void QUELLIS_CALL RootCom(const TComplex* A, int32_t n, TComplex* R, int32_t RHi
         return;
     }
     const double s = a.re * a.re + a.im * a.im;
-    const double rho = (s != 0.0) ? std::exp(std::log(s) / 2 / n) : 0.0;
+    double rho = (s != 0.0) ? std::exp(std::log(s) / 2 / n) : 0.0;
+    if (!squareSumHolds(s, a)) {
+        rho = std::exp(std::log(std::hypot(a.re, a.im)) / n);
+    }
     double phi = phase(a) / n;
     const double step = 2 * std::numbers::pi / n;
     for (int32_t k = 0; k < n && k <= RHigh; ++k) {

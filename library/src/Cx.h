@@ -35,7 +35,8 @@ inline Cx mul(Cx a, Cx b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + b.re * a.im};
 }
 
-// A divisor prepared for Smith's division: the branch, the ratio r and the
+// A divisor prepared for Smith's division (Smith 1962, "Algorithm 116:
+// Complex division", Commun. ACM 5, 435): the branch, the ratio r and the
 // denominator depend on the divisor alone, so a series that divides many
 // values by one number prepares them once. |c| = |d| takes the first branch.
 // A zero divisor is not tested: it reaches the floating-point arithmetic as
@@ -89,7 +90,8 @@ inline bool normInSafeRange(double norm) {
 // Smith's division elsewhere (and for a w that is not a number). Either way
 // the result costs a single division rather than Smith's three, two of them
 // waiting on the first.
-inline Cx reciprocal(Cx w) {
+// Always inlined: it sits in the chain of every recurrence step.
+[[gnu::always_inline]] inline Cx reciprocal(Cx w) {
     if (w.im == 0) {
         return {1 / w.re, -0.0};
     }
@@ -107,8 +109,44 @@ inline Cx conj(Cx a) {
 inline double norm2(Cx a) {
     return a.re * a.re + a.im * a.im;
 }
+// Whether s = x*x + y*y, formed in double, holds |a|^2 to rounding: it has
+// neither overflowed nor underflowed below the range where the smaller
+// square's lost bits would count (2^-968 leaves them below 2^-106 of s).
+// Where it has, the moduli below are taken by hypot, which scales.
+inline bool squareSumHolds(double s, Cx a) {
+    if (s >= 0x1p-968 && s <= 0x1.fffffffffffffp+1023) {
+        return true;
+    }
+    if (std::isnan(s)) {
+        return true;
+    }
+    if (std::isinf(s)) {
+        return std::isinf(a.re) || std::isinf(a.im);
+    }
+    return s >= 0x1p-968 || (a.re == 0 && a.im == 0);
+}
+
+// |a| = sqrt(x*x + y*y) (the C library's scaled hypot where that sum
+// overflows or underflows).
 inline double abs(Cx a) {
-    return std::sqrt(a.re * a.re + a.im * a.im);
+    const double s = a.re * a.re + a.im * a.im;
+    return squareSumHolds(s, a) ? std::sqrt(s) : std::hypot(a.re, a.im);
+}
+
+// ln|a| = ln(x*x + y*y)/2, or ln(hypot(x, y)) where that sum does not hold.
+inline double logModulus(Cx a) {
+    const double s = a.re * a.re + a.im * a.im;
+    return squareSumHolds(s, a) ? std::log(s) / 2 : std::log(std::hypot(a.re, a.im));
+}
+
+// |a|^p = exp(ln(x*x + y*y) * (p/2)) for a != 0, and 0 for a = 0; through
+// ln(hypot(x, y)) where the sum does not hold.
+inline double modulusPower(Cx a, double p) {
+    const double s = a.re * a.re + a.im * a.im;
+    if (squareSumHolds(s, a)) {
+        return (s != 0.0) ? std::exp(std::log(s) * (p / 2)) : 0.0;
+    }
+    return std::exp(std::log(std::hypot(a.re, a.im)) * p);
 }
 inline Cx real(double v) {
     return {v, 0.0};
@@ -134,8 +172,7 @@ inline double phase(Cx a) {
 
 // A to the real power p, principal value; A = 0 gives 0 for every p.
 inline Cx pow(Cx a, double p) {
-    const double s = a.re * a.re + a.im * a.im;
-    const double rho = (s != 0.0) ? std::exp(std::log(s) * (p / 2)) : 0.0;
+    const double rho = modulusPower(a, p);
     const double phi = phase(a);
     return {rho * std::cos(p * phi), rho * std::sin(p * phi)};
 }
@@ -146,7 +183,7 @@ inline Cx exp(Cx a) {
 }
 
 inline Cx log(Cx a, int k) {
-    return {std::log(a.re * a.re + a.im * a.im) / 2, phase(a) + 2 * std::numbers::pi * k};
+    return {logModulus(a), phase(a) + 2 * std::numbers::pi * k};
 }
 
 // The pieces of sin A and cos A: t = e^Im A and the real sine and cosine of
@@ -167,8 +204,24 @@ inline Cx cos(Cx a) {
     return SineParts(a).cos();
 }
 
+// tan z for every z: sinh and cosh of 2 Im z are scaled by e^{-2|Im z|}, so
+// a large imaginary part gives +-i instead of overflowing.
+inline Cx tanScaled(Cx z) {
+    const double e = std::exp(-2 * std::fabs(z.im));
+    const double den = 1 + 2 * e * std::cos(2 * z.re) + e * e;
+    const double im = -std::expm1(-4 * std::fabs(z.im)) / den;
+    return {2 * e * std::sin(2 * z.re) / den, z.im < 0 ? -im : im};
+}
+
+// tan A with t = e^(2y): den = cos 2x + (1/t + t)/2,
+// R = (sin 2x/den, ((t - 1/t)/2)/den). Where t overflows or vanishes
+// (|y| above about 354) that quotient is inf/inf; tan A is then i*sign(y)
+// to double precision, which the scaled form gives.
 inline Cx tan(Cx a) {
     const double t = std::exp(2 * a.im);
+    if (std::isinf(t) || t == 0) {
+        return tanScaled(a);
+    }
     const double den = std::cos(2 * a.re) + (1 / t + t) / 2;
     return {std::sin(2 * a.re) / den, ((t - 1 / t) / 2) / den};
 }

@@ -1,14 +1,17 @@
 // The logarithmic derivative D_n(rho) = psi_n'(rho)/psi_n(rho) by downward
-// recurrence. The recurrence starts from the value of its continued fraction
-// at the start order, so no start error travels down into the orders in use,
-// however large and weakly absorbing the sphere.
+// recurrence (Bohren & Huffman 1983, eq. 4.89; Wiscombe 1980, Appl. Opt.
+// 19, 1505). The recurrence starts from the value of its continued fraction
+// (Lentz 1976, Appl. Opt. 15, 668) at the start order, so no start error travels down into the
+// orders in use, however large and weakly absorbing the sphere.
 #include "LogDerivativeStep.h"
+#include "RiccatiBessel.h"
 #include "Sphere.h"
 #include "TermCount.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace quellis {
 namespace {
@@ -35,8 +38,8 @@ template <class Complex> struct FractionTerms {
 };
 
 // D_n(rho) from its fraction summed by its convergents A_j/B_j, formed by
-// the three-term recurrences A_j = b_j A_{j-1} + A_{j-2} (and the same for
-// B_j): each step is a multiplication and an addition, with no division
+// the fundamental three-term recurrences of continued fractions (Wallis) A_j = b_j A_{j-1} +
+// A_{j-2} (and the same for B_j): each step is a multiplication and an addition, with no division
 // waiting on the one before, and only the final quotient A/B takes one.
 // Consecutive convergents differ by exactly 1/|B_j B_{j-1}| (every partial
 // numerator is 1), so the fraction has converged once that is below the
@@ -85,25 +88,77 @@ Cx logDerivativeByConvergents(Cx rho, long n) {
 // n >= 2|rho| every |b_j| exceeds 4 and the fraction converges within about
 // twenty steps, so for 2^-30 <= |rho| <= 2^16 the powers of |rho| stay in
 // range; should they not, the unscaled convergents take over.
-Cx logDerivativeByScaledConvergents(Cx rho, double modulus, long n) {
+//
+// A positive real rho runs the same steps in real arithmetic: its complex
+// steps would add only zero imaginary parts, so the values are the same.
+// D_n together with psi_{n+1}/psi_n = 1/(D_{n+1} + (n+1)/rho), the latter
+// from the fraction at order n + 1 (for the rarely used forms of the
+// fraction that do not carry its tail).
+LogDerivativeAndRatio withRatioFromNextOrder(Cx rho, long n, Cx d) {
+    const double next = static_cast<double>(n + 1);
+    return {d, reciprocal(logDerivativeAt(rho, n + 1) + div(real(next), rho))};
+}
+
+[[gnu::always_inline]] inline double times(double a, double b) {
+    return a * b;
+}
+[[gnu::always_inline]] inline Cx times(double w, Cx a) {
+    return {w * a.re, w * a.im};
+}
+[[gnu::always_inline]] inline Cx times(Cx a, Cx b) {
+    return mul(a, b);
+}
+[[gnu::always_inline]] inline double inverse(double a) {
+    return 1 / a;
+}
+[[gnu::always_inline]] inline Cx inverse(Cx a) {
+    return reciprocal(a);
+}
+double size(double a) {
+    return std::fabs(a);
+}
+template <class Number> Number fromReal(double a) {
+    if constexpr (std::is_same_v<Number, Cx>) {
+        return real(a);
+    } else {
+        return a;
+    }
+}
+Cx toComplex(double a) {
+    return real(a);
+}
+Cx toComplex(Cx a) {
+    return a;
+}
+
+template <bool carryTail, class Number>
+LogDerivativeAndRatio logDerivativeByScaledConvergents(Number rho, double modulus, long n) {
     constexpr double tolerance = 1e-17;
-    const Cx rhoSquared = mul(rho, rho);
+    const Number rhoSquared = times(rho, rho);
     const double modulusSquared = modulus * modulus;
     double weight = 2 * static_cast<double>(n) + 1;
-    Cx numerator = real(weight);
-    Cx numeratorBefore = real(1);
-    Cx denominator = rho;
-    Cx denominatorBefore = real(0);
+    Number numerator = fromReal<Number>(weight);
+    Number numeratorBefore = fromReal<Number>(1.0);
+    Number denominator = rho;
+    Number denominatorBefore = fromReal<Number>(0.0);
+    // The numerators of the fraction's tail 1/(b_1 + 1/(b_2 + ...)) =
+    // -psi_{n+1}/psi_n, scaled alike: they follow the same recurrence from
+    // C''_{-1} = 1, C''_0 = 0, and share the denominators.
+    Number tail = fromReal<Number>(0.0);
+    Number tailBefore = fromReal<Number>(1.0);
     double rhoPower = modulus; // |rho|^(2j+1)
     const auto step = [&](double w) {
-        const Cx nextNumerator =
-            Cx{w * numerator.re, w * numerator.im} + mul(rhoSquared, numeratorBefore);
-        const Cx nextDenominator =
-            Cx{w * denominator.re, w * denominator.im} + mul(rhoSquared, denominatorBefore);
+        const Number nextNumerator = times(w, numerator) + times(rhoSquared, numeratorBefore);
+        const Number nextDenominator = times(w, denominator) + times(rhoSquared, denominatorBefore);
         numeratorBefore = numerator;
         numerator = nextNumerator;
         denominatorBefore = denominator;
         denominator = nextDenominator;
+        if constexpr (carryTail) {
+            const Number nextTail = times(w, tail) + times(rhoSquared, tailBefore);
+            tailBefore = tail;
+            tail = nextTail;
+        }
         rhoPower *= modulusSquared;
     };
     for (long j = 1; j < kMaxFractionTerms; j += 2) {
@@ -116,12 +171,19 @@ Cx logDerivativeByScaledConvergents(Cx rho, double modulus, long n) {
         }
     }
     if (!(rhoPower <= std::numeric_limits<double>::max())) {
-        return logDerivativeByConvergents(rho, n);
+        return withRatioFromNextOrder(toComplex(rho), n,
+                                      logDerivativeByConvergents(toComplex(rho), n));
     }
-    const Cx inverseRho = reciprocal(rho);
+    const Number inverseRho = inverse(rho);
+    const Number inverseDenominator = inverse(denominator);
     const double order = static_cast<double>(n);
-    return mul(numerator, reciprocal(denominator)) -
-           Cx{order * inverseRho.re, order * inverseRho.im};
+    const Number d = times(numerator, inverseDenominator) - times(order, inverseRho);
+    if constexpr (carryTail) {
+        return {toComplex(d), toComplex(times(-1.0, times(tail, inverseDenominator)))};
+    }
+    // psi_{n+1}/psi_n = (n+1)/rho - D_n, which for n < 4|rho| loses less
+    // than two digits to the cancellation.
+    return {toComplex(d), toComplex(times(order + 1, inverseRho) - d)};
 }
 
 // A complex number at extended precision, for Lentz's method.
@@ -176,18 +238,79 @@ Cx fractionByLentz(Cx rho, long n) {
 // that the convergents could overflow; Lentz's extended range takes over.
 constexpr double kSmallestConvergentArgument = 1e-100;
 
-} // namespace
+// The form of the fraction that evaluates D_n(rho): the scaled
+// convergents from n >= 2|rho| (in real arithmetic for a positive real
+// rho), the plain ones from n >= |rho| + 1, Lentz's method below.
+enum class FractionForm { scaledReal, scaled, convergents, lentz };
 
-// D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho.
-Cx logDerivativeAt(Cx rho, long n) {
-    const double modulus = abs(rho);
+FractionForm fractionForm(Cx rho, double modulus, long n) {
     if (static_cast<double>(n) >= modulus + 1 && modulus > kSmallestConvergentArgument) {
         if (static_cast<double>(n) >= 2 * modulus && modulus >= 0x1p-30 && modulus <= 0x1p16) {
-            return logDerivativeByScaledConvergents(rho, modulus, n);
+            return rho.im == 0 && rho.re > 0 ? FractionForm::scaledReal : FractionForm::scaled;
         }
+        return FractionForm::convergents;
+    }
+    return FractionForm::lentz;
+}
+
+} // namespace
+
+// D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho (Lentz 1976 for the
+// fraction; Wiscombe 1980 for starting the downward recurrence from it).
+Cx logDerivativeAt(Cx rho, long n) {
+    const double modulus = abs(rho);
+    switch (fractionForm(rho, modulus, n)) {
+    case FractionForm::scaledReal:
+        return logDerivativeByScaledConvergents<false>(rho.re, modulus, n).d;
+    case FractionForm::scaled:
+        return logDerivativeByScaledConvergents<false>(rho, modulus, n).d;
+    case FractionForm::convergents:
         return logDerivativeByConvergents(rho, n);
+    case FractionForm::lentz:
+        break;
     }
     return fractionByLentz(rho, n) - div(real(static_cast<double>(n)), rho);
+}
+
+LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, long n) {
+    const double modulus = abs(rho);
+    // From n >= 4|rho| on, (n+1)/rho - D_n would cancel: the fraction's
+    // tail gives the ratio instead.
+    const bool carryTail = static_cast<double>(n) >= 4 * modulus;
+    switch (fractionForm(rho, modulus, n)) {
+    case FractionForm::scaledReal:
+        return carryTail ? logDerivativeByScaledConvergents<true>(rho.re, modulus, n)
+                         : logDerivativeByScaledConvergents<false>(rho.re, modulus, n);
+    case FractionForm::scaled:
+        return carryTail ? logDerivativeByScaledConvergents<true>(rho, modulus, n)
+                         : logDerivativeByScaledConvergents<false>(rho, modulus, n);
+    default:
+        return withRatioFromNextOrder(rho, n, logDerivativeAt(rho, n));
+    }
+}
+
+bool upwardSuffices(Cx rho, long highest) {
+    const double modulus = abs(rho);
+    return modulus >= kUpwardArgument && static_cast<double>(highest) <= modulus / 2;
+}
+
+void logDerivativeUpward(Cx rho, long highest, Cx* d) {
+    Cx current = div(real(1), tanScaled(rho));
+    d[0] = current;
+    const LogDerivativeStep step(rho);
+    for (long n = 1; n <= highest; ++n) {
+        const Cx q = step.orderOverRho(n);
+        current = reciprocal(q - current) - q;
+        d[n] = current;
+    }
+}
+
+void logDerivativeTable(Cx z, long count, Cx* d) {
+    if (upwardSuffices(z, count)) {
+        logDerivativeUpward(z, count, d);
+        return;
+    }
+    logDerivative(z, count, d);
 }
 
 void logDerivative(Cx rho, long nn, Cx* d) {
@@ -196,6 +319,10 @@ void logDerivative(Cx rho, long nn, Cx* d) {
 
 void logDerivative(Cx rho, long nn, long restart, long highestStored, Cx* d) {
     if (nn < 0) {
+        return;
+    }
+    if (highestStored < nn && upwardSuffices(rho, highestStored)) {
+        logDerivativeUpward(rho, highestStored, d);
         return;
     }
     Cx current = logDerivativeAt(rho, nn);

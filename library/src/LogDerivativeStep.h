@@ -1,5 +1,7 @@
 // One step down the recurrence of the logarithmic derivative
-// D_n(rho) = psi_n'(rho)/psi_n(rho): D_{n-1} = n/rho - 1/(D_n + n/rho).
+// D_n(rho) = psi_n'(rho)/psi_n(rho): D_{n-1} = n/rho - 1/(D_n + n/rho)
+// (Bohren & Huffman 1983, eq. 4.89). The quotient 1/(D_n + n/rho) it forms
+// on the way is psi_n/psi_{n-1}, the ratio of consecutive functions.
 #pragma once
 
 #include "Cx.h"
@@ -8,17 +10,25 @@ namespace quellis {
 
 class LogDerivativeStep {
 public:
-    explicit LogDerivativeStep(Cx rho)
+    explicit LogDerivativeStep(Cx rho) : LogDerivativeStep(rho, rho.im != 0) {}
+
+    // With multiplyInverse, n/rho is n times 1/rho for a real rho too (one
+    // rounding more, no division), wherever |rho|^2 is safe to form.
+    LogDerivativeStep(Cx rho, bool multiplyInverse)
         : byRho_(rho), inverseRho_(reciprocal(rho)),
-          scaleInverse_(rho.im != 0 && normInSafeRange(norm2(rho))) {}
+          scaleInverse_(multiplyInverse && normInSafeRange(norm2(rho))) {}
 
     // D_{n-1} from D_n. A real rho divides n by it exactly; a complex one
     // multiplies n into 1/rho, so that a step costs one division in all.
     Cx down(long n, Cx dn) const {
-        const double k = static_cast<double>(n);
-        const Cx q =
-            scaleInverse_ ? Cx{k * inverseRho_.re, k * inverseRho_.im} : byRho_.divideCount(k);
+        const Cx q = orderOverRho(n);
         return q - reciprocal(dn + q);
+    }
+
+    // n/rho.
+    Cx orderOverRho(long n) const {
+        const double k = static_cast<double>(n);
+        return scaleInverse_ ? Cx{k * inverseRho_.re, k * inverseRho_.im} : byRho_.divideCount(k);
     }
 
 private:

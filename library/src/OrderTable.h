@@ -1,22 +1,30 @@
 // Working tables indexed by order n. Up to 1001 orders (0..1000) a table
 // lives in the call's own frame; a larger series takes exactly the orders it
-// needs from the heap, so no order count can write past a table.
+// needs from the heap, so no order count can write past a table. No table
+// holds more than kLargestTable orders (sizes up to about x = 6.7e7): a
+// larger one throws std::bad_alloc like one the heap refuses, and the
+// exports answer NaN for it rather than fill gigabytes for minutes.
 #pragma once
 
 #include "Cx.h"
 
 #include <cstddef>
 #include <memory>
+#include <new>
 
 namespace quellis {
 
 inline constexpr std::size_t kStackOrders = 1001;
+inline constexpr std::size_t kLargestTable = std::size_t{1} << 26;
 
 template <class Value> class OrderArray {
 public:
     // A table that holds orders 0..highestOrder (at least 0..1).
     explicit OrderArray(long highestOrder) {
         const std::size_t count = highestOrder < 1 ? 2 : static_cast<std::size_t>(highestOrder) + 1;
+        if (count > kLargestTable) {
+            throw std::bad_alloc();
+        }
         if (count > kStackOrders) {
             heap_ = std::make_unique_for_overwrite<Value[]>(count);
             data_ = heap_.get();

@@ -1,4 +1,5 @@
-// The scattering-matrix elements of two amplitude functions.
+// The scattering-matrix elements of two amplitude functions (Bohren & Huffman
+// 1983, eq. 4.77).
 #include "SphereSeries.h"
 
 namespace quellis {

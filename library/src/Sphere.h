@@ -28,6 +28,14 @@ inline int32_t logDerivativeStart(int32_t terms, Cx rho) {
 // continued fraction, accurate to double precision.
 Cx logDerivativeAt(Cx rho, long n);
 
+// D_n(rho) and the ratio psi_{n+1}(rho)/psi_n(rho), which is minus the
+// fraction's tail after its first term, at the single order n.
+struct LogDerivativeAndRatio {
+    Cx d;
+    Cx ratio;
+};
+LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, long n);
+
 // The order at which a series of `terms` Mie coefficients starts D_n(rho)
 // afresh from its continued fraction, below the start order `start` of the
 // full recurrence: the lowest order of at least `terms` with n >= 2|rho|,
@@ -42,6 +50,19 @@ inline long logDerivativeRestart(int32_t terms, Cx rho, long start) {
     }
     return std::max<long>(terms, static_cast<long>(std::ceil(fastOrder)));
 }
+
+// From this |rho| on, D_n at orders up to |rho|/2 comes upward from
+// D_0 = cot rho (D_n = 1/(n/rho - D_{n-1}) - n/rho, Bohren & Huffman 1983,
+// eq. 4.89 turned round): there psi_n does not decay, the upward recurrence
+// keeps its digits, and a call that wants only those orders does not run
+// the downward recurrence over the |rho| orders above them.
+inline constexpr double kUpwardArgument = 1e5;
+
+// Whether orders 0..highest of D_n(rho) may come upward.
+bool upwardSuffices(Cx rho, long highest);
+
+// D_n(rho) for n = 0..highest by the upward recurrence.
+void logDerivativeUpward(Cx rho, long highest, Cx* d);
 
 // D_n(rho) = psi_n'(rho)/psi_n(rho) for n = 0..nn, by downward recurrence
 // from an accurate value at order nn.

@@ -3,6 +3,7 @@
 // writes past the last-element index of a caller's array.
 #include "SphereSeries.h"
 #include "TermCount.h"
+#include "Unserved.h"
 
 #include <algorithm>
 
@@ -47,6 +48,42 @@ Amplitudes sphereAmplitudes(Cx x, Cx m, double theta) {
     return sums.sums();
 }
 
+// The efficiencies of a sphere so small that the series reduces to its
+// electric-dipole term (Bohren & Huffman 1983, sec. 5.2, eqs. 5.8 and 5.9):
+// with K = (m^2 - 1)/(m^2 + 2), Qsca = 8/3 x^4 |K|^2,
+// Qext = 4x Im K + Qsca and Qback = 4 x^4 |K|^2. Their next terms are of
+// relative order x^2 and (|m| x)^2.
+Efficiencies rayleighEfficiencies(double x, Cx m) {
+    const Cx square = mul(m, m);
+    const Cx k = div(square - real(1), square + real(2));
+    const double x2 = x * x;
+    const double dipole = x2 * x2 * norm2(k);
+    const double qsca = 8 * dipole / 3;
+    return {qsca, 4 * x * k.im + qsca, 4 * dipole};
+}
+
+// Below this size, with |m x| below it too, the dipole terms are the
+// efficiencies to double precision.
+constexpr double kRayleighSize = 1e-6;
+
+bool rayleighSphere(Cx x, Cx m) {
+    return x.im == 0 && x.re > 0 && x.re < kRayleighSize && abs(mul(x, m)) < kRayleighSize;
+}
+
+void storeEfficiencies(const Efficiencies& q, double* qsca, double* qext, double* qback) {
+    *qsca = q.qsca;
+    *qext = q.qext;
+    *qback = q.qback;
+}
+
+void storeScatteringElements(const ScatteringElements& e, TComplex* s11, TComplex* s12,
+                             TComplex* s33, TComplex* s34) {
+    *s11 = toT(e.s11);
+    *s12 = toT(e.s12);
+    *s33 = toT(e.s33);
+    *s34 = toT(e.s34);
+}
+
 } // namespace
 
 extern "C" {
@@ -54,22 +91,29 @@ extern "C" {
 void QUELLIS_CALL Bessel(const TComplex* X, const TComplex* /*M*/, int32_t* N, TComplex* Psi,
                          int32_t PsiHigh, TComplex* Xi, int32_t XiHigh) {
     const Cx x = fromT(*X);
+    const auto unserved = [&] {
+        fillNoAnswer(Psi, PsiHigh, 0);
+        fillNoAnswer(Xi, XiHigh, 0);
+    };
+    if (beyondTables(x.re)) {
+        *N = kCountBeyondRange;
+        unserved();
+        return;
+    }
     const int32_t terms = termCount(x.re);
     *N = terms;
     const long last = lastOrderFor(std::max(terms, 1), PsiHigh, XiHigh);
     if (last < 0) {
         return;
     }
-    RiccatiBesselRecurrence rb(x);
-    storeWithin(Psi, PsiHigh, 0, rb.psiPrev());
-    storeWithin(Xi, XiHigh, 0, rb.xiPrev());
-    for (long n = 1; n <= last; ++n) {
-        if (n > 1) {
-            rb.advance();
-        }
-        storeWithin(Psi, PsiHigh, n, rb.psi());
-        storeWithin(Xi, XiHigh, n, rb.xi());
-    }
+    answerOrNothing(
+        [&] {
+            forEachRiccatiBesselRow(x, terms, last, [&](long n, const RiccatiBesselRow& row) {
+                storeWithin(Psi, PsiHigh, n, row.psi);
+                storeWithin(Xi, XiHigh, n, row.xi);
+            });
+        },
+        unserved);
 }
 
 void QUELLIS_CALL Aden(const TComplex* X, const TComplex* M, int32_t* NN, TComplex* D,
@@ -77,6 +121,12 @@ void QUELLIS_CALL Aden(const TComplex* X, const TComplex* M, int32_t* NN, TCompl
     const Cx x = fromT(*X);
     const Cx m = fromT(*M);
     const Cx rho = mul(x, m);
+    const auto unserved = [&] { fillNoAnswer(D, DHigh, 0); };
+    if (beyondTables(x.re) || beyondTables(abs(rho))) {
+        *NN = kCountBeyondRange;
+        unserved();
+        return;
+    }
     const int32_t terms = termCount(x.re);
     const int32_t start = logDerivativeStart(terms, rho);
     *NN = start;
@@ -84,26 +134,48 @@ void QUELLIS_CALL Aden(const TComplex* X, const TComplex* M, int32_t* NN, TCompl
     if (last < 0) {
         return;
     }
-    OrderTable d(last);
-    logDerivative(rho, start, logDerivativeRestart(terms, rho, start), last, d.data());
-    copyOrders(d, 0, last, D, DHigh);
+    answerOrNothing(
+        [&] {
+            OrderTable d(last);
+            logDerivative(rho, start, logDerivativeRestart(terms, rho, start), last, d.data());
+            copyOrders(d, 0, last, D, DHigh);
+        },
+        unserved);
 }
 
 void QUELLIS_CALL ScattKoef(const TComplex* X, const TComplex* M, int32_t* N, TComplex* A,
                             int32_t AHigh, TComplex* B, int32_t BHigh) {
     const Cx x = fromT(*X);
     const Cx m = fromT(*M);
+    const auto unserved = [&] {
+        fillNoAnswer(A, AHigh, 1);
+        fillNoAnswer(B, BHigh, 1);
+    };
+    if (beyondTables(x.re)) {
+        *N = kCountBeyondRange;
+        unserved();
+        return;
+    }
     const int32_t terms = termCount(x.re);
     *N = terms;
-    forEachMieCoefficient(x, m, terms, lastOrderFor(terms, AHigh, BHigh),
-                          [&](long n, MieCoefficient c) {
-                              storeWithin(A, AHigh, n, c.a);
-                              storeWithin(B, BHigh, n, c.b);
-                          });
+    answerOrNothing(
+        [&] {
+            forEachMieCoefficient(x, m, terms, lastOrderFor(terms, AHigh, BHigh),
+                                  [&](long n, MieCoefficient c) {
+                                      storeWithin(A, AHigh, n, c.a);
+                                      storeWithin(B, BHigh, n, c.b);
+                                  });
+        },
+        unserved);
 }
 
 void QUELLIS_CALL AnglFun(const TComplex* X, TComplex* Pi, int32_t PiHigh, double Theta,
                           TComplex* Tau, int32_t TauHigh) {
+    if (beyondTables(X->Re)) {
+        fillNoAnswer(Pi, PiHigh, 0);
+        fillNoAnswer(Tau, TauHigh, 1);
+        return;
+    }
     const long last = lastOrderFor(std::max(termCount(X->Re), 1), PiHigh, TauHigh);
     if (last < 0) {
         return;
@@ -123,27 +195,50 @@ void QUELLIS_CALL CrossSection(const TComplex* X, const TComplex* M, double* Qsc
                                double* Qback) {
     const Cx x = fromT(*X);
     const Cx m = fromT(*M);
-    EfficiencyAccumulator sums;
-    forEachMieCoefficient(x, m, [&](long n, MieCoefficient c) { sums.add(n, c); });
-    const Efficiencies q = sums.result(x);
-    *Qsca = q.qsca;
-    *Qext = q.qext;
-    *Qback = q.qback;
+    const Efficiencies unserved{kNoAnswer, kNoAnswer, kNoAnswer};
+    if (beyondTables(x.re)) {
+        storeEfficiencies(unserved, Qsca, Qext, Qback);
+        return;
+    }
+    if (rayleighSphere(x, m)) {
+        storeEfficiencies(rayleighEfficiencies(x.re, m), Qsca, Qext, Qback);
+        return;
+    }
+    answerOrNothing(
+        [&] {
+            EfficiencyAccumulator sums;
+            forEachMieCoefficient(x, m, [&](long n, MieCoefficient c) { sums.add(n, c); });
+            storeEfficiencies(sums.result(x), Qsca, Qext, Qback);
+        },
+        [&] { storeEfficiencies(unserved, Qsca, Qext, Qback); });
 }
 
 void QUELLIS_CALL AmplMatrix(const TComplex* X, const TComplex* M, TComplex* S1, double Theta,
                              TComplex* S2) {
-    const Amplitudes s = sphereAmplitudes(fromT(*X), fromT(*M), Theta);
+    const Cx x = fromT(*X);
+    const Cx m = fromT(*M);
+    Amplitudes s{noAnswer(), noAnswer()};
+    if (!beyondTables(x.re)) {
+        answerOrNothing([&] { s = sphereAmplitudes(x, m, Theta); },
+                        [&] {
+                            s = {noAnswer(), noAnswer()};
+                        });
+    }
     *S1 = toT(s.s1);
     *S2 = toT(s.s2);
 }
 
 void QUELLIS_CALL ScatMatrix(const TComplex* X, const TComplex* M, TComplex* S11, double Theta,
                              TComplex* S12, TComplex* S33, TComplex* S34) {
-    const ScatteringElements e = scatteringElements(sphereAmplitudes(fromT(*X), fromT(*M), Theta));
-    *S11 = toT(e.s11);
-    *S12 = toT(e.s12);
-    *S33 = toT(e.s33);
-    *S34 = toT(e.s34);
+    const Cx x = fromT(*X);
+    const Cx m = fromT(*M);
+    ScatteringElements e{noAnswer(), noAnswer(), noAnswer(), noAnswer()};
+    if (!beyondTables(x.re)) {
+        answerOrNothing([&] { e = scatteringElements(sphereAmplitudes(x, m, Theta)); },
+                        [&] {
+                            e = {noAnswer(), noAnswer(), noAnswer(), noAnswer()};
+                        });
+    }
+    storeScatteringElements(e, S11, S12, S33, S34);
 }
 }

@@ -9,6 +9,7 @@
 #include "LogDerivativeStep.h"
 #include "OrderQuotients.h"
 #include "OrderTable.h"
+#include "RiccatiBessel.h"
 #include "Sphere.h"
 #include "TermCount.h"
 
@@ -17,7 +18,10 @@
 namespace quellis {
 
 // psi_n(z), chi_n(z) and xi_n(z) = psi_n - i*chi_n by upward recurrence,
-// holding orders n-1 and n; it starts at n = 1.
+// holding orders n-1 and n; it starts at n = 1. xi_n and chi_n, which
+// dominate upward, keep their digits at every order; psi_n only while n
+// stays below about |z| (RiccatiBessel.h has it at every order). The near
+// field reads xi_n alone from it.
 class RiccatiBesselRecurrence {
 public:
     explicit RiccatiBesselRecurrence(Cx z) : z_(z), realArgument_(z.im == 0 && z.re > 0) {
@@ -51,11 +55,6 @@ public:
         xi_ = realArgument_ ? Cx{psi_.re, -chi_.re} : outgoing(psi_, chi_);
     }
 
-    long order() const { return order_; }
-    Cx psi() const { return psi_; }
-    Cx psiPrev() const { return psiPrev_; }
-    Cx chi() const { return chi_; }
-    Cx chiPrev() const { return chiPrev_; }
     Cx xi() const { return xi_; }
     Cx xiPrev() const { return xiPrev_; }
 
@@ -74,55 +73,202 @@ struct MieCoefficient {
     Cx b;
 };
 
-// psi_n and xi_n at one order.
-struct RiccatiBesselValues {
-    Cx psi;
-    Cx xi;
+// The inside of one order of a coefficient: D_n/m for a_n and m D_n for
+// b_n (D_n of the sphere, or the shell's Dbar and Gbar for a coated one),
+// and the differences of those from D_n(x), the numerators' factors
+// fa = D_n/m - D_n(x) and fb = m D_n - D_n(x).
+struct CoefficientInside {
+    Cx aInside;
+    Cx bInside;
+    Cx fa;
+    Cx fb;
 };
 
-// a_n and b_n of a sphere of size x and index m, order by order, from
-// D_n(m*x) and the Riccati-Bessel functions of x at orders n - 1 and n.
+// a_n and b_n of a sphere of size x and index m (Bohren & Huffman 1983,
+// eq. 4.88): with g = D_n(mx)/m + n/x,
+// a_n = (g psi_n - psi_{n-1})/(g xi_n - xi_{n-1}) and b_n the same with
+// h = m D_n(mx) + n/x. The numerators are formed as psi_n (g - r_n) with
+// r_n = psi_{n-1}/psi_n = D_n(x) + n/x, so that their n/x terms cancel
+// exactly rather than in rounding; for a positive real x the denominators
+// are that same numerator minus i (g chi_n - chi_{n-1}), which keeps the
+// real part of a_n (of order |a_n|^2 for a small sphere) exact.
 class MieCoefficients {
 public:
     MieCoefficients(Cx x, Cx m)
-        : m_(m), xDivisor_(x), mDivisor_(m), realPsi_(x.im == 0 && x.re > 0) {}
+        : m_(m), inverseM_(reciprocal(m)), inverseX_(reciprocal(x)), realX_(hasRealPartner(x)),
+          indexTerm_(div(mul(real(1) - m, real(1) + m), mul(m, m))) {}
 
-    MieCoefficient operator()(long n, Cx dn, RiccatiBesselValues previous,
-                              RiccatiBesselValues current) const {
-        const Cx nOverX = xDivisor_.divideCount(static_cast<double>(n));
-        const Cx g = mDivisor_.divide(dn) + nOverX;
-        const Cx h = mul(dn, m_) + nOverX;
-        return {div(timesPsi(g, current.psi) - previous.psi, mul(g, current.xi) - previous.xi),
-                div(timesPsi(h, current.psi) - previous.psi, mul(h, current.xi) - previous.xi)};
+    Cx overM(Cx d) const { return mul(d, inverseM_); }
+    Cx timesM(Cx d) const { return mul(d, m_); }
+    // n/x as n times 1/x.
+    Cx orderOverX(long n) const {
+        const double k = static_cast<double>(n);
+        return {k * inverseX_.re, k * inverseX_.im};
     }
 
-    MieCoefficient operator()(long n, Cx dn, const RiccatiBesselRecurrence& rb) const {
-        return (*this)(n, dn, {rb.psiPrev(), rb.xiPrev()}, {rb.psi(), rb.xi()});
+    // fa and fb at an order n >= x, from the ratios psi_{n+1}/psi_n of mx
+    // and of x: D_n(z) = (n+1)/z - psi_{n+1}(z)/psi_n(z), so
+    // fa = (n+1)(1 - m^2)/(m^2 x) + q(x) - q(mx)/m and fb = q(x) - m q(mx),
+    // free of the cancellation of their (n+1)/x terms that loses digits
+    // when x is small.
+    [[gnu::always_inline]] CoefficientInside fromRatios(long n, Cx d, Cx ratioM, Cx ratioX) const {
+        const Cx aInside = overM(d);
+        const Cx bInside = timesM(d);
+        const Cx fa = mul(orderOverX(n + 1), indexTerm_) + ratioX - overM(ratioM);
+        const Cx fb = ratioX - timesM(ratioM);
+        return {aInside, bInside, fa, fb};
+    }
+
+    // fa and fb from D_n(x) directly, where n < x.
+    [[gnu::always_inline]] CoefficientInside fromDerivatives(Cx dA, Cx dB, Cx dX) const {
+        const Cx aInside = overM(dA);
+        const Cx bInside = timesM(dB);
+        return {aInside, bInside, aInside - dX, bInside - dX};
+    }
+
+    // a_n and b_n from the inside, n/x, D_n(x) and the partners w_{n-1}, w_n
+    // of psi_n (-i chi for a positive real x, xi otherwise). psi_n itself is
+    // not formed: with c = w_{n-1} - r_n w_n = i/psi_n (the Wronskian,
+    // r_n = D_n(x) + n/x), a_n = psi_n fa/(g xi_n - xi_{n-1}) becomes
+    // fa/(fa + c (-i)(g chi_n - chi_{n-1})) for a real x and
+    // i fa/(c (g xi_n - xi_{n-1})) otherwise, one division each. Where the
+    // partner or c overflows, psi_n and the coefficients lie below the
+    // smallest double: 0.
+    [[gnu::always_inline]] MieCoefficient operator()(const CoefficientInside& in, Cx nOverX, Cx dX,
+                                                     Cx partnerBefore, Cx partner) const {
+        const Cx ratioBack = dX + nOverX;
+        const Cx g = in.aInside + nOverX;
+        const Cx h = in.bInside + nOverX;
+        if (realX_) {
+            const double c = partnerBefore.im - ratioBack.re * partner.im;
+            if (overflowed(partner) || std::isinf(c)) {
+                return {real(0.0), real(0.0)};
+            }
+            return {realQuotient(in.fa, c, g, partnerBefore.im, partner.im),
+                    realQuotient(in.fb, c, h, partnerBefore.im, partner.im)};
+        }
+        const Cx c = partnerBefore - mul(ratioBack, partner);
+        if (overflowed(partner) || overflowed(c)) {
+            return {real(0.0), real(0.0)};
+        }
+        return {complexQuotient(in.fa, c, g, partnerBefore, partner),
+                complexQuotient(in.fb, c, h, partnerBefore, partner)};
     }
 
 private:
-    // c*psi_n. For a positive real x, psi_n is real (the recurrence carries
-    // it in real arithmetic), and the real products give what the complex
-    // product with a zero imaginary part would, up to the sign of a zero.
-    Cx timesPsi(Cx c, Cx psi) const {
-        return realPsi_ ? Cx{c.re * psi.re, psi.re * c.im} : mul(c, psi);
+    // f/(f + c i (g p - pb)) with p = -chi_n, pb = -chi_{n-1}: the real part
+    // of the divisor is that of f, exactly, for a real g.
+    [[gnu::always_inline]] static Cx realQuotient(Cx f, double c, Cx g, double pb, double p) {
+        const Cx divisor{f.re - c * (g.im * p), f.im + c * (g.re * p - pb)};
+        return mul(f, reciprocal(divisor));
+    }
+
+    // i f/(c (g xi_n - xi_{n-1})).
+    [[gnu::always_inline]] static Cx complexQuotient(Cx f, Cx c, Cx g, Cx before, Cx current) {
+        return mul(Cx{-f.im, f.re}, reciprocal(mul(c, mul(g, current) - before)));
     }
 
     Cx m_;
-    Divisor xDivisor_;
-    Divisor mDivisor_;
-    bool realPsi_;
+    Cx inverseM_;
+    Cx inverseX_;
+    bool realX_;
+    Cx indexTerm_; // (1 - m^2)/m^2
 };
+
+// D_n of one argument carried down from its continued-fraction start at
+// order `restart`, with the ratio psi_{n+1}/psi_n: from the fraction at the
+// start, then 1/(D_{n+1} + (n+1)/rho) as the step to order n forms it.
+struct LogDerivativeChain {
+    LogDerivativeStep step;
+    long restart;
+    Cx d;
+    Cx ratio;
+
+    // The chain of m x keeps the library's step (so its D_n are those of
+    // Aden); that of x, read only by the coefficients, multiplies n into
+    // 1/x and spares the divider a division per order.
+    LogDerivativeChain(Cx rho, long start, bool multiplyInverse)
+        : LogDerivativeChain(rho, start, multiplyInverse, logDerivativeAndRatioAt(rho, start)) {}
+    LogDerivativeChain(Cx rho, long start, bool multiplyInverse, LogDerivativeAndRatio atStart)
+        : step(rho, multiplyInverse), restart(start), d(atStart.d), ratio(atStart.ratio) {}
+
+    // To order n from n + 1; nothing above the start order.
+    [[gnu::always_inline]] void moveTo(long n) {
+        if (n < restart) {
+            const Cx q = step.orderOverRho(n + 1);
+            ratio = reciprocal(d + q);
+            d = q - ratio;
+        }
+    }
+    Cx value() const { return d; }
+    Cx ratioValue() const { return ratio; }
+};
+
+// The same chain for a positive real argument x in real arithmetic, n/x as
+// n times 1/x: the coefficients alone read it.
+struct RealLogDerivativeChain {
+    double inverse;
+    long restart;
+    double d;
+    double ratio;
+
+    RealLogDerivativeChain(double x, long start)
+        : RealLogDerivativeChain(x, start, logDerivativeAndRatioAt(real(x), start)) {}
+    RealLogDerivativeChain(double x, long start, LogDerivativeAndRatio atStart)
+        : inverse(1 / x), restart(start), d(atStart.d.re), ratio(atStart.ratio.re) {}
+
+    [[gnu::always_inline]] void moveTo(long n) {
+        if (n < restart) {
+            const double q = static_cast<double>(n + 1) * inverse;
+            ratio = 1 / (d + q);
+            d = q - ratio;
+        }
+    }
+    Cx value() const { return real(d); }
+    Cx ratioValue() const { return real(ratio); }
+};
+
+// The order at which a series whose last order is `count` starts D_n(rho)
+// from its continued fraction: at or above count, and from 2|rho| on where
+// the fraction is quick.
+[[gnu::always_inline]] inline long seriesRestart(int32_t terms, Cx rho, long count) {
+    const long start = std::max<long>(logDerivativeStart(terms, rho), count);
+    return std::max(logDerivativeRestart(terms, rho, start), count);
+}
+
+// Calls store(n, row) for the Riccati-Bessel functions of z at n = 0..last
+// (last >= 0), for a series of `terms` orders: D_n starts where the series'
+// own coefficients start it, so that a table and the coefficients share
+// their D_n, and the start does not depend on `last`.
+template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long last, Store&& store) {
+    const long count = std::max(last, 1L);
+    OrderArray<RiccatiBesselRow> rows(count);
+    riccatiBesselTable(z, count, std::max(count, seriesRestart(terms, z, terms)), rows.data());
+    for (long n = 0; n <= last; ++n) {
+        store(n, rows[static_cast<std::size_t>(n)]);
+    }
+}
+
+// The coefficient of order n from its inside, D_n(x) and the partners.
+[[gnu::always_inline]] inline MieCoefficient coefficientAt(const MieCoefficients& coefficient,
+                                                           long n, const CoefficientInside& inside,
+                                                           Cx dX, Cx partnerBefore, Cx partner) {
+    return coefficient(inside, coefficient.orderOverX(n), dX, partnerBefore, partner);
+}
 
 // Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
 // coefficients of a sphere of size x and index m whose full series has
-// `terms` orders. psi_n and xi_n go up into a table first; then D_n(m*x)
-// comes down from its restart order, and each coefficient is formed as soon
-// as its D_n is known, so that the coefficients' divisions overlap the
-// recurrence's chain of dependent steps. afterStart() runs right after the
-// start value of that recurrence is asked for: work the caller places there
-// (work that needs no coefficient) fills the wait for the continued
-// fraction's chain of steps.
+// `terms` orders. The partners of psi_n go up into a table first; then
+// D_n(m x) and D_n(x) come down side by side from their restart orders, and
+// each coefficient is formed as soon as both are known, so that the
+// coefficients' divisions overlap the recurrences' chains of dependent
+// steps (the steps of one order are forced inline for that). afterStart() runs right after the
+// start values of those recurrences are asked for: work the caller places there (work that needs no
+// coefficient) fills the wait for the continued fractions' chains.
+//
+// A short series of a very large sphere (every order below |m x|/2 and
+// x/2) takes D_n upward instead and never runs the downward recurrences
+// over the orders it does not return.
 template <class Visit, class AfterStart>
 void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                            AfterStart&& afterStart) {
@@ -130,34 +276,51 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
         return;
     }
     const Cx rho = mul(x, m);
-    const long start = std::max<long>(logDerivativeStart(terms, rho), count);
-    const long restart = std::max(logDerivativeRestart(terms, rho, start), count);
-
-    OrderArray<RiccatiBesselValues> functions(count);
-    RiccatiBesselRecurrence rb(x);
-    functions[0] = {rb.psiPrev(), rb.xiPrev()};
-    for (long n = 1; n <= count; ++n) {
-        if (n > 1) {
-            rb.advance();
-        }
-        functions[static_cast<std::size_t>(n)] = {rb.psi(), rb.xi()};
-    }
-
+    // Both tables before either is filled: a count beyond the memory fails
+    // before it has written anything.
     OrderArray<MieCoefficient> coefficients(count);
+    OrderTable partners(count);
+    partnerTable(x, count, partners.data());
     const MieCoefficients coefficient(x, m);
-    const LogDerivativeStep step(rho);
-    Cx d = logDerivativeAt(rho, restart);
-    afterStart();
-    for (long n = restart; n >= 1; --n) {
-        // The next step first, so the chain's instructions come before the
-        // coefficient's in the order the processor picks ready work.
-        const Cx dn = d;
-        if (n > 1) {
-            d = step.down(n, d);
-        }
-        if (n <= count) {
+
+    if (upwardSuffices(rho, count) && upwardSuffices(x, count)) {
+        OrderTable dM(count);
+        OrderTable dX(count);
+        logDerivativeUpward(rho, count, dM.data());
+        logDerivativeUpward(x, count, dX.data());
+        afterStart();
+        for (long n = 1; n <= count; ++n) {
             const auto k = static_cast<std::size_t>(n);
-            coefficients[k] = coefficient(n, dn, functions[k - 1], functions[k]);
+            coefficients[k] =
+                coefficientAt(coefficient, n, coefficient.fromDerivatives(dM[k], dM[k], dX[k]),
+                              dX[k], partners[k - 1], partners[k]);
+        }
+    } else {
+        LogDerivativeChain inner(rho, seriesRestart(terms, rho, count), rho.im != 0);
+        const auto run = [&](auto& outer) {
+            afterStart();
+            for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
+                inner.moveTo(n);
+                outer.moveTo(n);
+                if (n <= count) {
+                    const auto k = static_cast<std::size_t>(n);
+                    const Cx dM = inner.d;
+                    const Cx dX = outer.value();
+                    const CoefficientInside inside =
+                        static_cast<double>(n) < x.re
+                            ? coefficient.fromDerivatives(dM, dM, dX)
+                            : coefficient.fromRatios(n, dM, inner.ratio, outer.ratioValue());
+                    coefficients[k] =
+                        coefficientAt(coefficient, n, inside, dX, partners[k - 1], partners[k]);
+                }
+            }
+        };
+        if (hasRealPartner(x)) {
+            RealLogDerivativeChain outer(x.re, seriesRestart(terms, x, count));
+            run(outer);
+        } else {
+            LogDerivativeChain outer(x, seriesRestart(terms, x, count), true);
+            run(outer);
         }
     }
     for (long n = 1; n <= count; ++n) {
@@ -182,7 +345,8 @@ template <class Visit> void forEachMieCoefficient(Cx x, Cx m, Visit&& visit) {
     forEachMieCoefficient(x, m, terms, terms, visit);
 }
 
-// pi_n(cos theta) and tau_n by upward recurrence, holding orders n-1 and n;
+// pi_n(cos theta) and tau_n by upward recurrence (Bohren & Huffman 1983,
+// eq. 4.47), holding orders n-1 and n;
 // it starts at n = 1 (pi_0 = 0, pi_1 = 1, tau_1 = cos theta).
 class AngularRecurrence {
 public:
@@ -214,7 +378,8 @@ private:
     double tau_;
 };
 
-// S1 and S2 summed order by order: c_n = (2n+1)/(n(n+1)). The angular
+// S1 and S2 summed order by order (Bohren & Huffman 1983, eq. 4.74):
+// c_n = (2n+1)/(n(n+1)). The angular
 // functions and c_n are real, so their products with the coefficients are
 // formed in real arithmetic: the complex products would add only signed
 // zeros to them, and a sum that starts at +0 comes out the same either way.
@@ -233,7 +398,9 @@ private:
     Amplitudes sums_{real(0.0), real(0.0)};
 };
 
-// The three efficiency series, each term rounded before it is added.
+// The three efficiency series (Bohren & Huffman 1983, eqs. 4.61 and 4.62
+// for scattering and extinction, sec. 4.6 for backscattering), each term
+// rounded before it is added.
 class EfficiencyAccumulator {
 public:
     void add(long n, MieCoefficient c) {

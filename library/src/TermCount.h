@@ -18,8 +18,8 @@ inline int32_t roundToInt(double v) {
     return static_cast<int32_t>(r);
 }
 
-// N = round(x + 4*x^(1/3) + 2), the cube root taken as exp(ln(x)/3) and as 0
-// for x = 0. A negative x takes the logarithm of a negative number.
+// N = round(x + 4*x^(1/3) + 2) (Wiscombe 1980, Appl. Opt. 19, 1505), the cube root taken as
+// exp(ln(x)/3) and as 0 for x = 0. A negative x takes the logarithm of a negative number.
 inline int32_t termCount(double x) {
     const double c = (x == 0.0) ? 0.0 : std::exp(std::log(x) / 3);
     return roundToInt(x + 4 * c + 2);

@@ -220,4 +220,38 @@ TEST(CoatReference, CoefficientsAndEfficienciesAgreeAcrossTheDomain) {
     EXPECT_EQ(cases, 5 * 4 * 8 * 8);
 }
 
+// Every order a caller asks for, far past the term count too: a_n and b_n
+// to rounding while they are doubles, and 0 (never NaN) once they fall
+// below the smallest one.
+TEST(CoatReference, EveryOrderToRoundingAndFarPastTheTermCount) {
+    const std::vector<Coated> spheres{{{1, 0}, {2, 0}, {1.5, 0}, {1.2, 0}},
+                                      {{0.5, 0}, {1, 0}, {1.5, 0.01}, {1.33, 0}},
+                                      {{0.05, 0}, {0.1, 0}, {1.5, 0.1}, {1.2, 0}},
+                                      {{5, 0}, {10, 0}, {0.2, 3}, {1.5, 0}}};
+    for (const Coated& s : spheres) {
+        SCOPED_TRACE(testing::Message() << "x=" << s.x.Re << " y=" << s.y.Re);
+        const int32_t count = 300;
+        std::vector<TComplex> a(count + 1), b(count + 1);
+        CoatScattKoef(&s.x, &s.y, &s.m1, &s.m2, &count, a.data(), count, b.data(), count);
+        const Coefficients r = reference(s, count);
+        long double largest = 0;
+        for (int n = 1; n <= count; ++n) {
+            largest = std::max({largest, std::abs(r.a[n]), std::abs(r.b[n])});
+        }
+        for (int n = 1; n <= count; ++n) {
+            for (const auto& [value, expected] :
+                 {std::pair{a[n], r.a[n]}, std::pair{b[n], r.b[n]}}) {
+                ASSERT_TRUE(std::isfinite(value.Re) && std::isfinite(value.Im)) << n;
+                if (std::abs(expected) > 1e-290L) {
+                    EXPECT_LE(std::abs(wide(value) - expected),
+                              1e-12L * std::max(std::abs(expected), 1e-2L * largest))
+                        << n;
+                } else {
+                    EXPECT_LE(std::abs(wide(value)), 1e-280L) << n;
+                }
+            }
+        }
+    }
+}
+
 } // namespace

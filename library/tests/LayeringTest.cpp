@@ -1,7 +1,9 @@
-// The sphere's results equal, bit for bit, what a caller gets by combining
-// the lower exports with the complex-arithmetic exports in the order the
+// The sphere's sums equal, bit for bit, what a caller gets by combining the
+// lower exports with the complex-arithmetic exports in the order the
 // formulas state: the library sums its series directly, but each value
-// rounds as if every step went through the exports.
+// rounds as if every step went through the exports. The coefficients
+// themselves agree with the textbook combination of Bessel and Aden to
+// rounding.
 #include "quellis.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +48,10 @@ const Sphere kSpheres[] = {{{1, 0}, {1.5, 0}},
                            {{7, 0.5}, {0.05, 3}},
                            {{120, 0}, {1.33, 1e-5}}};
 
+// chi_n (the imaginary part of xi_n for a real size) and the angular
+// functions follow their upward recurrences, which they dominate, through
+// the exports bit for bit. psi_n does not: it decays upward, and comes from
+// the Wronskian (see RiccatiBesselTest.cpp).
 TEST(Layering, RecurrencesStepThroughTheComplexExports) {
     for (const Sphere& s : kSpheres) {
         int32_t n = 0;
@@ -60,11 +66,12 @@ TEST(Layering, RecurrencesStepThroughTheComplexExports) {
         const double mu = std::cos(theta);
         for (int k = 2; k <= n; ++k) {
             const TComplex f = div(real(2.0 * k - 1), s.x);
-            expectSame(psi[k], sub(mul(f, psi[k - 1]), psi[k - 2]));
             const TComplex chiNext = sub(mul(f, chi), chiPrev);
             chiPrev = chi;
             chi = chiNext;
-            expectSame(xi[k], add(psi[k], mul({0, -1}, chi)));
+            if (s.x.Im == 0) {
+                EXPECT_EQ(xi[k].Im, -chi.Re);
+            }
             expectSame(pi[k], sub(mul(real((2.0 * k - 1) * mu / (k - 1)), pi[k - 1]),
                                   mul(real(static_cast<double>(k) / (k - 1)), pi[k - 2])));
             expectSame(tau[k], sub(mul(real(k * mu), pi[k]), mul(real(k + 1.0), pi[k - 1])));
@@ -72,7 +79,14 @@ TEST(Layering, RecurrencesStepThroughTheComplexExports) {
     }
 }
 
-TEST(Layering, ScattKoefCombinesBesselAndAden) {
+double relativeDistance(TComplex a, TComplex b) {
+    return std::hypot(a.Re - b.Re, a.Im - b.Im) / std::hypot(b.Re, b.Im);
+}
+
+// With psi_n right at every order, the textbook combination of Bessel and
+// Aden gives ScattKoef's coefficients to rounding (these sizes are large
+// enough that its numerators do not cancel).
+TEST(Layering, ScattKoefAgreesWithBesselAndAden) {
     for (const Sphere& s : kSpheres) {
         int32_t n = 0, nn = 0, count = 0;
         std::vector<TComplex> psi(200), xi(200), d(400), a(200), b(200);
@@ -84,8 +98,10 @@ TEST(Layering, ScattKoefCombinesBesselAndAden) {
             const TComplex nOverX = div(real(k), s.x);
             const TComplex g = add(div(d[k], s.m), nOverX);
             const TComplex h = add(mul(d[k], s.m), nOverX);
-            expectSame(a[k], div(sub(mul(g, psi[k]), psi[k - 1]), sub(mul(g, xi[k]), xi[k - 1])));
-            expectSame(b[k], div(sub(mul(h, psi[k]), psi[k - 1]), sub(mul(h, xi[k]), xi[k - 1])));
+            const TComplex ak = div(sub(mul(g, psi[k]), psi[k - 1]), sub(mul(g, xi[k]), xi[k - 1]));
+            const TComplex bk = div(sub(mul(h, psi[k]), psi[k - 1]), sub(mul(h, xi[k]), xi[k - 1]));
+            EXPECT_LT(relativeDistance(a[k], ak), 1e-11) << s.x.Re << " " << k;
+            EXPECT_LT(relativeDistance(b[k], bk), 1e-11) << s.x.Re << " " << k;
         }
     }
 }

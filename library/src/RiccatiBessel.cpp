@@ -1,0 +1,74 @@
+// The Riccati-Bessel table of one argument: partners upward, D_n downward,
+// psi_n from the Wronskian at each order.
+#include "RiccatiBessel.h"
+#include "Sphere.h"
+
+namespace quellis {
+
+void partnerTable(Cx z, long count, Cx* partners) {
+    const Divisor byZ(z);
+    if (hasRealPartner(z)) {
+        // chi_0 = cos z, chi_1 = chi_0/z + sin z, chi_n = (2n-1)/z chi_{n-1} -
+        // chi_{n-2}, in real arithmetic; stored as -i chi_n.
+        const double x = z.re;
+        const SineParts parts(z);
+        double before = parts.cosRe;
+        double current = before / x + parts.sinRe;
+        partners[0] = {0.0, -before};
+        partners[1] = {0.0, -current};
+        for (long n = 2; n <= count; ++n) {
+            // Once chi_n has overflowed it stays infinite (not inf - inf).
+            const double next =
+                std::isinf(current) ? current : byZ.divideCount(2.0 * n - 1).re * current - before;
+            before = current;
+            current = next;
+            partners[n] = {0.0, -current};
+        }
+        return;
+    }
+    // xi_{-1} = e^{iz}, xi_0 = -i e^{iz}, xi_n = (2n-1)/z xi_{n-1} - xi_{n-2}.
+    const Cx phase = exp(Cx{-z.im, z.re});
+    Cx before = Cx{phase.im, -phase.re};
+    Cx current = mul(byZ.divideCount(1), before) - phase;
+    partners[0] = before;
+    partners[1] = current;
+    for (long n = 2; n <= count; ++n) {
+        const Cx next =
+            overflowed(current) ? current : mul(byZ.divideCount(2.0 * n - 1), current) - before;
+        before = current;
+        current = next;
+        partners[n] = current;
+    }
+}
+
+void riccatiBesselTable(Cx z, long count, long start, RiccatiBesselRow* rows) {
+    OrderTable partners(count);
+    OrderTable d(count);
+    partnerTable(z, count, partners.data());
+    logDerivative(z, start, start, count, d.data());
+    const bool realPartner = hasRealPartner(z);
+    const Divisor byZ(z);
+    const SineParts parts(z);
+    const Cx sinZ = parts.sin();
+    const Cx cosZ = parts.cos();
+    for (long n = 0; n <= count; ++n) {
+        const auto k = static_cast<std::size_t>(n);
+        const Cx psi = n == 0 ? sinZ
+                              : psiFromWronskian(realPartner, partners[k - 1], partners[k],
+                                                 d[k] + byZ.divideCount(static_cast<double>(n)));
+        Cx chi;
+        Cx xi;
+        if (realPartner) {
+            chi = real(-partners[k].im);
+            xi = {psi.re, partners[k].im};
+        } else {
+            // chi_n = i (xi_n - psi_n); chi_0 = cos z directly.
+            const Cx difference = partners[k] - psi;
+            chi = n == 0 ? cosZ : Cx{-difference.im, difference.re};
+            xi = partners[k];
+        }
+        rows[k] = {psi, chi, xi, d[k]};
+    }
+}
+
+} // namespace quellis

@@ -1,0 +1,54 @@
+// What a call gives for a size it cannot compute: a size that is not a
+// finite number, a term count beyond the int32 that reports it (x above
+// about 2.1e9), or tables that cannot be allocated. Every floating-point
+// output is then a quiet NaN, the library's "no answer"; the integer
+// outputs report the count that could not be served, or -1 where that does
+// not fit. No exception leaves an export.
+#pragma once
+
+#include "Cx.h"
+#include "TermCount.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace quellis {
+
+inline constexpr double kNoAnswer = std::numeric_limits<double>::quiet_NaN();
+inline constexpr int32_t kCountBeyondRange = -1;
+
+// A size whose series is never computed: not a number, infinite, or so large
+// that its term count does not fit an int32. (A negative finite size keeps
+// its described outcome: no terms.)
+inline bool beyondTables(double x) {
+    if (std::isnan(x) || std::isinf(x)) {
+        return true;
+    }
+    // The exact test only near the bound, so that ordinary sizes pay no
+    // cube root for it.
+    return x > 2e9 && !(x + 4 * std::cbrt(x) + 2 < 2147483647.5);
+}
+
+inline Cx noAnswer() {
+    return {kNoAnswer, kNoAnswer};
+}
+
+// NaN into a caller's array from `first` to its last element.
+inline void fillNoAnswer(TComplex* to, int32_t high, long first) {
+    for (long n = first; n <= high; ++n) {
+        to[n] = toT(noAnswer());
+    }
+}
+
+// Runs a call's body; should it fail (its tables cannot be allocated),
+// runs `unserved`, which writes the no-answer outputs.
+template <class Body, class Unserved> void answerOrNothing(Body&& body, Unserved&& unserved) {
+    try {
+        body();
+    } catch (...) {
+        unserved();
+    }
+}
+
+} // namespace quellis
