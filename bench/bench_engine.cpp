@@ -174,6 +174,29 @@ BENCHMARK_CAPTURE(EngineBench, GR1_wp_4_5_to_7_0,
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);
+// The wide cases: a plasma-energy range, a damping range and the widest
+// fields the window offers a user who leaves the radius range near its
+// default.
+BENCHMARK_CAPTURE(EngineBench, GR1_gam_0_to_5,
+                  FitCase{FitMode::GR1, 4, {{Field::GamMin, "0"}, {Field::GamMax, "5"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+BENCHMARK_CAPTURE(EngineBench, GR1_N1000_Rmax400,
+                  FitCase{FitMode::GR1, 4, {{Field::Rmax, "400"}, {Field::N, "1000"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+BENCHMARK_CAPTURE(EngineBench, R_N1000_Rmax400,
+                  FitCase{FitMode::R, kPoints, {{Field::Rmax, "400"}, {Field::N, "1000"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK_CAPTURE(EngineBench, GR2_N1000_Rmax400,
+                  FitCase{FitMode::GR2, 100, {{Field::Rmax, "400"}, {Field::N, "1000"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 BENCHMARK_CAPTURE(EngineBench, GR2_default, FitCase{FitMode::GR2, 100, {}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
