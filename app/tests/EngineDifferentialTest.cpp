@@ -1,8 +1,9 @@
-// The fast engine against the direct one: on the demo measurement, on many
-// small random measurements and field settings, on fields that make a run
-// fail and with the stop question answered both ways, the two must leave
-// the same arrays (bit for bit), the same tables, the same calls to the view
-// and the same message.
+// The fast engine against the direct one, at every lane width the fast
+// engine scores with: on the demo measurement, on many small random
+// measurements and field settings, on fields that make a run fail and with
+// the stop question answered both ways, the two must leave the same arrays
+// (bit for bit), the same tables, the same calls to the view and the same
+// message.
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -112,13 +113,15 @@ void writeDemoHead(const std::string& path, int lines) {
     test::writeText(path, demo.substr(0, end));
 }
 
-class EngineDifferentialTest : public ::testing::Test {
+// Every test runs once for each lane width the fast engine can score with.
+class EngineDifferentialTest : public ::testing::TestWithParam<LaneWidth> {
 protected:
     std::string file() const { return dir.file("d.txt"); }
     test::ScratchDir dir;
+    test::LaneWidthScope width{GetParam()};
 };
 
-TEST_F(EngineDifferentialTest, DemoMeasurementInEveryMode) {
+TEST_P(EngineDifferentialTest, DemoMeasurementInEveryMode) {
     const Outcome r = expectSameOutcome(test::inputsFor(FitMode::R, VELMORA_DEMO_FILE));
     EXPECT_EQ(r.end, "completed");
     EXPECT_EQ(r.result.timePoints, 500);
@@ -151,7 +154,7 @@ double resonanceWavelength() {
     return lambda;
 }
 
-TEST_F(EngineDifferentialTest, FailingFieldsFailAlikeAtTheSamePoint) {
+TEST_P(EngineDifferentialTest, FailingFieldsFailAlikeAtTheSamePoint) {
     test::writeMeasurement(file(), {{0.0, 30.0, 50.0}, {1.0, 33.0, 50.0}});
     const double resonance = resonanceWavelength();
     ASSERT_EQ(photonEnergy(resonance), kLorentsResonance);
@@ -249,7 +252,7 @@ std::string fieldText(std::mt19937_64& rng, double value) {
     return text;
 }
 
-TEST_F(EngineDifferentialTest, RandomMeasurementsAndFields) {
+TEST_P(EngineDifferentialTest, RandomMeasurementsAndFields) {
     std::mt19937_64 rng(20240611);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     int completed = 0;
@@ -304,7 +307,7 @@ TEST_F(EngineDifferentialTest, RandomMeasurementsAndFields) {
     EXPECT_GT(failed, 3);
 }
 
-TEST_F(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
+TEST_P(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
     for (FitMode mode : {FitMode::GR1, FitMode::GR2}) {
         RunInputs inputs = test::inputsFor(mode, file());
@@ -327,6 +330,10 @@ TEST_F(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryWidth, EngineDifferentialTest,
+                         ::testing::ValuesIn(availableLaneWidths()),
+                         [](const auto& info) { return std::string(laneWidthName(info.param)); });
 
 } // namespace
 } // namespace velmora
