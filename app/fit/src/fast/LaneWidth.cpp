@@ -15,7 +15,8 @@ bool processorRuns(LaneWidth width) {
     case LaneWidth::Avx2:
         return __builtin_cpu_supports("avx2");
     case LaneWidth::Avx512:
-        return __builtin_cpu_supports("avx512f");
+        // What an AVX-512 batch leaves over goes to the AVX2 blocks.
+        return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx2");
     case LaneWidth::Scalar:
         break;
     }

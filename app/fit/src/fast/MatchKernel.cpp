@@ -61,12 +61,13 @@ void matchCandidates(const Measured& measured, const ModelColumns& models, int c
                      const ScoreColumns& out) {
     int first = 0;
 #if defined(VELMORA_SIMD_LANES)
+    // The widest blocks first, then the narrower ones for what is left.
     switch (selectedLaneWidth()) {
     case LaneWidth::Avx512:
-        first = matchBlocksAvx512(measured, models, count, out);
-        break;
+        first = matchBlocksAvx512(measured, models, first, count, out);
+        [[fallthrough]];
     case LaneWidth::Avx2:
-        first = matchBlocksAvx2(measured, models, count, out);
+        first = matchBlocksAvx2(measured, models, first, count, out);
         break;
     case LaneWidth::Scalar:
         break;
@@ -81,10 +82,10 @@ void mismatchCandidates(double measuredRatio, const double* iv, const double* ih
 #if defined(VELMORA_SIMD_LANES)
     switch (selectedLaneWidth()) {
     case LaneWidth::Avx512:
-        first = mismatchBlocksAvx512(measuredRatio, iv, ih, faults, count, out);
-        break;
+        first = mismatchBlocksAvx512(measuredRatio, iv, ih, faults, first, count, out);
+        [[fallthrough]];
     case LaneWidth::Avx2:
-        first = mismatchBlocksAvx2(measuredRatio, iv, ih, faults, count, out);
+        first = mismatchBlocksAvx2(measuredRatio, iv, ih, faults, first, count, out);
         break;
     case LaneWidth::Scalar:
         break;

@@ -1,5 +1,6 @@
 // How many candidates the fast engine scores at once: one (plain scalar
-// code), four (AVX2) or eight (AVX-512). Every width gives bit-identical
+// code), four (AVX2) or eight (AVX-512); what the whole blocks of a batch
+// leave over is scored by the narrower widths. Every width gives bit-identical
 // scores: each lane performs the scalar scoring's IEEE operations in the
 // same order. The widest the processor and the build offer is chosen when a
 // run first asks; the tests and the benchmarks force each width in turn.

@@ -35,14 +35,14 @@ struct Avx2Lanes {
 
 } // namespace
 
-int matchBlocksAvx2(const Measured& measured, const ModelColumns& models, int count,
+int matchBlocksAvx2(const Measured& measured, const ModelColumns& models, int first, int count,
                     const ScoreColumns& out) {
-    return lanes::matchBlocks<Avx2Lanes>(measured, models, 0, count, out);
+    return lanes::matchBlocks<Avx2Lanes>(measured, models, first, count, out);
 }
 
 int mismatchBlocksAvx2(double measuredRatio, const double* iv, const double* ih,
-                       const FpFault* faults, int count, const MismatchColumns& out) {
-    return lanes::mismatchBlocks<Avx2Lanes>(measuredRatio, iv, ih, faults, 0, count, out);
+                       const FpFault* faults, int first, int count, const MismatchColumns& out) {
+    return lanes::mismatchBlocks<Avx2Lanes>(measuredRatio, iv, ih, faults, first, count, out);
 }
 
 } // namespace velmora

@@ -39,14 +39,14 @@ struct Avx512Lanes {
 
 } // namespace
 
-int matchBlocksAvx512(const Measured& measured, const ModelColumns& models, int count,
+int matchBlocksAvx512(const Measured& measured, const ModelColumns& models, int first, int count,
                       const ScoreColumns& out) {
-    return lanes::matchBlocks<Avx512Lanes>(measured, models, 0, count, out);
+    return lanes::matchBlocks<Avx512Lanes>(measured, models, first, count, out);
 }
 
 int mismatchBlocksAvx512(double measuredRatio, const double* iv, const double* ih,
-                         const FpFault* faults, int count, const MismatchColumns& out) {
-    return lanes::mismatchBlocks<Avx512Lanes>(measuredRatio, iv, ih, faults, 0, count, out);
+                         const FpFault* faults, int first, int count, const MismatchColumns& out) {
+    return lanes::mismatchBlocks<Avx512Lanes>(measuredRatio, iv, ih, faults, first, count, out);
 }
 
 } // namespace velmora
