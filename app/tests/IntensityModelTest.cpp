@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <cstdint>
 #include <vector>
 
@@ -217,6 +218,10 @@ TEST(ModelBatch, OneFaultingEvaluationKeepsEveryValueAndFaultOfItsOwn) {
     params[9] = {457.9, 20.0, 0.0, 5.6, photonEnergy(457.9)}; // 0 / 0 at resonance
     params[0].wp = 1e200;                                     // overflow of the square
     expectOneByOne("three faults");
+    // A radius that is no number raises no flag of its own: the batch must
+    // still give the step-by-step evaluation's result.
+    params[3].radius = std::numeric_limits<double>::quiet_NaN();
+    expectOneByOne("an input that is no number");
 }
 
 } // namespace

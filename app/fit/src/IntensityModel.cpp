@@ -2,6 +2,9 @@
 
 #include "DllUn/DllUn.h"
 
+#include <cmath>
+#include <limits>
+
 namespace velmora {
 
 namespace {
@@ -61,9 +64,16 @@ struct EachStep {
     }
 };
 
-// Leaves the flags for the end of a batch.
+// Leaves the flags for the end of a batch, but ends the evaluation at a
+// step whose value left the finite range, so that no later step (the
+// library least of all) is handed what the step-by-step evaluation would
+// never hand it. The fault named here only marks the evaluation for the
+// step-by-step one.
 struct BatchEnd {
-    template <typename... Values> FpFault operator()(Values&...) const { return FpFault::None; }
+    template <typename... Values> FpFault operator()(Values&... values) const {
+        const bool finite = (... && (std::fabs(values) <= std::numeric_limits<double>::max()));
+        return finite ? FpFault::None : FpFault::InvalidOperation;
+    }
 };
 
 } // namespace
@@ -78,10 +88,12 @@ void modelIntensitiesBatch(std::span<const ModelParams> params, std::span<ModelV
         return;
     }
     clearFpFlags();
+    bool stopped = false;
     for (std::size_t i = 0; i < params.size(); ++i) {
         out[i] = evaluate(params[i], BatchEnd{});
+        stopped = stopped || out[i].fault != FpFault::None;
     }
-    if (faultAfter(out.back()) == FpFault::None) {
+    if (!stopped && faultAfter(out.back()) == FpFault::None) {
         return;
     }
     for (std::size_t i = 0; i < params.size(); ++i) {

@@ -42,9 +42,11 @@ ModelValue ModelIntensities(const ModelParams& params);
 
 // ModelIntensities of params[i] into out[i] for every i, with the flags
 // cleared once before the batch and tested once after it instead of at
-// every step. Only a batch that raised a fault is evaluated again, one
-// parameter set after another and step by step, so every value and every
-// fault is exactly ModelIntensities's. out holds at least params.size().
+// every step; an evaluation whose step leaves the finite range ends there.
+// Only a batch that raised a fault or ended an evaluation early is
+// evaluated again, one parameter set after another and step by step, so
+// every value and every fault is exactly ModelIntensities's. out holds at
+// least params.size().
 void modelIntensitiesBatch(std::span<const ModelParams> params, std::span<ModelValue> out);
 
 } // namespace velmora
