@@ -1,3 +1,4 @@
+// The writer's file operations on POSIX systems.
 #include "FileOps.h"
 
 #include <cerrno>
