@@ -72,6 +72,23 @@ TEST_F(OutputFilesTest, ReplacesARegularFileWholeKeepingItsMode) {
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"fresh.dat", "k.dat"}));
 }
 
+// Only a process that may give files away (root) can keep another owner.
+TEST_F(OutputFilesTest, AReplacedFileKeepsItsOwnerWhereThatIsAllowed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may keep another user's ownership";
+    }
+    test::writeText(file("k.dat"), "old");
+    ASSERT_EQ(::chown(file("k.dat").c_str(), 4321, 8765), 0);
+    ASSERT_EQ(::chmod(file("k.dat").c_str(), 02640), 0); // set-group-id survives the owner change
+    writeOutputs(std::vector<Output>{{file("k.dat"), "new"}});
+    struct stat status {};
+    ASSERT_EQ(::stat(file("k.dat").c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, 4321u);
+    EXPECT_EQ(status.st_gid, 8765u);
+    EXPECT_EQ(status.st_mode & 07777, 02640u);
+    EXPECT_EQ(test::readBytes(file("k.dat")), "new");
+}
+
 TEST_F(OutputFilesTest, FollowsASymbolicLinkAndReplacesItsTargetWhereItStands) {
     fs::create_directory(file("data"));
     fs::create_directory(file("links"));
