@@ -203,23 +203,13 @@ TEST_F(DataFileTest, AByteOrderMarkIsSkippedAndUtf16IsNamed) {
               "'\xEF\xBB\xBF"
               "2' is not a valid floating point value");
     const std::string utf16 = path() + " is UTF-16 text; save it as UTF-8 or ASCII";
-    EXPECT_EQ(errorOf(std::string("\xFF\xFE"
-                                  "1\0\t\0"
-                                  "2\0",
-                                  8)),
-              utf16); // little end first
-    EXPECT_EQ(errorOf(std::string("\xFE\xFF\0"
-                                  "1\0\t",
-                                  6)),
-              utf16); // big end first
-    EXPECT_EQ(errorOf(std::string("1\0\t\0"
-                                  "2\0\n\0",
-                                  8)),
-              utf16); // without a mark
-    EXPECT_EQ(errorOf(std::string("\0"
-                                  "1",
-                                  2)),
-              utf16);
+    using namespace std::string_view_literals;
+    for (const std::string_view text : {"\xFF\xFE\x31\0\t\0\x32\0"sv, // little end first
+                                        "\xFE\xFF\0\x31\0\t"sv,       // big end first
+                                        "\x31\0\t\0\x32\0\n\0"sv,     // without a mark
+                                        "\0\x31"sv}) {
+        EXPECT_EQ(errorOf(std::string(text)), utf16);
+    }
 }
 
 TEST_F(DataFileTest, UnprintableBytesAreEscapedInMessages) {
