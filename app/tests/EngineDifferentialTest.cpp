@@ -11,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <random>
 
 namespace velmora {
@@ -305,6 +306,37 @@ TEST_P(EngineDifferentialTest, RandomMeasurementsAndFields) {
     // The cases reach both ends of a run.
     EXPECT_GT(completed, 30);
     EXPECT_GT(failed, 3);
+}
+
+// Every N the field accepts, down to INT_MIN, gives the direct engine's
+// result: window bounds and table sizes must not overflow.
+TEST_P(EngineDifferentialTest, ExtremeStepCountsAgree) {
+    test::writeMeasurement(file(), {{0.0, 30.0, 50.0},
+                                    {1.0, 33.0, 50.0},
+                                    {2.0, 36.0, 50.0},
+                                    {3.0, 39.0, 50.0},
+                                    {4.0, 42.0, 50.0}});
+    constexpr int lowest = std::numeric_limits<int>::min();
+    for (int n : {lowest, lowest + 1, -1, 0, 1, 2, 1000, 1001}) {
+        for (FitMode mode : {FitMode::R, FitMode::GR2}) {
+            RunInputs inputs = test::inputsFor(mode, file());
+            test::setField(inputs, Field::Rmin, "20");
+            test::setField(inputs, Field::Rmax, "60");
+            test::setField(inputs, Field::N, std::to_string(n));
+            SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + " N " +
+                         std::to_string(n));
+            const Outcome outcome = expectSameOutcome(inputs);
+            // N = 0 divides by zero, N = -1 walks to negative radii; the
+            // most negative N leave the windows empty after the first point.
+            if (n == 1001) {
+                EXPECT_EQ(outcome.end, "N = 1001 exceeds the limit of 1000 radius steps");
+            } else if (n == 0 || n == -1) {
+                EXPECT_NE(outcome.end, "completed");
+            } else {
+                EXPECT_EQ(outcome.end, "completed");
+            }
+        }
+    }
 }
 
 TEST_P(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {

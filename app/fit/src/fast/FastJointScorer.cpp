@@ -25,7 +25,7 @@ FastJointScorer::FastJointScorer(const RunParameters& p, WorkerPool& pool, const
 void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindow& window) {
     measured_ = measured;
     lo_ = window.lo;
-    width_ = std::max(window.hi - window.lo + 1, 0);
+    width_ = window.size();
     fresh_.assign(width_, 0);
     anyFresh_ = false;
     for (int r = window.lo; r <= window.hi; ++r) {

@@ -23,7 +23,7 @@ FastPolarizationScorer::FastPolarizationScorer(const RunParameters& p, WorkerPoo
 void FastPolarizationScorer::beginTimePoint(double measuredRatio, const SearchWindow& window) {
     measuredRatio_ = measuredRatio;
     lo_ = window.lo;
-    width_ = std::max(window.hi - window.lo + 1, 0);
+    width_ = window.size();
     fresh_.assign(width_, 0);
     bool anyFresh = false;
     for (int r = window.lo; r <= window.hi; ++r) {
