@@ -35,8 +35,8 @@ test-asan: $(DEPS_STAMP) $(ASAN)/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
 
-# The 32-bit Windows build: quellis.dll and its tests, cross-compiled with
-# MinGW-w64; the tests run under wine.
+# The 32-bit Windows build: quellis.dll, velmora-fit.exe and their tests,
+# cross-compiled with MinGW-w64; the tests run under wine.
 deps-windows:
 	@scripts/install-deps --windows
 
@@ -46,7 +46,8 @@ $(WIN32)/build.ninja: CMakeLists.txt CMakePresets.json cmake/mingw-w64-i686.cmak
 windows: deps-windows $(WIN32)/build.ninja
 	cmake --build --preset win32
 
-test-windows: windows
+# velmora-fit.exe's tables are compared with the Linux build's.
+test-windows: windows build
 	ctest --preset win32
 
 bench: build

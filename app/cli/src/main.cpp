@@ -1,11 +1,11 @@
 // velmora-fit: one fit run of a measurement file without a window.
 #include "cli/ConsoleView.h"
 #include "cli/Options.h"
+#include "cli/StandardStreams.h"
 #include "results/TableFile.h"
 
 #include <cstdio>
 #include <iostream>
-#include <unistd.h>
 
 namespace {
 
@@ -20,6 +20,7 @@ void printTable(const std::vector<std::string>& lines) {
 
 int main(int argc, char** argv) {
     using namespace velmora;
+    cli::writeStandardStreamsUntranslated();
     cli::Options options;
     try {
         options = cli::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
         std::cout << cli::usageText();
         return 0;
     }
-    cli::ConsoleView view(isatty(STDERR_FILENO) != 0);
+    cli::ConsoleView view(cli::standardErrorIsTerminal());
     try {
         const RunResult result = runFit(options.inputs, view, options.engine);
         view.finish();

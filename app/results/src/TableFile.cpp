@@ -1,5 +1,7 @@
 #include "results/TableFile.h"
 
+#include "results/NewFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -27,7 +29,7 @@ std::FILE* createTemporary(const std::filesystem::path& path, std::filesystem::p
         temporary = path;
         temporary += ".tmp" + std::to_string(random() % 1000000000);
         errno = 0;
-        if (std::FILE* file = std::fopen(temporary.string().c_str(), "wbx")) {
+        if (std::FILE* file = createNewFile(temporary)) {
             return file;
         }
         if (errno != EEXIST) {

@@ -255,7 +255,7 @@ void TForm1::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
         return;
     }
     try {
-        writeTableFile(fileName.toStdString(), memoLines(memo->toPlainText()));
+        writeTableFile(filePath(fileName), memoLines(memo->toPlainText()));
     } catch (const std::exception& failure) {
         dialogs_.error(this, QString::fromStdString(failure.what()));
     }

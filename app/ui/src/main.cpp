@@ -6,12 +6,27 @@
 
 #include <QApplication>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
+
+namespace {
+
+// The help browser's sandbox cannot start for the root user of a POSIX
+// system (as in containers); Windows has no such user.
+bool runsAsRoot() {
+#ifdef _WIN32
+    return false;
+#else
+    return geteuid() == 0;
+#endif
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    // The help browser's sandbox cannot start for the root user (as in
-    // containers); the document it shows is our own local file.
-    if (geteuid() == 0) {
+    // The document the help browser shows is our own local file.
+    if (runsAsRoot()) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
