@@ -16,4 +16,8 @@ void WebHelpBrowser::navigate(const QUrl& url) {
     view_->load(url);
 }
 
+std::unique_ptr<HelpBrowser> makeHelpBrowser() {
+    return std::make_unique<WebHelpBrowser>();
+}
+
 } // namespace velmora::ui

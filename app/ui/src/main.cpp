@@ -1,7 +1,7 @@
 // velmora: the desktop program. Creates the four windows and runs the event
 // loop until the main window is closed.
 #include "ui/Dialogs.h"
-#include "ui/WebHelpBrowser.h"
+#include "ui/HelpBrowser.h"
 #include "ui/Windows.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     velmora::ui::QtDialogs dialogs;
-    velmora::ui::VelmoraWindows windows(dialogs, std::make_unique<velmora::ui::WebHelpBrowser>());
+    velmora::ui::VelmoraWindows windows(dialogs, velmora::ui::makeHelpBrowser());
     QObject::connect(&windows.Form1, &velmora::ui::TForm1::closed, &app, &QApplication::quit);
     windows.Form1.show();
     windows.Form3.raise();
