@@ -11,9 +11,8 @@ void partnerTable(Cx z, long count, Cx* partners) {
         // chi_0 = cos z, chi_1 = chi_0/z + sin z, chi_n = (2n-1)/z chi_{n-1} -
         // chi_{n-2}, in real arithmetic; stored as -i chi_n.
         const double x = z.re;
-        const SineParts parts(z);
-        double before = parts.cosRe;
-        double current = before / x + parts.sinRe;
+        double before = std::cos(x);
+        double current = before / x + std::sin(x);
         partners[0] = {0.0, -before};
         partners[1] = {0.0, -current};
         for (long n = 2; n <= count; ++n) {

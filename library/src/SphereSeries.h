@@ -14,6 +14,7 @@
 #include "TermCount.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace quellis {
 
@@ -67,6 +68,9 @@ private:
     long order_ = 1;
     Cx psi_, psiPrev_, chi_, chiPrev_, xi_, xiPrev_;
 };
+
+// What a chain holds as its ratio where no order reads it.
+inline constexpr double kUnreadRatio = std::numeric_limits<double>::quiet_NaN();
 
 struct MieCoefficient {
     Cx a;
@@ -187,8 +191,6 @@ struct LogDerivativeChain {
     // The chain of m x keeps the library's step (so its D_n are those of
     // Aden); that of x, read only by the coefficients, multiplies n into
     // 1/x and spares the divider a division per order.
-    LogDerivativeChain(Cx rho, long start, bool multiplyInverse)
-        : LogDerivativeChain(rho, start, multiplyInverse, logDerivativeAndRatioAt(rho, start)) {}
     LogDerivativeChain(Cx rho, long start, bool multiplyInverse, LogDerivativeAndRatio atStart)
         : step(rho, multiplyInverse), restart(start), d(atStart.d), ratio(atStart.ratio) {}
 
@@ -212,8 +214,6 @@ struct RealLogDerivativeChain {
     double d;
     double ratio;
 
-    RealLogDerivativeChain(double x, long start)
-        : RealLogDerivativeChain(x, start, logDerivativeAndRatioAt(real(x), start)) {}
     RealLogDerivativeChain(double x, long start, LogDerivativeAndRatio atStart)
         : inverse(1 / x), restart(start), d(atStart.d.re), ratio(atStart.ratio.re) {}
 
@@ -229,11 +229,21 @@ struct RealLogDerivativeChain {
 };
 
 // The order at which a series whose last order is `count` starts D_n(rho)
-// from its continued fraction: at or above count, and from 2|rho| on where
-// the fraction is quick.
-[[gnu::always_inline]] inline long seriesRestart(int32_t terms, Cx rho, long count) {
-    const long start = std::max<long>(logDerivativeStart(terms, rho), count);
-    return std::max(logDerivativeRestart(terms, rho, start), count);
+// from its continued fraction, for |rho| = modulus: at or above count, and
+// from 2|rho| on where the fraction is quick.
+[[gnu::always_inline]] inline long seriesRestart(int32_t terms, double modulus, long count) {
+    const long start = std::max<long>(logDerivativeStart(terms, modulus), count);
+    return std::max(logDerivativeRestart(terms, modulus, start), count);
+}
+
+// A chain's start values at order `start` for a series of `count` orders.
+// The ratio there is read only by an order the series forms (start <= count);
+// above those the first step replaces it, so its fraction is not summed.
+inline LogDerivativeAndRatio chainStart(Cx rho, double modulus, long start, long count) {
+    if (start > count) {
+        return {logDerivativeAt(rho, modulus, start), Cx{kUnreadRatio, kUnreadRatio}};
+    }
+    return logDerivativeAndRatioAt(rho, modulus, start);
 }
 
 // Calls store(n, row) for the Riccati-Bessel functions of z at n = 0..last
@@ -243,7 +253,8 @@ struct RealLogDerivativeChain {
 template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long last, Store&& store) {
     const long count = std::max(last, 1L);
     OrderArray<RiccatiBesselRow> rows(count);
-    riccatiBesselTable(z, count, std::max(count, seriesRestart(terms, z, terms)), rows.data());
+    riccatiBesselTable(z, count, std::max(count, seriesRestart(terms, abs(z), terms)),
+                       rows.data());
     for (long n = 0; n <= last; ++n) {
         store(n, rows[static_cast<std::size_t>(n)]);
     }
@@ -276,6 +287,8 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
         return;
     }
     const Cx rho = mul(x, m);
+    const double rhoModulus = abs(rho);
+    const double xModulus = abs(x);
     // Both tables before either is filled: a count beyond the memory fails
     // before it has written anything.
     OrderArray<MieCoefficient> coefficients(count);
@@ -283,7 +296,7 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
     partnerTable(x, count, partners.data());
     const MieCoefficients coefficient(x, m);
 
-    if (upwardSuffices(rho, count) && upwardSuffices(x, count)) {
+    if (upwardSuffices(rhoModulus, count) && upwardSuffices(xModulus, count)) {
         OrderTable dM(count);
         OrderTable dX(count);
         logDerivativeUpward(rho, count, dM.data());
@@ -296,7 +309,9 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                               dX[k], partners[k - 1], partners[k]);
         }
     } else {
-        LogDerivativeChain inner(rho, seriesRestart(terms, rho, count), rho.im != 0);
+        const long innerStart = seriesRestart(terms, rhoModulus, count);
+        LogDerivativeChain inner(rho, innerStart, rho.im != 0,
+                                 chainStart(rho, rhoModulus, innerStart, count));
         const auto run = [&](auto& outer) {
             afterStart();
             for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
@@ -315,11 +330,13 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                 }
             }
         };
+        const long outerStart = seriesRestart(terms, xModulus, count);
+        const LogDerivativeAndRatio outerAtStart = chainStart(x, xModulus, outerStart, count);
         if (hasRealPartner(x)) {
-            RealLogDerivativeChain outer(x.re, seriesRestart(terms, x, count));
+            RealLogDerivativeChain outer(x.re, outerStart, outerAtStart);
             run(outer);
         } else {
-            LogDerivativeChain outer(x, seriesRestart(terms, x, count), true);
+            LogDerivativeChain outer(x, outerStart, true, outerAtStart);
             run(outer);
         }
     }
