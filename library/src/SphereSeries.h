@@ -159,6 +159,36 @@ public:
                 complexQuotient(in.fb, c, h, partnerBefore, partner)};
     }
 
+    // The same steps for a positive real x, with D_n(x), its ratio, n/x and
+    // the partners' parts pb = -chi_{n-1}, p = -chi_n real numbers: the
+    // complex forms above add only zeros to their imaginary parts, and the
+    // additions of +0 below keep even the signs those zeros leave.
+    [[gnu::always_inline]] CoefficientInside fromRealRatios(long n, Cx d, Cx ratioM,
+                                                            double ratioX) const {
+        const double k = static_cast<double>(n + 1) * inverseX_.re;
+        const Cx ratioOverM = overM(ratioM);
+        const Cx ratioTimesM = timesM(ratioM);
+        return {overM(d), timesM(d),
+                {k * indexTerm_.re + ratioX - ratioOverM.re, (k * indexTerm_.im + 0.0) - ratioOverM.im},
+                {ratioX - ratioTimesM.re, 0.0 - ratioTimesM.im}};
+    }
+    [[gnu::always_inline]] CoefficientInside fromRealDerivative(Cx d, double dX) const {
+        const Cx aInside = overM(d);
+        const Cx bInside = timesM(d);
+        return {aInside, bInside, {aInside.re - dX, aInside.im}, {bInside.re - dX, bInside.im}};
+    }
+    [[gnu::always_inline]] MieCoefficient forRealSize(const CoefficientInside& in, long n, double dX,
+                                                      double pb, double p,
+                                                      bool partnerOverflowed) const {
+        const double nOverX = static_cast<double>(n) * inverseX_.re;
+        const double c = pb - (dX + nOverX) * p;
+        if (partnerOverflowed || std::isinf(c)) {
+            return {real(0.0), real(0.0)};
+        }
+        return {realQuotient(in.fa, c, {in.aInside.re + nOverX, in.aInside.im}, pb, p),
+                realQuotient(in.fb, c, {in.bInside.re + nOverX, in.bInside.im}, pb, p)};
+    }
+
 private:
     // f/(f + c i (g p - pb)) with p = -chi_n, pb = -chi_{n-1}: the real part
     // of the divisor is that of f, exactly, for a real g.
@@ -202,8 +232,6 @@ struct LogDerivativeChain {
             d = q - ratio;
         }
     }
-    Cx value() const { return d; }
-    Cx ratioValue() const { return ratio; }
 };
 
 // The same chain for a positive real argument x in real arithmetic, n/x as
@@ -224,8 +252,6 @@ struct RealLogDerivativeChain {
             d = q - ratio;
         }
     }
-    Cx value() const { return real(d); }
-    Cx ratioValue() const { return real(ratio); }
 };
 
 // The order at which a series whose last order is `count` starts D_n(rho)
@@ -267,6 +293,35 @@ template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long la
     return coefficient(inside, coefficient.orderOverX(n), dX, partnerBefore, partner);
 }
 
+// The coefficients of orders 1..count of a sphere of positive real size x,
+// into `coefficients`: chi_n goes up into a table, D_n(m x) and D_n(x) come
+// down from their restart orders, all of the x side in real arithmetic.
+template <class AfterStart>
+void realSizeCoefficients(double x, Cx m, int32_t terms, long count, LogDerivativeChain& inner,
+                          MieCoefficient* coefficients, AfterStart&& afterStart) {
+    OrderArray<double> minusChi(count);
+    const long firstOverflow =
+        chiUpward(x, count, [&](long n, double chi) { minusChi[static_cast<std::size_t>(n)] = -chi; });
+    const MieCoefficients coefficient(real(x), m);
+    const double modulus = abs(real(x));
+    const long start = seriesRestart(terms, modulus, count);
+    RealLogDerivativeChain outer(x, start, chainStart(real(x), modulus, start, count));
+    afterStart();
+    for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
+        inner.moveTo(n);
+        outer.moveTo(n);
+        if (n <= count) {
+            const auto k = static_cast<std::size_t>(n);
+            const CoefficientInside inside =
+                static_cast<double>(n) < x
+                    ? coefficient.fromRealDerivative(inner.d, outer.d)
+                    : coefficient.fromRealRatios(n, inner.d, inner.ratio, outer.ratio);
+            coefficients[k] = coefficient.forRealSize(inside, n, outer.d, minusChi[k - 1],
+                                                      minusChi[k], n >= firstOverflow);
+        }
+    }
+}
+
 // Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
 // coefficients of a sphere of size x and index m whose full series has
 // `terms` orders. The partners of psi_n go up into a table first; then
@@ -289,16 +344,15 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
     const Cx rho = mul(x, m);
     const double rhoModulus = abs(rho);
     const double xModulus = abs(x);
-    // Both tables before either is filled: a count beyond the memory fails
-    // before it has written anything.
+    // Every table is taken before any is filled: a count beyond the memory
+    // fails before it has written anything.
     OrderArray<MieCoefficient> coefficients(count);
-    OrderTable partners(count);
-    partnerTable(x, count, partners.data());
-    const MieCoefficients coefficient(x, m);
-
     if (upwardSuffices(rhoModulus, count) && upwardSuffices(xModulus, count)) {
+        OrderTable partners(count);
         OrderTable dM(count);
         OrderTable dX(count);
+        partnerTable(x, count, partners.data());
+        const MieCoefficients coefficient(x, m);
         logDerivativeUpward(rho, count, dM.data());
         logDerivativeUpward(x, count, dX.data());
         afterStart();
@@ -312,7 +366,15 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
         const long innerStart = seriesRestart(terms, rhoModulus, count);
         LogDerivativeChain inner(rho, innerStart, rho.im != 0,
                                  chainStart(rho, rhoModulus, innerStart, count));
-        const auto run = [&](auto& outer) {
+        if (hasRealPartner(x)) {
+            realSizeCoefficients(x.re, m, terms, count, inner, coefficients.data(), afterStart);
+        } else {
+            OrderTable partners(count);
+            partnerTable(x, count, partners.data());
+            const MieCoefficients coefficient(x, m);
+            const long outerStart = seriesRestart(terms, xModulus, count);
+            LogDerivativeChain outer(x, outerStart, true,
+                                     chainStart(x, xModulus, outerStart, count));
             afterStart();
             for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
                 inner.moveTo(n);
@@ -320,24 +382,14 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                 if (n <= count) {
                     const auto k = static_cast<std::size_t>(n);
                     const Cx dM = inner.d;
-                    const Cx dX = outer.value();
                     const CoefficientInside inside =
                         static_cast<double>(n) < x.re
-                            ? coefficient.fromDerivatives(dM, dM, dX)
-                            : coefficient.fromRatios(n, dM, inner.ratio, outer.ratioValue());
-                    coefficients[k] =
-                        coefficientAt(coefficient, n, inside, dX, partners[k - 1], partners[k]);
+                            ? coefficient.fromDerivatives(dM, dM, outer.d)
+                            : coefficient.fromRatios(n, dM, inner.ratio, outer.ratio);
+                    coefficients[k] = coefficientAt(coefficient, n, inside, outer.d,
+                                                    partners[k - 1], partners[k]);
                 }
             }
-        };
-        const long outerStart = seriesRestart(terms, xModulus, count);
-        const LogDerivativeAndRatio outerAtStart = chainStart(x, xModulus, outerStart, count);
-        if (hasRealPartner(x)) {
-            RealLogDerivativeChain outer(x.re, outerStart, outerAtStart);
-            run(outer);
-        } else {
-            LogDerivativeChain outer(x, outerStart, true, outerAtStart);
-            run(outer);
         }
     }
     for (long n = 1; n <= count; ++n) {
