@@ -227,10 +227,14 @@ struct LogDerivativeChain {
     // To order n from n + 1; nothing above the start order.
     [[gnu::always_inline]] void moveTo(long n) {
         if (n < restart) {
-            const Cx q = step.orderOverRho(n + 1);
-            ratio = reciprocal(d + q);
-            d = q - ratio;
+            stepTo(n);
         }
+    }
+    // To order n from n + 1, for n below the start order.
+    [[gnu::always_inline]] void stepTo(long n) {
+        const Cx q = step.orderOverRho(n + 1);
+        ratio = reciprocal(d + q);
+        d = q - ratio;
     }
 };
 
@@ -247,10 +251,13 @@ struct RealLogDerivativeChain {
 
     [[gnu::always_inline]] void moveTo(long n) {
         if (n < restart) {
-            const double q = static_cast<double>(n + 1) * inverse;
-            ratio = 1 / (d + q);
-            d = q - ratio;
+            stepTo(n);
         }
+    }
+    [[gnu::always_inline]] void stepTo(long n) {
+        const double q = static_cast<double>(n + 1) * inverse;
+        ratio = 1 / (d + q);
+        d = q - ratio;
     }
 };
 
@@ -307,18 +314,34 @@ void realSizeCoefficients(double x, Cx m, int32_t terms, long count, LogDerivati
     const long start = seriesRestart(terms, modulus, count);
     RealLogDerivativeChain outer(x, start, chainStart(real(x), modulus, start, count));
     afterStart();
-    for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
+    // Down to the series' last order, then through the orders from x up
+    // (formed from the ratios) and those below x (from D_n(x)), each chain
+    // a step per order.
+    for (long n = std::max(inner.restart, outer.restart); n >= count; --n) {
         inner.moveTo(n);
         outer.moveTo(n);
-        if (n <= count) {
-            const auto k = static_cast<std::size_t>(n);
-            const CoefficientInside inside =
-                static_cast<double>(n) < x
+    }
+    const auto form = [&](long n, const CoefficientInside& inside) {
+        const auto k = static_cast<std::size_t>(n);
+        coefficients[k] = coefficient.forRealSize(inside, n, outer.d, minusChi[k - 1], minusChi[k],
+                                                  n >= firstOverflow);
+    };
+    const auto formAt = [&](long n) {
+        form(n, static_cast<double>(n) < x
                     ? coefficient.fromRealDerivative(inner.d, outer.d)
-                    : coefficient.fromRealRatios(n, inner.d, inner.ratio, outer.ratio);
-            coefficients[k] = coefficient.forRealSize(inside, n, outer.d, minusChi[k - 1],
-                                                      minusChi[k], n >= firstOverflow);
-        }
+                    : coefficient.fromRealRatios(n, inner.d, inner.ratio, outer.ratio));
+    };
+    formAt(count);
+    long n = count - 1;
+    for (; n >= 1 && static_cast<double>(n) >= x; --n) {
+        inner.stepTo(n);
+        outer.stepTo(n);
+        form(n, coefficient.fromRealRatios(n, inner.d, inner.ratio, outer.ratio));
+    }
+    for (; n >= 1; --n) {
+        inner.stepTo(n);
+        outer.stepTo(n);
+        form(n, coefficient.fromRealDerivative(inner.d, outer.d));
     }
 }
 
