@@ -99,7 +99,8 @@ struct CoefficientInside {
 class MieCoefficients {
 public:
     MieCoefficients(Cx x, Cx m)
-        : m_(m), inverseM_(reciprocal(m)), inverseX_(reciprocal(x)), realX_(hasRealPartner(x)),
+        : m_(m), inverseM_(reciprocal(m)), inverseMSquared_(mul(inverseM_, inverseM_)),
+          inverseX_(reciprocal(x)), realX_(hasRealPartner(x)),
           indexTerm_(div(mul(real(1) - m, real(1) + m), mul(m, m))) {}
 
     Cx overM(Cx d) const { return mul(d, inverseM_); }
@@ -161,24 +162,27 @@ public:
 
     // The same steps for a positive real x, with D_n(x), its ratio, n/x and
     // the partners' parts pb = -chi_{n-1}, p = -chi_n real numbers: the
-    // complex forms above add only zeros to their imaginary parts, and the
-    // additions of +0 below keep even the signs those zeros leave.
-    [[gnu::always_inline]] CoefficientInside fromRealRatios(long n, Cx d, Cx ratioM,
+    // complex forms above would only add zeros to their imaginary parts.
+    // From the ratios, D_n(mx) = (n+1)/(mx) - q(mx) enters as well through
+    // its terms: D_n/m = (n+1)/(m^2 x) - q(mx)/m and m D_n = (n+1)/x - m q(mx),
+    // so the products with q(mx) serve both inside and numerator.
+    [[gnu::always_inline]] CoefficientInside fromRealRatios(long n, Cx ratioM,
                                                             double ratioX) const {
         const double k = static_cast<double>(n + 1) * inverseX_.re;
         const Cx ratioOverM = overM(ratioM);
         const Cx ratioTimesM = timesM(ratioM);
-        return {overM(d), timesM(d),
-                {k * indexTerm_.re + ratioX - ratioOverM.re, (k * indexTerm_.im + 0.0) - ratioOverM.im},
-                {ratioX - ratioTimesM.re, 0.0 - ratioTimesM.im}};
+        return {{k * inverseMSquared_.re - ratioOverM.re, k * inverseMSquared_.im - ratioOverM.im},
+                {k - ratioTimesM.re, -ratioTimesM.im},
+                {k * indexTerm_.re + ratioX - ratioOverM.re, k * indexTerm_.im - ratioOverM.im},
+                {ratioX - ratioTimesM.re, -ratioTimesM.im}};
     }
     [[gnu::always_inline]] CoefficientInside fromRealDerivative(Cx d, double dX) const {
         const Cx aInside = overM(d);
         const Cx bInside = timesM(d);
         return {aInside, bInside, {aInside.re - dX, aInside.im}, {bInside.re - dX, bInside.im}};
     }
-    [[gnu::always_inline]] MieCoefficient forRealSize(const CoefficientInside& in, long n, double dX,
-                                                      double pb, double p,
+    [[gnu::always_inline]] MieCoefficient forRealSize(const CoefficientInside& in, long n,
+                                                      double dX, double pb, double p,
                                                       bool partnerOverflowed) const {
         const double nOverX = static_cast<double>(n) * inverseX_.re;
         const double c = pb - (dX + nOverX) * p;
@@ -204,6 +208,7 @@ private:
 
     Cx m_;
     Cx inverseM_;
+    Cx inverseMSquared_;
     Cx inverseX_;
     bool realX_;
     Cx indexTerm_; // (1 - m^2)/m^2
@@ -286,8 +291,7 @@ inline LogDerivativeAndRatio chainStart(Cx rho, double modulus, long start, long
 template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long last, Store&& store) {
     const long count = std::max(last, 1L);
     OrderArray<RiccatiBesselRow> rows(count);
-    riccatiBesselTable(z, count, std::max(count, seriesRestart(terms, abs(z), terms)),
-                       rows.data());
+    riccatiBesselTable(z, count, std::max(count, seriesRestart(terms, abs(z), terms)), rows.data());
     for (long n = 0; n <= last; ++n) {
         store(n, rows[static_cast<std::size_t>(n)]);
     }
@@ -307,8 +311,8 @@ template <class AfterStart>
 void realSizeCoefficients(double x, Cx m, int32_t terms, long count, LogDerivativeChain& inner,
                           MieCoefficient* coefficients, AfterStart&& afterStart) {
     OrderArray<double> minusChi(count);
-    const long firstOverflow =
-        chiUpward(x, count, [&](long n, double chi) { minusChi[static_cast<std::size_t>(n)] = -chi; });
+    const long firstOverflow = chiUpward(
+        x, count, [&](long n, double chi) { minusChi[static_cast<std::size_t>(n)] = -chi; });
     const MieCoefficients coefficient(real(x), m);
     const double modulus = abs(real(x));
     const long start = seriesRestart(terms, modulus, count);
@@ -329,14 +333,14 @@ void realSizeCoefficients(double x, Cx m, int32_t terms, long count, LogDerivati
     const auto formAt = [&](long n) {
         form(n, static_cast<double>(n) < x
                     ? coefficient.fromRealDerivative(inner.d, outer.d)
-                    : coefficient.fromRealRatios(n, inner.d, inner.ratio, outer.ratio));
+                    : coefficient.fromRealRatios(n, inner.ratio, outer.ratio));
     };
     formAt(count);
     long n = count - 1;
     for (; n >= 1 && static_cast<double>(n) >= x; --n) {
         inner.stepTo(n);
         outer.stepTo(n);
-        form(n, coefficient.fromRealRatios(n, inner.d, inner.ratio, outer.ratio));
+        form(n, coefficient.fromRealRatios(n, inner.ratio, outer.ratio));
     }
     for (; n >= 1; --n) {
         inner.stepTo(n);
