@@ -195,10 +195,19 @@ public:
 
 private:
     // f/(f + c i (g p - pb)) with p = -chi_n, pb = -chi_{n-1}: the real part
-    // of the divisor is that of f, exactly, for a real g.
+    // of the divisor is that of f, exactly, for a real g. c multiplies last,
+    // so that a divisor past the double range is infinite rather than NaN.
+    // The quotient is f conj(w)/|w|^2 for the divisor w, one division, and
+    // Smith's where |w|^2 leaves the safe range.
     [[gnu::always_inline]] static Cx realQuotient(Cx f, double c, Cx g, double pb, double p) {
         const Cx divisor{f.re - c * (g.im * p), f.im + c * (g.re * p - pb)};
-        return mul(f, reciprocal(divisor));
+        const double norm = norm2(divisor);
+        if (!normInSafeRange(norm)) {
+            return div(f, divisor);
+        }
+        const double inverse = 1 / norm;
+        return {(f.re * divisor.re + f.im * divisor.im) * inverse,
+                (f.im * divisor.re - f.re * divisor.im) * inverse};
     }
 
     // i f/(c (g xi_n - xi_{n-1})).
@@ -308,13 +317,13 @@ template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long la
 // into `coefficients`: chi_n goes up into a table, D_n(m x) and D_n(x) come
 // down from their restart orders, all of the x side in real arithmetic.
 template <class AfterStart>
-void realSizeCoefficients(double x, Cx m, int32_t terms, long count, LogDerivativeChain& inner,
-                          MieCoefficient* coefficients, AfterStart&& afterStart) {
+void realSizeCoefficients(double x, double modulus, Cx m, int32_t terms, long count,
+                          LogDerivativeChain& inner, MieCoefficient* coefficients,
+                          AfterStart&& afterStart) {
     OrderArray<double> minusChi(count);
     const long firstOverflow = chiUpward(
         x, count, [&](long n, double chi) { minusChi[static_cast<std::size_t>(n)] = -chi; });
     const MieCoefficients coefficient(real(x), m);
-    const double modulus = abs(real(x));
     const long start = seriesRestart(terms, modulus, count);
     RealLogDerivativeChain outer(x, start, chainStart(real(x), modulus, start, count));
     afterStart();
@@ -394,7 +403,8 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
         LogDerivativeChain inner(rho, innerStart, rho.im != 0,
                                  chainStart(rho, rhoModulus, innerStart, count));
         if (hasRealPartner(x)) {
-            realSizeCoefficients(x.re, m, terms, count, inner, coefficients.data(), afterStart);
+            realSizeCoefficients(x.re, xModulus, m, terms, count, inner, coefficients.data(),
+                                 afterStart);
         } else {
             OrderTable partners(count);
             partnerTable(x, count, partners.data());
