@@ -98,7 +98,7 @@ struct CoefficientInside {
 // real part of a_n (of order |a_n|^2 for a small sphere) exact.
 class MieCoefficients {
 public:
-    MieCoefficients(Cx x, Cx m)
+    [[gnu::always_inline]] MieCoefficients(Cx x, Cx m)
         : m_(m), inverseM_(reciprocal(m)), inverseMSquared_(mul(inverseM_, inverseM_)),
           inverseX_(reciprocal(x)), realX_(hasRealPartner(x)),
           indexTerm_(div(mul(real(1) - m, real(1) + m), mul(m, m))) {}
@@ -379,7 +379,9 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
     }
     const Cx rho = mul(x, m);
     const double rhoModulus = abs(rho);
-    const double xModulus = abs(x);
+    // |x| of a positive real x is x itself: abs forms sqrt(x*x), and the
+    // square root of a correctly rounded binary square is the number again.
+    const double xModulus = hasRealPartner(x) ? x.re : abs(x);
     // Every table is taken before any is filled: a count beyond the memory
     // fails before it has written anything.
     OrderArray<MieCoefficient> coefficients(count);
