@@ -321,11 +321,13 @@ void realSizeCoefficients(double x, double modulus, Cx m, int32_t terms, long co
                           LogDerivativeChain& inner, MieCoefficient* coefficients,
                           AfterStart&& afterStart) {
     OrderArray<double> minusChi(count);
+    const long start = seriesRestart(terms, modulus, count);
+    RealLogDerivativeChain outer(x, start, chainStart(real(x), modulus, start, count));
+    // chi_n and the caller's work after the start values, which need
+    // neither, fill the wait for the fractions' chains of steps.
     const long firstOverflow = chiUpward(
         x, count, [&](long n, double chi) { minusChi[static_cast<std::size_t>(n)] = -chi; });
     const MieCoefficients coefficient(real(x), m);
-    const long start = seriesRestart(terms, modulus, count);
-    RealLogDerivativeChain outer(x, start, chainStart(real(x), modulus, start, count));
     afterStart();
     // Down to the series' last order, then through the orders from x up
     // (formed from the ratios) and those below x (from D_n(x)), each chain
