@@ -195,19 +195,31 @@ public:
 
 private:
     // f/(f + c i (g p - pb)) with p = -chi_n, pb = -chi_{n-1}: the real part
-    // of the divisor is that of f, exactly, for a real g. c multiplies last,
-    // so that a divisor past the double range is infinite rather than NaN.
-    // The quotient is f conj(w)/|w|^2 for the divisor w, one division, and
-    // Smith's where |w|^2 leaves the safe range.
+    // of the divisor is that of f, exactly, for a real g. The quotient is
+    // f conj(w)/|w|^2 for the divisor w, one division. Where |w|^2 leaves the
+    // safe range, f and w are first divided by c: for a tiny size,
+    // c = 1/psi_n times chi_n overflows while the coefficient is still a
+    // double. A divisor that overflows even so puts it below the smallest
+    // double: 0.
     [[gnu::always_inline]] static Cx realQuotient(Cx f, double c, Cx g, double pb, double p) {
         const Cx divisor{f.re - c * (g.im * p), f.im + c * (g.re * p - pb)};
         const double norm = norm2(divisor);
         if (!normInSafeRange(norm)) {
-            return div(f, divisor);
+            return scaledQuotient(f, c, g, pb, p);
         }
         const double inverse = 1 / norm;
         return {(f.re * divisor.re + f.im * divisor.im) * inverse,
                 (f.im * divisor.re - f.re * divisor.im) * inverse};
+    }
+
+    [[gnu::cold, gnu::noinline]] static Cx scaledQuotient(Cx f, double c, Cx g, double pb,
+                                                          double p) {
+        const Cx scaledF{f.re / c, f.im / c};
+        const Cx scaled{scaledF.re - g.im * p, scaledF.im + (g.re * p - pb)};
+        if (std::isinf(scaled.re) || std::isinf(scaled.im)) {
+            return real(0.0);
+        }
+        return div(scaledF, scaled);
     }
 
     // i f/(c (g xi_n - xi_{n-1})).
