@@ -54,6 +54,9 @@ Options (each defaults to the window's default):
   --result FILE             write the result table to FILE (saved-file format,
                             CR LF line ends) instead of standard output
   --resonance FILE          write the resonance table (peak radii) to FILE
+                            ("-" for either means standard output; a file
+                            is replaced only once every table is complete,
+                            and the measurement itself is never replaced)
   --engine fast|direct      how the fit is computed: "fast" (the default)
                             shares model values and uses every core;
                             "direct" evaluates candidate by candidate, the

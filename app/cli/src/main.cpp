@@ -2,18 +2,33 @@
 #include "cli/ConsoleView.h"
 #include "cli/Options.h"
 #include "cli/StandardStreams.h"
+#include "results/OutputFiles.h"
 #include "results/TableFile.h"
 
-#include <cstdio>
 #include <iostream>
+#include <new>
 
 namespace {
 
-void printTable(const std::vector<std::string>& lines) {
+// The result table as velmora-fit prints it: one line each, LF ended.
+std::string printedTable(const std::vector<std::string>& lines) {
+    std::string text;
     for (const std::string& line : lines) {
-        std::cout << line << '\n';
+        text += line;
+        text += '\n';
     }
-    std::cout.flush();
+    return text;
+}
+
+// Where the run's tables go, each with the outputs' paths, and the bytes
+// filled in once the run has given them.
+std::vector<velmora::Output> plannedOutputs(const velmora::cli::Options& options) {
+    std::vector<velmora::Output> outputs;
+    outputs.push_back({options.result.value_or(std::string(velmora::kStandardOutput)), {}});
+    if (options.resonance) {
+        outputs.push_back({*options.resonance, {}});
+    }
+    return outputs;
 }
 
 } // namespace
@@ -29,21 +44,35 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        std::cout << cli::usageText();
+        try {
+            const Output help{std::string(kStandardOutput), cli::usageText()};
+            writeOutputs({&help, 1});
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << '\n';
+            return 1;
+        }
         return 0;
     }
     cli::ConsoleView view(cli::standardErrorIsTerminal());
     try {
+        std::vector<Output> outputs = plannedOutputs(options);
+        std::vector<std::string> paths;
+        for (const Output& output : outputs) {
+            paths.push_back(output.path);
+        }
+        refuseOutputsOver(paths, options.inputs.dataFile);
         const RunResult result = runFit(options.inputs, view, options.engine);
         view.finish();
-        if (options.result) {
-            writeTableFile(*options.result, result.ResultTable);
-        } else {
-            printTable(result.ResultTable);
-        }
+        outputs[0].bytes =
+            options.result ? tableFileBytes(result.ResultTable) : printedTable(result.ResultTable);
         if (options.resonance) {
-            writeTableFile(*options.resonance, result.ResonanceTable);
+            outputs[1].bytes = tableFileBytes(result.ResonanceTable);
         }
+        writeOutputs(outputs);
+    } catch (const std::bad_alloc&) {
+        view.finish();
+        std::cerr << "Not enough memory for the result tables\n";
+        return 1;
     } catch (const std::exception& e) {
         view.finish();
         std::cerr << e.what() << '\n';

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "results/OutputFiles.h"
 #include "results/TableFile.h"
 #include "ui/ChartPanel.h"
 #include "ui/Dialogs.h"
@@ -255,6 +256,9 @@ void TForm1::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
         return;
     }
     try {
+        // The table never replaces the measurement the runs read.
+        const std::string path = fileName.toStdString();
+        refuseOutputsOver({&path, 1}, snapshotInputs().dataFile);
         writeTableFile(filePath(fileName), memoLines(memo->toPlainText()));
     } catch (const std::exception& failure) {
         dialogs_.error(this, QString::fromStdString(failure.what()));
