@@ -2,6 +2,7 @@
 // window can be built without a web engine (the window tests do).
 #pragma once
 
+class QString;
 class QUrl;
 class QWidget;
 
@@ -15,6 +16,8 @@ public:
     virtual QWidget* widget() = 0;
     // Navigates to the document anew, also when it is the one shown.
     virtual void navigate(const QUrl& url) = 0;
+    // Shows a page of the program's own, given as HTML.
+    virtual void showPage(const QString& html) = 0;
 };
 
 } // namespace velmora::ui
