@@ -32,9 +32,23 @@ int decimalsFor(double step) {
     return static_cast<int>(std::ceil(-std::log10(step) - 1e-9));
 }
 
+namespace {
+
+// count * step, divided by a whole 1 / step when the step is a fraction, so
+// that -3 steps of 0.1 are -0.3 and not -0.30000000000000004.
+double multipleOf(double count, double step) {
+    if (step < 1.0) {
+        return count / std::round(1.0 / step);
+    }
+    return count * step;
+}
+
+} // namespace
+
 std::pair<double, double> roundedRange(double low, double high, double step) {
     const double tolerance = 1e-9;
-    return {std::floor(low / step + tolerance) * step, std::ceil(high / step - tolerance) * step};
+    return {multipleOf(std::floor(low / step + tolerance), step),
+            multipleOf(std::ceil(high / step - tolerance), step)};
 }
 
 std::pair<double, double> decadeRange(double low, double high) {
