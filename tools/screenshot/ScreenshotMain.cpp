@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QLabel>
 #include <QPixmap>
 #include <QTabWidget>
@@ -22,14 +23,39 @@
 
 namespace {
 
-// A help view of plain text: the web archive is a MIME document, whose HTML
-// part it shows as far as a text view can.
+// The HTML part of a web archive (a MIME document whose first part is the
+// page, quoted-printable), or nothing.
+QString archivedPage(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray archive = file.readAll().replace("\r\n", "\n");
+    const qsizetype part = archive.indexOf("Content-Type: text/html");
+    const qsizetype body = archive.indexOf("\n\n", part);
+    const qsizetype end = archive.indexOf("\n------=", body);
+    if (part < 0 || body < 0 || end < 0) {
+        return {};
+    }
+    const QByteArray encoded = archive.mid(body + 2, end - body - 2).replace("=\n", "");
+    QByteArray decoded;
+    for (qsizetype i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] == '=' && i + 2 < encoded.size()) {
+            decoded.append(static_cast<char>(encoded.mid(i + 1, 2).toInt(nullptr, 16)));
+            i += 2;
+        } else {
+            decoded.append(encoded[i]);
+        }
+    }
+    return QString::fromUtf8(decoded);
+}
+
+// A help view without a web engine, which Qt's offscreen platform cannot
+// draw: it shows the page of the web archive as far as a text view can.
 class TextHelpBrowser final : public velmora::ui::HelpBrowser {
 public:
     QWidget* widget() override { return view_; }
-    void navigate(const QUrl& url) override {
-        view_->setHtml(QStringLiteral("<p>%1</p>").arg(url.toLocalFile().toHtmlEscaped()));
-    }
+    void navigate(const QUrl& url) override { view_->setHtml(archivedPage(url.toLocalFile())); }
     void showPage(const QString& html) override { view_->setHtml(html); }
 
 private:
