@@ -5,6 +5,7 @@
 #include "ui/Windows.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QStringList>
 
@@ -22,6 +23,12 @@ int main(int argc, char* argv[]) {
     if (geteuid() == 0) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+    // The help browser's informational dump of its set-up (and its note that
+    // the sandbox is off) is no message for the user; warnings still show,
+    // and QT_LOGGING_RULES can bring the rest back.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.debug=false\n"
+                                                    "qt.webenginecontext.info=false\n"
+                                                    "default.info=false"));
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("velmora"));
