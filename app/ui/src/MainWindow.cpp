@@ -155,6 +155,8 @@ void TForm1::attachCompanions(TForm2& intensity, TForm4& help) {
     drawing_->registerMemo(MemoId::IntensityMemo1, intensity.memo1());
     drawing_->registerMemo(MemoId::IntensityMemo2, intensity.memo2());
     intensity.chart()->setDialogs(&dialogs_);
+    // The curves are named from the start, for the default wavelengths.
+    nameSeriesFor(snapshotInputs());
 }
 
 QXYSeries* TForm1::series(SeriesId id) const {
