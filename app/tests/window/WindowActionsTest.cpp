@@ -116,6 +116,18 @@ private slots:
         QCOMPARE(RecentFiles().list().size(), RecentFiles::capacity);
     }
 
+    void demoMeasurementIsFoundAndOpened() {
+        // Not in the working directory: the source tree's demo folder has it.
+        std::filesystem::remove(folder_->file("DemoDat.txt"));
+        form().findChild<QAction*>(QStringLiteral("OpenDemo1"))->trigger();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.errors, QStringList());
+        QVERIFY(form().dataFile().endsWith(QStringLiteral("DemoDat.txt")));
+        QVERIFY(form().dataFile() != QStringLiteral("DemoDat.txt"));
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 500);
+        QCOMPARE(form().windowTitle(), QStringLiteral("DemoDat.txt - Velmora (demo version)"));
+    }
+
     void droppedFileIsOpened() {
         const QString mine = test::pathIn(*folder_, QStringLiteral("mine.dat"));
         QMimeData data;

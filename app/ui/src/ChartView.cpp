@@ -93,9 +93,11 @@ void ChartView::mouseReleaseEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    const bool zooming = event->button() == Qt::LeftButton;
+    // A rubber band ends here; a plain click zooms nothing.
+    const QRectF area = chart()->plotArea();
+    const QPointF before = chart()->mapToValue(area.topLeft());
     QChartView::mouseReleaseEvent(event);
-    if (zooming) {
+    if (chart()->mapToValue(area.topLeft()) != before) {
         emit zoomed();
     }
 }
