@@ -7,11 +7,14 @@
 #include "ui/ChartPanel.h"
 #include "ui/ChartView.h"
 #include "ui/RoundTicks.h"
+#include "ui/StatusPanels.h"
 #include "ui/Windows.h"
 
 #include <QChart>
+#include <QClipboard>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLegendMarker>
@@ -194,6 +197,12 @@ private slots:
         chart->rescale();
         QCOMPARE(x->min(), low);
         QCOMPARE(x->max(), high);
+        // The value under the cursor shows in the status bar until it leaves.
+        QLabel* readout = form().statusPanels()->readout();
+        emit chart->view()->valueUnderCursor(QPointF(250.0, 0.125));
+        QCOMPARE(readout->text(), QStringLiteral("x = 250, y = 0.125"));
+        emit chart->view()->cursorLeft();
+        QCOMPARE(readout->text(), QString());
     }
 
     void picturesAreWrittenAsPngAndSvg() {
@@ -224,6 +233,8 @@ private slots:
         QVERIFY(dialogs_.errors[0].startsWith(QStringLiteral("Cannot write file ")));
         // The chart on screen keeps its size.
         QCOMPARE(chart->chart()->size(), QSizeF(chart->view()->size()));
+        chart->copyImage();
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), chart->size());
     }
 
 private:
