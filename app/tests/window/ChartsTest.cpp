@@ -197,6 +197,14 @@ private slots:
         chart->rescale();
         QCOMPARE(x->min(), low);
         QCOMPARE(x->max(), high);
+        // The damping chart's held range comes back too.
+        ChartPanel* damping = form().chartPanel(7);
+        auto* y = static_cast<QValueAxis*>(damping->yAxis());
+        damping->chart()->zoom(3.0);
+        QVERIFY(y->max() - y->min() < 1.0);
+        damping->rescale();
+        QCOMPARE(y->min(), 0.0);
+        QCOMPARE(y->max(), 2.0);
         // The value under the cursor shows in the status bar until it leaves.
         QLabel* readout = form().statusPanels()->readout();
         emit chart->view()->valueUnderCursor(QPointF(250.0, 0.125));

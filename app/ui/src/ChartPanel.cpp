@@ -176,6 +176,7 @@ void ChartPanel::fixYRange(double low, double high, double step) {
     if (auto* axis = qobject_cast<QValueAxis*>(yAxis_)) {
         axis->setRange(low, high);
         yFixed_ = true;
+        yFixedRange_ = {low, high};
         yMinimumStep_ = step;
         applyTicks();
     }
@@ -224,7 +225,10 @@ void ChartPanel::rescale() {
     if (logarithmic) {
         const auto [low, high] = y.empty() ? std::pair{1.0, 10.0} : decadeRange(y.low, y.high);
         yAxis_->setRange(low, high);
-    } else if (!yFixed_) {
+    } else if (yFixed_) {
+        // Back to the held range, should a zoom have left it.
+        yAxis_->setRange(yFixedRange_.first, yFixedRange_.second);
+    } else {
         const auto [yLow, yHigh] = paddedRange(y);
         const double yStep = yTickStep(yLow, yHigh);
         const auto [yRoundLow, yRoundHigh] = roundedRange(yLow, yHigh, yStep);

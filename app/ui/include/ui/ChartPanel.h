@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <utility>
+
 class QAbstractAxis;
 class QChart;
 class QLabel;
@@ -92,6 +94,7 @@ private:
     Dialogs* dialogs_ = nullptr;
     QTimer ticksTimer_;
     bool yFixed_ = false;
+    std::pair<double, double> yFixedRange_{0.0, 1.0};
     bool zoomed_ = false; // zoomed or panned since the last rescale
     double yMinimumStep_ = 0.0;
 };
