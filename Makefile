@@ -3,11 +3,13 @@
 RELEASE := build/release
 ASAN := build/asan
 WIN32 := build/win32
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
 # Written once scripts/install-deps has run: the packages are checked again
 # only when the script changes or the build folder is cleaned.
 DEPS_STAMP := build/deps-installed
 
-.PHONY: all deps deps-windows configure build test test-asan windows test-windows bench run clean
+.PHONY: all deps deps-windows deps-fuzz configure build test test-asan fuzz windows test-windows bench run clean
 
 all: build
 
@@ -34,6 +36,22 @@ $(ASAN)/build.ninja: CMakeLists.txt CMakePresets.json | $(DEPS_STAMP)
 test-asan: $(DEPS_STAMP) $(ASAN)/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
+
+# Coverage-guided fuzzing of the measurement reader with clang's libFuzzer
+# for FUZZ_SECONDS. The corpus under app/tests seeds it (and is replayed by
+# every `make test` through the ordinary reader); what it finds besides
+# stays in build/fuzz/corpus, a crash in build/fuzz/crash-*.
+deps-fuzz:
+	@scripts/install-deps --fuzz
+
+$(FUZZ)/build.ninja: CMakeLists.txt CMakePresets.json | deps-fuzz
+	cmake --preset fuzz
+
+fuzz: deps-fuzz $(FUZZ)/build.ninja
+	cmake --build --preset fuzz --target datafile_fuzzer
+	@mkdir -p $(FUZZ)/corpus
+	$(FUZZ)/app/tests/fuzz/datafile_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=200000 \
+		-artifact_prefix=$(FUZZ)/ $(FUZZ)/corpus app/tests/corpus/datafile
 
 # The 32-bit Windows build: quellis.dll and its tests, cross-compiled with
 # MinGW-w64; the tests run under wine.

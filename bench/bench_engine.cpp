@@ -10,8 +10,13 @@
 // timed once on the first `direct_points` time points and scaled by
 // 1000 / direct_points (direct_s); mode R it fits whole. Before timing, both
 // engines fit those first time points and must agree on every table.
+// fast_scalar_s, fast_avx2_s and fast_avx512_s time one more fast run with
+// the candidates scored at that lane width (the widths the processor has);
+// the benchmark's own time uses the widest. scripts/profile-steps gives the
+// share of each step of a run.
 // peak_rss_MB is the process's peak resident memory after the fast runs,
 // an upper bound on the fast engine's model tables.
+#include "fit/fast/LaneWidth.h"
 #include "run/FitRun.h"
 
 #include <benchmark/benchmark.h>
@@ -152,6 +157,13 @@ void EngineBench(benchmark::State& state, FitCase c) {
         ++runs;
     }
     fastSeconds /= runs;
+    // One more fast run at each lane width, the scalar fallback among them.
+    for (LaneWidth width : availableLaneWidths()) {
+        forceLaneWidth(width);
+        state.counters[std::string("fast_") + laneWidthName(width) + "_s"] =
+            timedRun(full, EngineKind::Fast).seconds;
+    }
+    forceLaneWidth(availableLaneWidths().back());
     state.counters["direct_s"] = directSeconds;
     state.counters["direct_points"] = c.directPoints;
     state.counters["fast_s"] = fastSeconds;
@@ -174,6 +186,29 @@ BENCHMARK_CAPTURE(EngineBench, GR1_wp_4_5_to_7_0,
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);
+// The wide cases: a plasma-energy range, a damping range and the widest
+// fields the window offers a user who leaves the radius range near its
+// default.
+BENCHMARK_CAPTURE(EngineBench, GR1_gam_0_to_5,
+                  FitCase{FitMode::GR1, 4, {{Field::GamMin, "0"}, {Field::GamMax, "5"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+BENCHMARK_CAPTURE(EngineBench, GR1_N1000_Rmax400,
+                  FitCase{FitMode::GR1, 4, {{Field::Rmax, "400"}, {Field::N, "1000"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+BENCHMARK_CAPTURE(EngineBench, R_N1000_Rmax400,
+                  FitCase{FitMode::R, kPoints, {{Field::Rmax, "400"}, {Field::N, "1000"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK_CAPTURE(EngineBench, GR2_N1000_Rmax400,
+                  FitCase{FitMode::GR2, 100, {{Field::Rmax, "400"}, {Field::N, "1000"}}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 BENCHMARK_CAPTURE(EngineBench, GR2_default, FitCase{FitMode::GR2, 100, {}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

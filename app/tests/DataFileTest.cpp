@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace velmora {
 namespace {
 
@@ -118,6 +120,110 @@ TEST_F(DataFileTest, LimitsAreRefusedWithTheirPlace) {
         text += "1\n";
     }
     EXPECT_EQ(errorOf(text), "Line 1001 of " + path() + " is beyond the limit of 1000 lines");
+}
+
+// The parser refuses a hostile stream as soon as it is one, whatever
+// follows: `feeds` counts the pieces it took before refusing.
+std::string refusalOfStream(const std::string& piece, int& feeds) {
+    DataFileParser parser("stream");
+    feeds = 0;
+    try {
+        for (; feeds < 100000; ++feeds) {
+            parser.feed(piece);
+        }
+        parser.finish();
+    } catch (const RunError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST_F(DataFileTest, EndlessOrHugeInputsAreRefusedAtOnce) {
+    int feeds = 0;
+    EXPECT_EQ(refusalOfStream(std::string(4096, '\0'), feeds),
+              "Line 1 of stream is longer than the limit of 65536 bytes");
+    EXPECT_EQ(feeds, 16); // the first byte past 64 KiB
+    EXPECT_EQ(refusalOfStream(std::string(4096, '\n'), feeds),
+              "'' is not a valid floating point value");
+    EXPECT_EQ(feeds, 0);
+    EXPECT_EQ(refusalOfStream("1\t2\r\n", feeds),
+              "Line 1001 of stream is beyond the limit of 1000 lines");
+    EXPECT_EQ(feeds, kMaxDataLines);
+    // A line of exactly the limit is read; the limit holds for digits too.
+    const std::string longest = std::string(kMaxDataLineBytes - 1, '0') + "1";
+    const TDataTable table = read(longest + "\n" + longest);
+    ASSERT_EQ(table.lineCount(), 2);
+    EXPECT_EQ(table.field(1, 1), 1.0);
+    EXPECT_EQ(errorOf("1\n" + longest + "0\n"),
+              "Line 2 of " + path() + " is longer than the limit of 65536 bytes");
+    if (std::filesystem::exists("/dev/zero")) {
+        try {
+            ReadDataFile("/dev/zero");
+            ADD_FAILURE() << "no error";
+        } catch (const RunError& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Line 1 of /dev/zero is longer than the limit of 65536 bytes");
+        }
+    }
+}
+
+TEST_F(DataFileTest, PiecesOfAnySizeReadAsTheWholeText) {
+    // A mark and CR LF line ends split between pieces at every size.
+    const std::string text = "\xEF\xBB\xBF"
+                             "1.5\t2\r\n3\t4,25\r5\t6\n7\r\n";
+    const TDataTable whole = read(text);
+    ASSERT_EQ(whole.lineCount(), 4);
+    EXPECT_EQ(whole.field(0, 1), 1.5);
+    EXPECT_EQ(whole.field(1, 2), 4.25);
+    EXPECT_EQ(whole.field(3, 1), 7.0);
+    for (std::size_t size = 1; size <= 8; ++size) {
+        DataFileParser parser("pieces");
+        for (std::size_t at = 0; at < text.size(); at += size) {
+            parser.feed(std::string_view(text).substr(at, size));
+        }
+        const TDataTable pieces = parser.finish();
+        ASSERT_EQ(pieces.lineCount(), whole.lineCount()) << size;
+        for (int row = 0; row < whole.lineCount(); ++row) {
+            for (int column = 1; column <= kMaxDataFields; ++column) {
+                EXPECT_EQ(pieces.field(row, column), whole.field(row, column)) << size;
+            }
+        }
+    }
+}
+
+TEST_F(DataFileTest, AByteOrderMarkIsSkippedAndUtf16IsNamed) {
+    const TDataTable table = read("\xEF\xBB\xBF"
+                                  "1,5\t2\n3\t4\n");
+    ASSERT_EQ(table.lineCount(), 2);
+    EXPECT_EQ(table.field(0, 1), 1.5);
+    EXPECT_EQ(read("\xEF\xBB\xBF").lineCount(), 0);
+    // A mark anywhere else is no number.
+    EXPECT_EQ(errorOf("1\n\xEF\xBB\xBF"
+                      "2\n"),
+              "'\xEF\xBB\xBF"
+              "2' is not a valid floating point value");
+    const std::string utf16 = path() + " is UTF-16 text; save it as UTF-8 or ASCII";
+    using namespace std::string_view_literals;
+    for (const std::string_view text : {"\xFF\xFE\x31\0\t\0\x32\0"sv, // little end first
+                                        "\xFE\xFF\0\x31\0\t"sv,       // big end first
+                                        "\x31\0\t\0\x32\0\n\0"sv,     // without a mark
+                                        "\0\x31"sv}) {
+        EXPECT_EQ(errorOf(std::string(text)), utf16);
+    }
+}
+
+TEST_F(DataFileTest, UnprintableBytesAreEscapedInMessages) {
+    EXPECT_EQ(errorOf(std::string("1\t2\0x\x1B[31m\n", 11)),
+              "'2\\x00x\\x1B[31m' is not a valid floating point value");
+    EXPECT_EQ(errorOf("1\t\xFF\xC3\xA9\x7F\n"),
+              "'\\xFF\xC3\xA9\\x7F' is not a valid floating point value");
+    try {
+        ReadDataFile(dir.file("no\x1B"
+                              "file"));
+        ADD_FAILURE() << "no error";
+    } catch (const RunError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.file("no\\x1Bfile"));
+    }
 }
 
 } // namespace

@@ -1,8 +1,9 @@
-// The fast engine against the direct one: on the demo measurement, on many
-// small random measurements and field settings, on fields that make a run
-// fail and with the stop question answered both ways, the two must leave
-// the same arrays (bit for bit), the same tables, the same calls to the view
-// and the same message.
+// The fast engine against the direct one, at every lane width the fast
+// engine scores with: on the demo measurement, on many small random
+// measurements and field settings, on fields that make a run fail and with
+// the stop question answered both ways, the two must leave the same arrays
+// (bit for bit), the same tables, the same calls to the view and the same
+// message.
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <random>
 
 namespace velmora {
@@ -112,13 +114,15 @@ void writeDemoHead(const std::string& path, int lines) {
     test::writeText(path, demo.substr(0, end));
 }
 
-class EngineDifferentialTest : public ::testing::Test {
+// Every test runs once for each lane width the fast engine can score with.
+class EngineDifferentialTest : public ::testing::TestWithParam<LaneWidth> {
 protected:
     std::string file() const { return dir.file("d.txt"); }
     test::ScratchDir dir;
+    test::LaneWidthScope width{GetParam()};
 };
 
-TEST_F(EngineDifferentialTest, DemoMeasurementInEveryMode) {
+TEST_P(EngineDifferentialTest, DemoMeasurementInEveryMode) {
     const Outcome r = expectSameOutcome(test::inputsFor(FitMode::R, VELMORA_DEMO_FILE));
     EXPECT_EQ(r.end, "completed");
     EXPECT_EQ(r.result.timePoints, 500);
@@ -151,7 +155,7 @@ double resonanceWavelength() {
     return lambda;
 }
 
-TEST_F(EngineDifferentialTest, FailingFieldsFailAlikeAtTheSamePoint) {
+TEST_P(EngineDifferentialTest, FailingFieldsFailAlikeAtTheSamePoint) {
     test::writeMeasurement(file(), {{0.0, 30.0, 50.0}, {1.0, 33.0, 50.0}});
     const double resonance = resonanceWavelength();
     ASSERT_EQ(photonEnergy(resonance), kLorentsResonance);
@@ -249,7 +253,7 @@ std::string fieldText(std::mt19937_64& rng, double value) {
     return text;
 }
 
-TEST_F(EngineDifferentialTest, RandomMeasurementsAndFields) {
+TEST_P(EngineDifferentialTest, RandomMeasurementsAndFields) {
     std::mt19937_64 rng(20240611);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     int completed = 0;
@@ -304,7 +308,38 @@ TEST_F(EngineDifferentialTest, RandomMeasurementsAndFields) {
     EXPECT_GT(failed, 3);
 }
 
-TEST_F(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
+// Every N the field accepts, down to INT_MIN, gives the direct engine's
+// result: window bounds and table sizes must not overflow.
+TEST_P(EngineDifferentialTest, ExtremeStepCountsAgree) {
+    test::writeMeasurement(file(), {{0.0, 30.0, 50.0},
+                                    {1.0, 33.0, 50.0},
+                                    {2.0, 36.0, 50.0},
+                                    {3.0, 39.0, 50.0},
+                                    {4.0, 42.0, 50.0}});
+    constexpr int lowest = std::numeric_limits<int>::min();
+    for (int n : {lowest, lowest + 1, -1, 0, 1, 2, 1000, 1001}) {
+        for (FitMode mode : {FitMode::R, FitMode::GR2}) {
+            RunInputs inputs = test::inputsFor(mode, file());
+            test::setField(inputs, Field::Rmin, "20");
+            test::setField(inputs, Field::Rmax, "60");
+            test::setField(inputs, Field::N, std::to_string(n));
+            SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + " N " +
+                         std::to_string(n));
+            const Outcome outcome = expectSameOutcome(inputs);
+            // N = 0 divides by zero, N = -1 walks to negative radii; the
+            // most negative N leave the windows empty after the first point.
+            if (n == 1001) {
+                EXPECT_EQ(outcome.end, "N = 1001 exceeds the limit of 1000 radius steps");
+            } else if (n == 0 || n == -1) {
+                EXPECT_NE(outcome.end, "completed");
+            } else {
+                EXPECT_EQ(outcome.end, "completed");
+            }
+        }
+    }
+}
+
+TEST_P(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
     for (FitMode mode : {FitMode::GR1, FitMode::GR2}) {
         RunInputs inputs = test::inputsFor(mode, file());
@@ -327,6 +362,10 @@ TEST_F(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryWidth, EngineDifferentialTest,
+                         ::testing::ValuesIn(availableLaneWidths()),
+                         [](const auto& info) { return std::string(laneWidthName(info.param)); });
 
 } // namespace
 } // namespace velmora

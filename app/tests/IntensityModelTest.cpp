@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <complex>
+#include <limits>
+#include <cstdint>
 #include <vector>
 
 namespace velmora {
@@ -187,6 +190,38 @@ TEST(IntensityModel, FaultsAreReportedNotSignalled) {
     EXPECT_EQ(empty.fault, FpFault::None);
     EXPECT_LT(std::fabs(empty.iv), 1e-20);
     EXPECT_LT(std::fabs(empty.ih), 1e-20);
+}
+
+TEST(ModelBatch, OneFaultingEvaluationKeepsEveryValueAndFaultOfItsOwn) {
+    std::vector<ModelParams> params;
+    for (int i = 0; i < 12; ++i) {
+        params.push_back({457.9 + 20.0 * i, 20.0 + 7.5 * i, 0.1 * i, 5.6, kDrudeResonance});
+    }
+    const auto expectOneByOne = [&](const char* what) {
+        SCOPED_TRACE(what);
+        std::vector<ModelValue> out(params.size());
+        modelIntensitiesBatch(params, out);
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            const ModelValue exact = ModelIntensities(params[i]);
+            EXPECT_EQ(out[i].fault, exact.fault) << "evaluation " << i;
+            EXPECT_TRUE(std::bit_cast<std::uint64_t>(out[i].iv) ==
+                        std::bit_cast<std::uint64_t>(exact.iv))
+                << "evaluation " << i;
+            EXPECT_TRUE(std::bit_cast<std::uint64_t>(out[i].ih) ==
+                        std::bit_cast<std::uint64_t>(exact.ih))
+                << "evaluation " << i;
+        }
+    };
+    expectOneByOne("no fault");
+    params[5].lambda = 0.0; // division by zero in the photon energy
+    expectOneByOne("one division by zero");
+    params[9] = {457.9, 20.0, 0.0, 5.6, photonEnergy(457.9)}; // 0 / 0 at resonance
+    params[0].wp = 1e200;                                     // overflow of the square
+    expectOneByOne("three faults");
+    // A radius that is no number raises no flag of its own: the batch must
+    // still give the step-by-step evaluation's result.
+    params[3].radius = std::numeric_limits<double>::quiet_NaN();
+    expectOneByOne("an input that is no number");
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "fit/Match.h"
 #include "fit/Numbers.h"
 
+#include <stdexcept>
+
 #include <array>
 #include <charconv>
 #include <fstream>
@@ -10,6 +12,17 @@
 #include <random>
 
 namespace velmora::test {
+
+LaneWidthScope::LaneWidthScope(LaneWidth width) {
+    if (!forceLaneWidth(width)) {
+        throw std::invalid_argument(std::string("lane width not available: ") +
+                                    laneWidthName(width));
+    }
+}
+
+LaneWidthScope::~LaneWidthScope() {
+    forceLaneWidth(availableLaneWidths().back());
+}
 
 ScratchDir::ScratchDir() {
     std::random_device seed;

@@ -5,6 +5,7 @@
 #include "RecordingView.h"
 
 #include "fit/IntensityModel.h"
+#include "fit/fast/LaneWidth.h"
 #include "run/FitRun.h"
 
 #include <filesystem>
@@ -31,6 +32,16 @@ public:
 private:
     std::filesystem::path path_;
     std::filesystem::path previous_; // the working directory before enter()
+};
+
+// Makes the fast engine score with one lane width until the end of the
+// test, when the default (the widest) is restored.
+class LaneWidthScope {
+public:
+    explicit LaneWidthScope(LaneWidth width);
+    ~LaneWidthScope();
+    LaneWidthScope(const LaneWidthScope&) = delete;
+    LaneWidthScope& operator=(const LaneWidthScope&) = delete;
 };
 
 void writeText(const std::string& path, const std::string& text);

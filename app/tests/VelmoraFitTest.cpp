@@ -20,9 +20,11 @@ protected:
     }
 
     // Runs the program with the arguments; returns its exit status.
-    int run(const std::string& args) {
+    // Standard output goes to `standardOutput` (a redirection's target).
+    int run(const std::string& args, const std::string& standardOutput = "stdout.txt") {
+        test::writeText(dir.file("stdout.txt"), "");
         const std::string command = "cd '" + dir.path().string() + "' && '" + VELMORA_FIT_PROGRAM +
-                                    "' " + args + " >stdout.txt 2>stderr.txt";
+                                    "' " + args + " >" + standardOutput + " 2>stderr.txt";
         const int status = std::system(command.c_str());
         out = test::readBytes(dir.file("stdout.txt"));
         err = test::readBytes(dir.file("stderr.txt"));
@@ -83,6 +85,47 @@ TEST_F(VelmoraFitTest, FailureReportsTheRunMessageAndWritesNothing) {
     EXPECT_EQ(run("--wavelengths 457.9,0,568.2,647.1"), 1);
     EXPECT_EQ(err, "Floating point division by zero\n");
     EXPECT_EQ(out, "");
+}
+
+TEST_F(VelmoraFitTest, TheMeasurementIsNeverReplaced) {
+    const std::string measurement = test::readBytes(dir.file("DemoDat.txt"));
+    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_symlink("../DemoDat.txt", dir.file("sub/link.txt"));
+    for (const std::string output : {"DemoDat.txt", "./sub/../DemoDat.txt", "sub/link.txt"}) {
+        EXPECT_EQ(run("--result w.dat --resonance " + output), 1);
+        EXPECT_EQ(err, "The output file " + output +
+                           " is the measurement DemoDat.txt; writing it would replace the "
+                           "measurement\n");
+        EXPECT_EQ(test::readBytes(dir.file("DemoDat.txt")), measurement);
+        EXPECT_FALSE(std::filesystem::exists(dir.file("w.dat")));
+    }
+    EXPECT_EQ(run("--result sub/link.txt sub/link.txt"), 1);
+    EXPECT_EQ(test::readBytes(dir.file("DemoDat.txt")), measurement);
+}
+
+TEST_F(VelmoraFitTest, OneFailingOutputLeavesTheOthersAsTheyWere) {
+    test::writeText(dir.file("k.dat"), "old k");
+    EXPECT_EQ(run("--result k.dat --resonance nonexistent/r.dat"), 1);
+    EXPECT_EQ(err, "Cannot write file nonexistent/r.dat: No such file or directory\n");
+    EXPECT_EQ(test::readBytes(dir.file("k.dat")), "old k");
+    ASSERT_EQ(run("--result - --resonance k.dat"), 0) << err;
+    EXPECT_EQ(out.substr(0, 21), "Time\tRadius\tConc\tVx\r\n");
+    EXPECT_EQ(test::readBytes(dir.file("k.dat")).substr(0, 20), "W [eV]\tRmaxV\tRmaxH\r\n");
+}
+
+TEST_F(VelmoraFitTest, AStandardOutputThatCannotBeWrittenFailsTheRun) {
+    if (!std::filesystem::is_character_file("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    EXPECT_EQ(run("", "/dev/full"), 1);
+    EXPECT_EQ(err, "Cannot write standard output: No space left on device\n");
+    EXPECT_EQ(run("--help", "/dev/full"), 1);
+    EXPECT_EQ(run("--result /dev/stdout", "/dev/full"), 1);
+    EXPECT_EQ(err, "Cannot write file /dev/stdout: No space left on device\n");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+    // Standard output closed altogether.
+    EXPECT_EQ(run("", "&-"), 1);
+    EXPECT_EQ(err, "Cannot write standard output: Bad file descriptor\n");
 }
 
 TEST_F(VelmoraFitTest, BadCommandLinesAreRefused) {

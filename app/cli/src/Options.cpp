@@ -109,7 +109,9 @@ struct Parser {
                        "standard output")
             ->type_name("FILE");
         app.add_option("--resonance", options.resonance,
-                       "write the resonance table (peak radii) to this file")
+                       "write the resonance table (peak radii) to this file (\"-\" for either "
+                       "means standard output; a file is replaced only once every table is "
+                       "complete, and the measurement itself is never replaced)")
             ->type_name("FILE");
         app.add_option("--result-dir", options.resultDir,
                        "fit every FILE and write DIR/<name>_RNV.dat and DIR/<name>_WR.dat "

@@ -1,71 +1,105 @@
 // velmora-fit: fit runs of measurement files without a window.
 #include "cli/ConsoleView.h"
 #include "cli/Options.h"
+#include "results/OutputFiles.h"
 #include "results/TableFile.h"
 
 #include <filesystem>
 #include <iostream>
+#include <new>
+#include <sstream>
 #include <unistd.h>
 
 namespace {
 
 using namespace velmora;
 
-void printTable(const std::vector<std::string>& lines) {
+// The result table as velmora-fit prints it: one line each, LF ended.
+std::string printedTable(const std::vector<std::string>& lines) {
+    std::string text;
     for (const std::string& line : lines) {
-        std::cout << line << '\n';
+        text += line;
+        text += '\n';
     }
-    std::cout.flush();
+    return text;
 }
 
-RunResult fitOne(const cli::Options& options, const std::string& dataFile) {
+// Fits one measurement file with the options' fields, after refusing
+// outputs that would replace it; the outputs' bytes are then filled from the
+// run's tables by `fill` and all are written, or none.
+template <typename Fill>
+void fitAndWrite(const cli::Options& options, const std::string& dataFile,
+                 std::vector<Output> outputs, Fill fill) {
+    std::vector<std::string> paths;
+    for (const Output& output : outputs) {
+        paths.push_back(output.path);
+    }
+    refuseOutputsOver(paths, dataFile);
     RunInputs inputs = options.inputs;
     inputs.dataFile = dataFile;
     cli::ConsoleView view(isatty(STDERR_FILENO) != 0);
     try {
-        RunResult result = runFit(inputs, view, options.engine);
+        const RunResult result = runFit(inputs, view, options.engine);
         view.finish();
-        return result;
+        fill(result, outputs);
     } catch (...) {
         view.finish();
         throw;
     }
+    writeOutputs(outputs);
+}
+
+// Runs one fit; the failure's message goes to standard error. Returns
+// whether the fit and its outputs succeeded.
+template <typename Fit> bool reported(const std::string& prefix, Fit fit) {
+    try {
+        fit();
+        return true;
+    } catch (const std::bad_alloc&) {
+        std::cerr << prefix << "Not enough memory for the result tables\n";
+    } catch (const std::exception& e) {
+        std::cerr << prefix << e.what() << '\n';
+    }
+    return false;
 }
 
 // One file, its tables printed or written where --result and --resonance say.
 int fitSingle(const cli::Options& options) {
-    try {
-        const RunResult result = fitOne(options, options.inputs.dataFile);
-        if (options.result) {
-            writeTableFile(*options.result, result.ResultTable);
-        } else {
-            printTable(result.ResultTable);
-        }
-        if (options.resonance) {
-            writeTableFile(*options.resonance, result.ResonanceTable);
-        }
-    } catch (const std::exception& e) {
-        std::cerr << e.what() << '\n';
-        return 1;
+    std::vector<Output> outputs{{options.result.value_or(std::string(kStandardOutput)), {}}};
+    if (options.resonance) {
+        outputs.push_back({*options.resonance, {}});
     }
-    return 0;
+    const bool done = reported("", [&] {
+        fitAndWrite(options, options.inputs.dataFile, outputs,
+                    [&](const RunResult& result, std::vector<Output>& filled) {
+                        filled[0].bytes = options.result ? tableFileBytes(result.ResultTable)
+                                                         : printedTable(result.ResultTable);
+                        if (options.resonance) {
+                            filled[1].bytes = tableFileBytes(result.ResonanceTable);
+                        }
+                    });
+    });
+    return done ? 0 : 1;
 }
 
-// Every file, its tables written to DIR/<name>_RNV.dat and DIR/<name>_WR.dat;
-// a file that fails is reported with its name and the others go on.
+// Every file, its tables written to DIR/<name>_RNV.dat and DIR/<name>_WR.dat
+// by the same writer; a file that fails is reported with its name and the
+// others go on.
 int fitEach(const cli::Options& options) {
     const std::filesystem::path dir = *options.resultDir;
     int failures = 0;
     for (const std::string& file : options.files) {
-        try {
-            const RunResult result = fitOne(options, file);
-            const std::string name = std::filesystem::path(file).stem().string();
-            writeTableFile(dir / (name + "_RNV.dat"), result.ResultTable);
-            writeTableFile(dir / (name + "_WR.dat"), result.ResonanceTable);
-        } catch (const std::exception& e) {
-            std::cerr << file << ": " << e.what() << '\n';
-            ++failures;
-        }
+        const std::string name = std::filesystem::path(file).stem().string();
+        const std::vector<Output> outputs{{(dir / (name + "_RNV.dat")).string(), {}},
+                                          {(dir / (name + "_WR.dat")).string(), {}}};
+        const bool done = reported(file + ": ", [&] {
+            fitAndWrite(options, file, outputs,
+                        [](const RunResult& result, std::vector<Output>& filled) {
+                            filled[0].bytes = tableFileBytes(result.ResultTable);
+                            filled[1].bytes = tableFileBytes(result.ResonanceTable);
+                        });
+        });
+        failures += done ? 0 : 1;
     }
     return failures == 0 ? 0 : 1;
 }
@@ -73,9 +107,16 @@ int fitEach(const cli::Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const cli::CommandLine commandLine = cli::parseCommandLine(
-        std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+    // Help and the version are written as the tables are, so that a
+    // standard output that cannot take them fails the call.
+    std::ostringstream printed;
+    const cli::CommandLine commandLine =
+        cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), printed, std::cerr);
     if (!commandLine.options) {
+        if (commandLine.exitStatus == 0) {
+            const Output text{std::string(kStandardOutput), printed.str()};
+            return reported("", [&] { writeOutputs({&text, 1}); }) ? 0 : 1;
+        }
         return commandLine.exitStatus;
     }
     const cli::Options& options = *commandLine.options;

@@ -36,7 +36,7 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
                 // Every candidate of the row equals one scored before it,
                 // which did not fault: none can be strictly better. Only
                 // the stop tests remain.
-                const int candidates = (kDampingSteps + 1) * std::max(window.hi - window.lo + 1, 0);
+                const int candidates = (kDampingSteps + 1) * window.size();
                 for (int n = 0; n < candidates; ++n) {
                     pollStop(view);
                 }

@@ -1,5 +1,6 @@
 #include "fit/Numbers.h"
 
+#include "fit/Printable.h"
 #include "fit/RunError.h"
 
 #include <array>
@@ -88,7 +89,7 @@ std::optional<double> tryParseDecimal(std::string_view text) {
 double parseDecimal(std::string_view text) {
     const std::optional<double> value = tryParseDecimal(text);
     if (!value) {
-        throw RunError("'" + std::string(text) + "' is not a valid floating point value");
+        throw RunError("'" + printable(text) + "' is not a valid floating point value");
     }
     return *value;
 }
@@ -102,7 +103,7 @@ int parseInteger(std::string_view text) {
     const char* end = body.data() + body.size();
     const auto [ptr, ec] = std::from_chars(body.data(), end, value);
     if (ec != std::errc() || ptr != end) {
-        throw RunError("'" + std::string(text) + "' is not a valid integer value");
+        throw RunError("'" + printable(text) + "' is not a valid integer value");
     }
     return value;
 }

@@ -4,6 +4,8 @@
 #include "fit/DirectEngine.h"
 #include "fit/Fits.h"
 #include "fit/Numbers.h"
+#include "fit/OutOfMemory.h"
+#include "fit/Printable.h"
 #include "fit/RunParameters.h"
 #include "fit/RunState.h"
 #include "fit/Search.h"
@@ -22,6 +24,10 @@ void allocateResults(RunResult& r, int points, int n) {
     }
     r.Model.assign(std::max(n, 0) + 1, {});
     r.Norm.assign(points + 1, {});
+}
+
+std::string gridWords(int n) {
+    return "a radius grid of " + std::to_string(n) + " steps";
 }
 
 void drawMeasuredData(RunState& run) {
@@ -94,8 +100,10 @@ RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine) {
     view.setRunFlag();
     view.clearMemo(MemoId::Memo1);
     RunState run{inputs, view, parseRunParameters(inputs), {}, {}};
-    run.table = ReadDataFile(inputs.dataFile);
-    allocateResults(run.result, run.table.lineCount(), run.params.N);
+    run.table = withMemoryFor("reading " + printable(inputs.dataFile),
+                              [&] { return ReadDataFile(inputs.dataFile); });
+    withMemoryFor(gridWords(run.params.N),
+                  [&] { allocateResults(run.result, run.table.lineCount(), run.params.N); });
     for (int t = 1; t <= run.timePoints(); ++t) {
         run.result.T[t] = run.table.field(t - 1, 1);
     }
@@ -105,12 +113,13 @@ RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine) {
         throw RunError("Choose a dielectric function (Drude or Lorents) before fitting");
     }
     try {
-        runSelectedFit(run, engine);
+        withMemoryFor("the fit over " + gridWords(run.params.N),
+                      [&] { runSelectedFit(run, engine); });
     } catch (const RunStopped&) {
         run.result.completed = false;
         return std::move(run.result);
     }
-    runResultsStage(run);
+    withMemoryFor("the result tables", [&] { runResultsStage(run); });
     run.result.completed = true;
     return std::move(run.result);
 }

@@ -255,6 +255,19 @@ private slots:
                  test::smallMeasurement());
     }
 
+    void saveNeverReplacesTheMeasurement() {
+        test::pickMode(form(), 0);
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("DemoDat.txt"));
+        form().BitBtn2Click();
+        QCOMPARE(dialogs_.errors,
+                 QStringList{QStringLiteral("The output file ") + dialogs_.saveAs +
+                             QStringLiteral(" is the measurement DemoDat.txt; writing it would "
+                                            "replace the measurement")});
+        QCOMPARE(readFile(dialogs_.saveAs), test::smallMeasurement());
+    }
+
     void openGoAndEnterDuringARunAreRefused() {
         test::pickMode(form(), 1);
         QSignalSpy ended(&form(), &TForm1::runEnded);

@@ -1,5 +1,6 @@
 // The pictures of a chart: drawn at any size into a PNG or SVG file or onto
 // the clipboard, with the chart's title above it.
+#include "results/OutputFiles.h"
 #include "ui/ChartPanel.h"
 #include "ui/Dialogs.h"
 
@@ -12,10 +13,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
-
-#include <stdexcept>
 
 namespace velmora::ui {
 
@@ -62,12 +60,10 @@ void ChartPanel::saveImage(const QString& path, QSize size) {
     } else {
         image(size).save(&buffer, "PNG");
     }
-    // Written whole to a temporary file that replaces the target at the end.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw std::runtime_error(
-            QStringLiteral("Cannot write file %1: %2").arg(path, file.errorString()).toStdString());
-    }
+    // The one writer of the program's outputs: the old file stays until the
+    // new one is whole.
+    const Output picture{path.toStdString(), bytes.toStdString()};
+    writeOutputs({&picture, 1});
 }
 
 void ChartPanel::askAndSaveImage() {

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "results/OutputFiles.h"
 #include "results/TableFile.h"
 #include "run/DataFiles.h"
 #include "ui/ChartPanel.h"
@@ -422,7 +423,10 @@ void TForm1::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
         return;
     }
     try {
-        writeTableFile(fileName.toStdString(), memoLines(memo->toPlainText()));
+        // The table never replaces the measurement the runs read.
+        const std::string path = fileName.toStdString();
+        refuseOutputsOver({&path, 1}, snapshotInputs().dataFile);
+        writeTableFile(path, memoLines(memo->toPlainText()));
     } catch (const std::exception& failure) {
         dialogs_.error(this, QString::fromStdString(failure.what()));
     }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora {
@@ -25,15 +27,47 @@ private:
     std::vector<std::array<double, kMaxDataFields>> rows_;
 };
 
-// Reads the measurement file `name` (opened by that name as given). Lines end
-// with CR LF, LF or CR; a line break after the last line adds no line. Every
-// "." of the text counts as the decimal comma. Throws RunError:
-// - "Cannot open file <name>" when the file cannot be read;
+constexpr std::size_t kMaxDataLineBytes = 64 * 1024;
+
+// Reads a measurement file from its bytes, given in pieces of any size as
+// they arrive, and refuses it as soon as a piece shows that it is not one:
+// the memory it takes is bounded by the table and one line, whatever the
+// input. A UTF-8 byte-order mark at the start is skipped; UTF-16 text is
+// refused as such. Lines end with CR LF, LF or CR; a line break after the
+// last line adds no line. Every "." counts as the decimal comma. Throws
+// RunError:
 // - "'<field>' is not a valid floating point value" for a field that is not
 //   a number, an empty one included (empty lines, adjacent TABs, a trailing
 //   TAB);
-// - a message naming the limit and the line for a file of more than 1000
-//   lines or a line of more than 10 fields.
+// - a message naming the limit and the line for line 1001, a line of more
+//   than 10 fields or a line longer than kMaxDataLineBytes;
+// - "<name> is UTF-16 text; save it as UTF-8 or ASCII".
+// Bytes that cannot be printed are shown as \xNN in every message.
+class DataFileParser {
+public:
+    explicit DataFileParser(std::string name) : name_(std::move(name)) {}
+
+    void feed(std::string_view bytes);
+    // The table of the lines read; parses a last line that has no break.
+    TDataTable finish();
+
+private:
+    void take(char c);
+    void endLine();
+    [[noreturn]] void refuseLine(const std::string& what) const;
+
+    std::string name_;
+    TDataTable table_;
+    std::string line_;
+    bool started_ = false;  // the first bytes have been looked at
+    bool afterCr_ = false;  // the last byte was a CR, so an LF ends nothing
+    bool lineOpen_ = false; // a line has begun and not ended
+    std::string head_;      // the first bytes, until the encoding is known
+};
+
+// Reads the measurement file `name` (opened by that name as given) through a
+// DataFileParser. Throws RunError "Cannot open file <name>" when the file
+// cannot be read, and the parser's errors.
 TDataTable ReadDataFile(const std::string& name);
 
 } // namespace velmora

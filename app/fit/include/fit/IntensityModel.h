@@ -6,6 +6,8 @@
 
 #include "fit/FpFault.h"
 
+#include <span>
+
 namespace velmora {
 
 // The resonance energy W0 (eV) of the dielectric models.
@@ -37,5 +39,14 @@ struct ModelValue {
 // ScatMatrix, the two intensities); the evaluation ends at the first step
 // that faults. Allocates nothing.
 ModelValue ModelIntensities(const ModelParams& params);
+
+// ModelIntensities of params[i] into out[i] for every i, with the flags
+// cleared once before the batch and tested once after it instead of at
+// every step; an evaluation whose step leaves the finite range ends there.
+// Only a batch that raised a fault or ended an evaluation early is
+// evaluated again, one parameter set after another and step by step, so
+// every value and every fault is exactly ModelIntensities's. out holds at
+// least params.size().
+void modelIntensitiesBatch(std::span<const ModelParams> params, std::span<ModelValue> out);
 
 } // namespace velmora

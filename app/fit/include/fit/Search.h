@@ -21,6 +21,13 @@ struct SearchWindow {
         lo = accepted;
         hi = std::min(accepted + width, n);
     }
+
+    // The number of indices lo..hi, 0 when hi < lo; hi - lo is computed
+    // wide, so a window whose hi was pulled down to a very negative N does
+    // not overflow.
+    int size() const {
+        return static_cast<int>(std::max<long long>(static_cast<long long>(hi) - lo + 1, 0));
+    }
 };
 
 // (highest - lowest) / steps, the step of a grid; throws RunError when the

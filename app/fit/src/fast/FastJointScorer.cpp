@@ -2,6 +2,8 @@
 
 #include "fit/fast/MatchKernel.h"
 
+#include <vector>
+
 namespace velmora {
 
 namespace {
@@ -23,7 +25,7 @@ FastJointScorer::FastJointScorer(const RunParameters& p, WorkerPool& pool, const
 void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindow& window) {
     measured_ = measured;
     lo_ = window.lo;
-    width_ = std::max(window.hi - window.lo + 1, 0);
+    width_ = window.size();
     fresh_.assign(width_, 0);
     anyFresh_ = false;
     for (int r = window.lo; r <= window.hi; ++r) {
@@ -54,18 +56,24 @@ void FastJointScorer::scoreRadius(int wp, int radiusIndex, bool fresh) {
     double* ih = ring_.ih(radiusIndex) + row;
     FpFault* faults = ring_.faults(radiusIndex) + row;
     if (fresh) {
+        std::vector<ModelParams> params;
+        params.reserve(static_cast<std::size_t>(kWavelengths) * gamCount_);
         for (int k = 0; k < kWavelengths; ++k) {
             for (int g = 0; g < gamCount_; ++g) {
-                const GridPoint& gam = gam_.point(gam_.firstIndexOf(g));
-                const std::size_t v = static_cast<std::size_t>(k) * gamCount_ + g;
-                const ModelValue m = gam.fault != FpFault::None
-                                         ? ModelValue{0.0, 0.0, gam.fault}
-                                         : ModelIntensities({p_.Lambda[k + 1], radius, gam.value,
-                                                             wpPoint.value, p_.W0});
-                iv[v] = m.iv;
-                ih[v] = m.ih;
-                faults[v] = m.fault;
+                const double gam = gam_.point(gam_.firstIndexOf(g)).value;
+                params.push_back({p_.Lambda[k + 1], radius, gam, wpPoint.value, p_.W0});
             }
+        }
+        std::vector<ModelValue> models(params.size());
+        modelIntensitiesBatch(params, models);
+        for (std::size_t v = 0; v < models.size(); ++v) {
+            const GridPoint& gam = gam_.point(gam_.firstIndexOf(static_cast<int>(v) % gamCount_));
+            // A faulted damping faults before its model is evaluated.
+            const ModelValue m =
+                gam.fault != FpFault::None ? ModelValue{0.0, 0.0, gam.fault} : models[v];
+            iv[v] = m.iv;
+            ih[v] = m.ih;
+            faults[v] = m.fault;
         }
     }
     ModelColumns columns{};

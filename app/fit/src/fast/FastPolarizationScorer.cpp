@@ -2,6 +2,8 @@
 
 #include "fit/fast/MatchKernel.h"
 
+#include <vector>
+
 namespace velmora {
 
 namespace {
@@ -21,7 +23,7 @@ FastPolarizationScorer::FastPolarizationScorer(const RunParameters& p, WorkerPoo
 void FastPolarizationScorer::beginTimePoint(double measuredRatio, const SearchWindow& window) {
     measuredRatio_ = measuredRatio;
     lo_ = window.lo;
-    width_ = std::max(window.hi - window.lo + 1, 0);
+    width_ = window.size();
     fresh_.assign(width_, 0);
     bool anyFresh = false;
     for (int r = window.lo; r <= window.hi; ++r) {
@@ -40,14 +42,21 @@ void FastPolarizationScorer::scoreRadius(int radiusIndex, bool fresh) {
     double* iv = ring_.iv(radiusIndex);
     double* ih = ring_.ih(radiusIndex);
     FpFault* faults = ring_.faults(radiusIndex);
+    const double radius = radii_.point(radiusIndex).value;
     if (fresh) {
-        const double radius = radii_.point(radiusIndex).value;
+        std::vector<ModelParams> params;
+        params.reserve(dampingCount_);
+        for (int d = 0; d < dampingCount_; ++d) {
+            const double damping = dampings_.point(dampings_.firstIndexOf(d)).value;
+            params.push_back({grid_.lambda, radius, damping, grid_.wp, w0_});
+        }
+        std::vector<ModelValue> models(params.size());
+        modelIntensitiesBatch(params, models);
         for (int d = 0; d < dampingCount_; ++d) {
             const GridPoint& damping = dampings_.point(dampings_.firstIndexOf(d));
+            // A faulted damping faults before its model is evaluated.
             const ModelValue m =
-                damping.fault != FpFault::None
-                    ? ModelValue{0.0, 0.0, damping.fault}
-                    : ModelIntensities({grid_.lambda, radius, damping.value, grid_.wp, w0_});
+                damping.fault != FpFault::None ? ModelValue{0.0, 0.0, damping.fault} : models[d];
             iv[d] = m.iv;
             ih[d] = m.ih;
             faults[d] = m.fault;

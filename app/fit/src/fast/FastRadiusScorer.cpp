@@ -21,7 +21,7 @@ FastRadiusScorer::FastRadiusScorer(const RunParameters& p, WorkerPool& pool, con
 void FastRadiusScorer::beginTimePoint(const Measured& measured, const SearchWindow& window,
                                       double gam) {
     lo_ = window.lo;
-    const int count = std::max(window.hi - window.lo + 1, 0);
+    const int count = window.size();
     indices_.resize(count);
     std::iota(indices_.begin(), indices_.end(), window.lo);
     models_.ensure(p_, pool_, radii_, indices_, gam, wp_);

@@ -1,6 +1,9 @@
 #include "fit/fast/MatchKernel.h"
 
-#include <algorithm>
+#include "fit/fast/LaneWidth.h"
+#include "fit/fast/MatchLanes.h"
+#include "fit/fast/WideLanes.h"
+
 #include <cmath>
 #include <limits>
 
@@ -8,93 +11,87 @@ namespace velmora {
 
 namespace {
 
-constexpr int kChunk = 64;
+// One candidate at a time: the fallback, and the candidates left over after
+// the last whole block of a wider width.
+struct ScalarLanes {
+    using Value = double;
+    using Mask = bool;
+    static constexpr int kWidth = 1;
 
-// True for a finite value; false for an infinity or a NaN. Branch-free, so
-// loops that use it still vectorise.
-inline bool isFinite(double x) {
-    return std::fabs(x) <= std::numeric_limits<double>::max();
-}
+    static Value load(const double* p) { return *p; }
+    static Value broadcast(double x) { return x; }
+    static void store(double* p, Value v) { *p = v; }
+    static Value add(Value a, Value b) { return a + b; }
+    static Value sub(Value a, Value b) { return a - b; }
+    static Value mul(Value a, Value b) { return a * b; }
+    static Value div(Value a, Value b) { return a / b; }
+    static Value sqrt(Value a) { return std::sqrt(a); }
+    static Value abs(Value a) { return std::fabs(a); }
+    static Mask allLanes() { return true; }
+    static Mask both(Mask a, Mask b) { return a & b; }
+    static Mask finite(Value a) { return std::fabs(a) <= std::numeric_limits<double>::max(); }
+    static Mask isZero(Value a) { return a == 0.0; }
+    static Value select(Mask m, Value ifSet, Value otherwise) { return m ? ifSet : otherwise; }
+    static unsigned bits(Mask m) { return m ? 1u : 0u; }
+};
 
 } // namespace
 
+void matchOneExactly(const Measured& measured, const ModelColumns& models, int j,
+                     const ScoreColumns& out) {
+    std::array<ModelValue, kWavelengths> values{};
+    for (int k = 0; k < kWavelengths; ++k) {
+        values[k] = {models.iv[k][j], models.ih[k][j], models.fault[k][j]};
+    }
+    const MatchValue exact = MatchIntensities(measured, values);
+    out.mean[j] = exact.mean;
+    out.vx[j] = exact.vx;
+    out.fault[j] = exact.fault;
+}
+
+void mismatchOneExactly(double measuredRatio, const double* iv, const double* ih,
+                        const FpFault* faults, int j, const MismatchColumns& out) {
+    const PolarizationMismatch exact =
+        polarizationMismatch(measuredRatio, {iv[j], ih[j], faults[j]});
+    out.value[j] = exact.value;
+    out.fault[j] = exact.fault;
+}
+
 void matchCandidates(const Measured& measured, const ModelColumns& models, int count,
                      const ScoreColumns& out) {
-    constexpr double channels = 2.0 * kWavelengths;
-    for (int start = 0; start < count; start += kChunk) {
-        const int n = std::min(kChunk, count - start);
-        bool suspect[kChunk];
-        for (int c = 0; c < n; ++c) {
-            const int j = start + c;
-            double rV[kWavelengths];
-            double rH[kWavelengths];
-            bool finite = true;
-            for (int k = 0; k < kWavelengths; ++k) {
-                rV[k] = measured.iv[k] / models.iv[k][j];
-                rH[k] = measured.ih[k] / models.ih[k][j];
-                finite = finite & isFinite(rV[k]) & isFinite(rH[k]);
-            }
-            double sum = 0.0;
-            for (int k = 0; k < kWavelengths; ++k) {
-                sum += rV[k] + rH[k];
-            }
-            const double mean = sum / channels;
-            double squares = 0.0;
-            for (int k = 0; k < kWavelengths; ++k) {
-                const double dV = mean - rV[k];
-                const double dH = mean - rH[k];
-                squares += dV * dV + dH * dH;
-            }
-            const double err = std::sqrt(squares) / channels;
-            const double vx = (mean == 0.0) ? 100.0 : err * 100.0 / mean;
-            out.mean[j] = mean;
-            out.vx[j] = vx;
-            out.fault[j] = FpFault::None;
-            suspect[c] = !(finite & isFinite(mean) & isFinite(err) & isFinite(vx));
-        }
-        for (int c = 0; c < n; ++c) {
-            if (!suspect[c]) {
-                continue;
-            }
-            const int j = start + c;
-            std::array<ModelValue, kWavelengths> values{};
-            for (int k = 0; k < kWavelengths; ++k) {
-                values[k] = {models.iv[k][j], models.ih[k][j], models.fault[k][j]};
-            }
-            const MatchValue exact = MatchIntensities(measured, values);
-            out.mean[j] = exact.mean;
-            out.vx[j] = exact.vx;
-            out.fault[j] = exact.fault;
-        }
+    int first = 0;
+#if defined(VELMORA_SIMD_LANES)
+    // The widest blocks first, then the narrower ones for what is left.
+    switch (selectedLaneWidth()) {
+    case LaneWidth::Avx512:
+        first = matchBlocksAvx512(measured, models, first, count, out);
+        [[fallthrough]];
+    case LaneWidth::Avx2:
+        first = matchBlocksAvx2(measured, models, first, count, out);
+        break;
+    case LaneWidth::Scalar:
+        break;
     }
+#endif
+    lanes::matchBlocks<ScalarLanes>(measured, models, first, count, out);
 }
 
 void mismatchCandidates(double measuredRatio, const double* iv, const double* ih,
                         const FpFault* faults, int count, const MismatchColumns& out) {
-    for (int start = 0; start < count; start += kChunk) {
-        const int n = std::min(kChunk, count - start);
-        bool suspect[kChunk];
-        for (int c = 0; c < n; ++c) {
-            const int j = start + c;
-            const double difference = ih[j] - iv[j];
-            const double total = ih[j] + iv[j];
-            const double ratio = difference / total;
-            const double value = std::fabs(measuredRatio - ratio);
-            out.value[j] = value;
-            out.fault[j] = FpFault::None;
-            suspect[c] = !(isFinite(difference) & isFinite(total) & isFinite(value));
-        }
-        for (int c = 0; c < n; ++c) {
-            if (!suspect[c]) {
-                continue;
-            }
-            const int j = start + c;
-            const PolarizationMismatch exact =
-                polarizationMismatch(measuredRatio, {iv[j], ih[j], faults[j]});
-            out.value[j] = exact.value;
-            out.fault[j] = exact.fault;
-        }
+    int first = 0;
+#if defined(VELMORA_SIMD_LANES)
+    switch (selectedLaneWidth()) {
+    case LaneWidth::Avx512:
+        first = mismatchBlocksAvx512(measuredRatio, iv, ih, faults, first, count, out);
+        [[fallthrough]];
+    case LaneWidth::Avx2:
+        first = mismatchBlocksAvx2(measuredRatio, iv, ih, faults, first, count, out);
+        break;
+    case LaneWidth::Scalar:
+        break;
     }
+#endif
+    lanes::mismatchBlocks<ScalarLanes>(measuredRatio, iv, ih, faults, first, count, out);
 }
 
 } // namespace velmora

@@ -34,11 +34,16 @@ void RadiusModelCache::ensure(const RunParameters& p, WorkerPool& pool, const Gr
         }
     }
     const int evaluations = static_cast<int>(missing.size()) * kWavelengths;
-    pool.run(evaluations, evaluations >= static_cast<int>(kSharedEvaluations), [&](int task) {
-        const auto& [index, values] = missing[task / kWavelengths];
-        const int k = task % kWavelengths;
-        (*values)[k] = ModelIntensities({p.Lambda[k + 1], radii.point(index).value, gam, wp, p.W0});
-    });
+    // One task per radius: its four wavelengths in one batch.
+    pool.run(static_cast<int>(missing.size()), evaluations >= static_cast<int>(kSharedEvaluations),
+             [&](int task) {
+                 const auto& [index, values] = missing[task];
+                 std::array<ModelParams, kWavelengths> params{};
+                 for (int k = 0; k < kWavelengths; ++k) {
+                     params[k] = {p.Lambda[k + 1], radii.point(index).value, gam, wp, p.W0};
+                 }
+                 modelIntensitiesBatch(params, *values);
+             });
 }
 
 const RadiusModelCache::Values& RadiusModelCache::at(int index, double gam, double wp) const {

@@ -8,9 +8,11 @@
 
 namespace velmora {
 
-// Writes the lines to a temporary file in the target's directory and renames
-// it over the target, so a failure leaves an existing file as it was. Throws
-// std::runtime_error ("Cannot write file <path>: <reason>") on failure.
+// The bytes of a saved table.
+std::string tableFileBytes(std::span<const std::string> lines);
+
+// Writes one table with writeOutputs, so an existing file is replaced only
+// by a complete new one.
 void writeTableFile(const std::filesystem::path& path, std::span<const std::string> lines);
 
 } // namespace velmora

@@ -1,9 +1,11 @@
 // MatchIntensities and polarizationMismatch for a batch of candidates at
-// once: per candidate the same IEEE operations in the same order, written as
-// straight loops over columns so that the compiler can vectorise them. A
-// candidate whose arithmetic leaves the finite range (every fault does, and
-// a faulted model value, stored as 0, divides by zero) is scored again by
-// the one-candidate function, which names the fault the run reports.
+// once, several candidates in the lanes of one vector register (LaneWidth.h,
+// MatchLanes.h): per candidate the same IEEE operations in the same order.
+// No floating-point flag is cleared or tested on the way: a candidate whose
+// arithmetic leaves the finite range (every fault does, and a faulted model
+// value, stored as 0, divides by zero) is scored again by the one-candidate
+// function, which tests the flags step by step and names the fault the run
+// reports.
 #pragma once
 
 #include "fit/Match.h"
@@ -39,5 +41,13 @@ struct MismatchColumns {
 // value j).
 void mismatchCandidates(double measuredRatio, const double* iv, const double* ih,
                         const FpFault* faults, int count, const MismatchColumns& out);
+
+// Candidate j scored again by MatchIntensities, with its fault.
+void matchOneExactly(const Measured& measured, const ModelColumns& models, int j,
+                     const ScoreColumns& out);
+
+// Candidate j scored again by polarizationMismatch, with its fault.
+void mismatchOneExactly(double measuredRatio, const double* iv, const double* ih,
+                        const FpFault* faults, int j, const MismatchColumns& out);
 
 } // namespace velmora
