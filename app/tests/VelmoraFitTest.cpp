@@ -187,6 +187,11 @@ TEST_F(VelmoraFitTest, ResultDirFitsEveryFileAndReportsEachFailure) {
               test::readBytes(dir.file("out/second_RNV.dat")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("out/missing_RNV.dat")));
     EXPECT_EQ(run("--steps 40 --result-dir out second.dat"), 0) << err;
+    // The tables go through the one writer: a folder that is not there fails
+    // the file, and nothing is left half written.
+    EXPECT_EQ(run("--steps 40 --result-dir nowhere second.dat"), 1);
+    EXPECT_EQ(err, "second.dat: Cannot write file nowhere/second_RNV.dat: No such file or "
+                   "directory\n");
 }
 
 TEST_F(VelmoraFitTest, NoModeGivesAnEmptyTable) {
