@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QLabel>
+#include <QString>
 #include <QUrl>
 
 namespace velmora::ui {
@@ -23,6 +24,12 @@ void SystemHelpBrowser::navigate(const QUrl& url) {
                         .arg(url.toString(QUrl::FullyEncoded).toHtmlEscaped(),
                              url.toLocalFile().toHtmlEscaped()));
     QDesktopServices::openUrl(url);
+}
+
+// A page of the program's own (the help document was not found) needs no
+// browser: the label shows it.
+void SystemHelpBrowser::showPage(const QString& html) {
+    label_->setText(html);
 }
 
 std::unique_ptr<HelpBrowser> makeHelpBrowser() {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QString;
 class QUrl;
 class QWidget;
 
@@ -17,6 +18,8 @@ public:
     virtual QWidget* widget() = 0;
     // Navigates to the document anew, also when it is the one shown.
     virtual void navigate(const QUrl& url) = 0;
+    // Shows a page of the program's own, given as HTML.
+    virtual void showPage(const QString& html) = 0;
 };
 
 // The desktop program's browser: the web engine's (WebHelpBrowser), or in a

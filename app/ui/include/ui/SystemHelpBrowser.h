@@ -15,6 +15,7 @@ public:
 
     QWidget* widget() override;
     void navigate(const QUrl& url) override;
+    void showPage(const QString& html) override;
 
 private:
     QLabel* label_;
