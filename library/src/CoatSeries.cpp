@@ -18,7 +18,7 @@ CoatedSeries::CoatedSeries(const CoatedSphere& sphere, long count)
       standingW_(w_, standingLogDerivativeAtZero(w_)), outgoingRatio_(outgoingRatioAtZero(v_, w_)),
       standingRatio_(standingRatioAtZero(v_, w_)), y_(sphere.y), outer_(count),
       outerCoefficients_(sphere.y, sphere.m2) {
-    riccatiBesselTable(sphere.y, count, seriesRestart(termCount(sphere.y.re), sphere.y, count),
+    riccatiBesselTable(sphere.y, count, seriesRestart(termCount(sphere.y.re), abs(sphere.y), count),
                        outer_.data());
     logDerivative(mul(sphere.x, sphere.m1), count, du_.data());
     logDerivative(v_, count, dv_.data());

@@ -37,48 +37,6 @@ template <class Complex> struct FractionTerms {
     }
 };
 
-// D_n(rho) from its fraction summed by its convergents A_j/B_j, formed by
-// the fundamental three-term recurrences of continued fractions (Wallis) A_j = b_j A_{j-1} +
-// A_{j-2} (and the same for B_j): each step is a multiplication and an addition, with no division
-// waiting on the one before, and only the final quotient A/B takes one.
-// Consecutive convergents differ by exactly 1/|B_j B_{j-1}| (every partial
-// numerator is 1), so the fraction has converged once that is below the
-// tolerance relative to |A_j/B_j|, that is once tol |A_j| |B_{j-1}| reaches 1:
-// the same number of terms as summing the increments. For n > |rho| every
-// |b_j| exceeds 2, so the B_j grow at least geometrically; the loop ends
-// before A_j or B_j can overflow, since with |rho| above 1e-100 no single
-// step multiplies them by more than 1e110. 1/rho is formed once, and n/rho
-// as n times 1/rho.
-Cx logDerivativeByConvergents(Cx rho, long n) {
-    const Cx inverseRho = reciprocal(rho);
-    const FractionTerms<Cx> term{inverseRho, n};
-    constexpr double tolerance = 1e-17;
-    Cx numerator = term(0);
-    Cx numeratorBefore = real(1);
-    Cx denominator = real(1);
-    Cx denominatorBefore = real(0);
-    const auto step = [&](Cx b) {
-        const Cx nextNumerator = mul(b, numerator) + numeratorBefore;
-        const Cx nextDenominator = mul(b, denominator) + denominatorBefore;
-        numeratorBefore = numerator;
-        numerator = nextNumerator;
-        denominatorBefore = denominator;
-        denominator = nextDenominator;
-    };
-    // Two steps between tests: the test costs as much as a step, and one
-    // step more than needed only brings the value closer.
-    for (long j = 1; j < kMaxFractionTerms; j += 2) {
-        step(term(j));
-        step(term(j + 1));
-        if (!(tolerance * size(numerator) * size(denominatorBefore) < 1)) {
-            break; // converged, or the argument is not a number
-        }
-    }
-    const double order = static_cast<double>(n);
-    return mul(numerator, reciprocal(denominator)) -
-           Cx{order * inverseRho.re, order * inverseRho.im};
-}
-
 // The same convergents scaled by powers of rho, A''_j = A_j rho^(j+1) (and
 // likewise B''_j), which follow A''_j = w_j A''_{j-1} + rho^2 A''_{j-2} with
 // the real weights w_j = (-1)^j (2n+2j+1): a step of the chain is a real
@@ -94,9 +52,9 @@ Cx logDerivativeByConvergents(Cx rho, long n) {
 // D_n together with psi_{n+1}/psi_n = 1/(D_{n+1} + (n+1)/rho), the latter
 // from the fraction at order n + 1 (for the rarely used forms of the
 // fraction that do not carry its tail).
-LogDerivativeAndRatio withRatioFromNextOrder(Cx rho, long n, Cx d) {
+LogDerivativeAndRatio withRatioFromNextOrder(Cx rho, double modulus, long n, Cx d) {
     const double next = static_cast<double>(n + 1);
-    return {d, reciprocal(logDerivativeAt(rho, n + 1) + div(real(next), rho))};
+    return {d, reciprocal(logDerivativeAt(rho, modulus, n + 1) + div(real(next), rho))};
 }
 
 [[gnu::always_inline]] inline double times(double a, double b) {
@@ -129,6 +87,52 @@ Cx toComplex(double a) {
 }
 Cx toComplex(Cx a) {
     return a;
+}
+
+// D_n(rho) from its fraction summed by its convergents A_j/B_j, formed by
+// the fundamental three-term recurrences of continued fractions (Wallis) A_j = b_j A_{j-1} +
+// A_{j-2} (and the same for B_j): each step is a multiplication and an addition, with no division
+// waiting on the one before, and only the final quotient A/B takes one.
+// Consecutive convergents differ by exactly 1/|B_j B_{j-1}| (every partial
+// numerator is 1), so the fraction has converged once that is below the
+// tolerance relative to |A_j/B_j|, that is once tol |A_j| |B_{j-1}| reaches 1:
+// the same number of terms as summing the increments. For n > |rho| every
+// |b_j| exceeds 2, so the B_j grow at least geometrically; the loop ends
+// before A_j or B_j can overflow, since with |rho| above 1e-100 no single
+// step multiplies them by more than 1e110. 1/rho is formed once, and n/rho
+// as n times 1/rho. A positive real rho runs the same steps in real
+// arithmetic, as the scaled convergents below do.
+template <class Number> Cx logDerivativeByConvergents(Number rho, long n) {
+    const Number inverseRho = inverse(rho);
+    constexpr double tolerance = 1e-17;
+    double weight = 2 * static_cast<double>(n) + 1;
+    Number numerator = times(weight, inverseRho);
+    Number numeratorBefore = fromReal<Number>(1.0);
+    Number denominator = fromReal<Number>(1.0);
+    Number denominatorBefore = fromReal<Number>(0.0);
+    // b_j = (-1)^j (2n+2j+1)/rho.
+    const auto step = [&](double w) {
+        const Number b = times(w, inverseRho);
+        const Number nextNumerator = times(b, numerator) + numeratorBefore;
+        const Number nextDenominator = times(b, denominator) + denominatorBefore;
+        numeratorBefore = numerator;
+        numerator = nextNumerator;
+        denominatorBefore = denominator;
+        denominator = nextDenominator;
+    };
+    // Two steps between tests: the test costs as much as a step, and one
+    // step more than needed only brings the value closer.
+    for (long j = 1; j < kMaxFractionTerms; j += 2) {
+        weight += 2;
+        step(-weight);
+        weight += 2;
+        step(weight);
+        if (!(tolerance * size(numerator) * size(denominatorBefore) < 1)) {
+            break; // converged, or the argument is not a number
+        }
+    }
+    const double order = static_cast<double>(n);
+    return toComplex(times(numerator, inverse(denominator)) - times(order, inverseRho));
 }
 
 template <bool carryTail, class Number>
@@ -171,7 +175,7 @@ LogDerivativeAndRatio logDerivativeByScaledConvergents(Number rho, double modulu
         }
     }
     if (!(rhoPower <= std::numeric_limits<double>::max())) {
-        return withRatioFromNextOrder(toComplex(rho), n,
+        return withRatioFromNextOrder(toComplex(rho), modulus, n,
                                       logDerivativeByConvergents(toComplex(rho), n));
     }
     const Number inverseRho = inverse(rho);
@@ -239,16 +243,17 @@ Cx fractionByLentz(Cx rho, long n) {
 constexpr double kSmallestConvergentArgument = 1e-100;
 
 // The form of the fraction that evaluates D_n(rho): the scaled
-// convergents from n >= 2|rho| (in real arithmetic for a positive real
-// rho), the plain ones from n >= |rho| + 1, Lentz's method below.
-enum class FractionForm { scaledReal, scaled, convergents, lentz };
+// convergents from n >= 2|rho|, the plain ones from n >= |rho| + 1 (either
+// in real arithmetic for a positive real rho), Lentz's method below.
+enum class FractionForm { scaledReal, scaled, convergentsReal, convergents, lentz };
 
 FractionForm fractionForm(Cx rho, double modulus, long n) {
     if (static_cast<double>(n) >= modulus + 1 && modulus > kSmallestConvergentArgument) {
+        const bool positiveReal = rho.im == 0 && rho.re > 0;
         if (static_cast<double>(n) >= 2 * modulus && modulus >= 0x1p-30 && modulus <= 0x1p16) {
-            return rho.im == 0 && rho.re > 0 ? FractionForm::scaledReal : FractionForm::scaled;
+            return positiveReal ? FractionForm::scaledReal : FractionForm::scaled;
         }
-        return FractionForm::convergents;
+        return positiveReal ? FractionForm::convergentsReal : FractionForm::convergents;
     }
     return FractionForm::lentz;
 }
@@ -257,13 +262,14 @@ FractionForm fractionForm(Cx rho, double modulus, long n) {
 
 // D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho (Lentz 1976 for the
 // fraction; Wiscombe 1980 for starting the downward recurrence from it).
-Cx logDerivativeAt(Cx rho, long n) {
-    const double modulus = abs(rho);
+Cx logDerivativeAt(Cx rho, double modulus, long n) {
     switch (fractionForm(rho, modulus, n)) {
     case FractionForm::scaledReal:
         return logDerivativeByScaledConvergents<false>(rho.re, modulus, n).d;
     case FractionForm::scaled:
         return logDerivativeByScaledConvergents<false>(rho, modulus, n).d;
+    case FractionForm::convergentsReal:
+        return logDerivativeByConvergents(rho.re, n);
     case FractionForm::convergents:
         return logDerivativeByConvergents(rho, n);
     case FractionForm::lentz:
@@ -272,8 +278,7 @@ Cx logDerivativeAt(Cx rho, long n) {
     return fractionByLentz(rho, n) - div(real(static_cast<double>(n)), rho);
 }
 
-LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, long n) {
-    const double modulus = abs(rho);
+LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, double modulus, long n) {
     // From n >= 4|rho| on, (n+1)/rho - D_n would cancel: the fraction's
     // tail gives the ratio instead.
     const bool carryTail = static_cast<double>(n) >= 4 * modulus;
@@ -285,13 +290,8 @@ LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, long n) {
         return carryTail ? logDerivativeByScaledConvergents<true>(rho, modulus, n)
                          : logDerivativeByScaledConvergents<false>(rho, modulus, n);
     default:
-        return withRatioFromNextOrder(rho, n, logDerivativeAt(rho, n));
+        return withRatioFromNextOrder(rho, modulus, n, logDerivativeAt(rho, modulus, n));
     }
-}
-
-bool upwardSuffices(Cx rho, long highest) {
-    const double modulus = abs(rho);
-    return modulus >= kUpwardArgument && static_cast<double>(highest) <= modulus / 2;
 }
 
 void logDerivativeUpward(Cx rho, long highest, Cx* d) {
@@ -306,7 +306,7 @@ void logDerivativeUpward(Cx rho, long highest, Cx* d) {
 }
 
 void logDerivativeTable(Cx z, long count, Cx* d) {
-    if (upwardSuffices(z, count)) {
+    if (upwardSuffices(abs(z), count)) {
         logDerivativeUpward(z, count, d);
         return;
     }
@@ -321,17 +321,19 @@ void logDerivative(Cx rho, long nn, long restart, long highestStored, Cx* d) {
     if (nn < 0) {
         return;
     }
-    if (highestStored < nn && upwardSuffices(rho, highestStored)) {
+    const double modulus = abs(rho);
+    if (highestStored < nn && upwardSuffices(modulus, highestStored)) {
         logDerivativeUpward(rho, highestStored, d);
         return;
     }
-    Cx current = logDerivativeAt(rho, nn);
+    Cx current = logDerivativeAt(rho, modulus, nn);
     if (nn <= highestStored) {
         d[nn] = current;
     }
     const LogDerivativeStep step(rho);
     for (long n = nn; n >= 1; --n) {
-        current = (n - 1 == restart) ? logDerivativeAt(rho, restart) : step.down(n, current);
+        current =
+            (n - 1 == restart) ? logDerivativeAt(rho, modulus, restart) : step.down(n, current);
         if (n - 1 <= highestStored) {
             d[n - 1] = current;
         }

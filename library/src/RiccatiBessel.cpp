@@ -8,22 +8,8 @@ namespace quellis {
 void partnerTable(Cx z, long count, Cx* partners) {
     const Divisor byZ(z);
     if (hasRealPartner(z)) {
-        // chi_0 = cos z, chi_1 = chi_0/z + sin z, chi_n = (2n-1)/z chi_{n-1} -
-        // chi_{n-2}, in real arithmetic; stored as -i chi_n.
-        const double x = z.re;
-        const SineParts parts(z);
-        double before = parts.cosRe;
-        double current = before / x + parts.sinRe;
-        partners[0] = {0.0, -before};
-        partners[1] = {0.0, -current};
-        for (long n = 2; n <= count; ++n) {
-            // Once chi_n has overflowed it stays infinite (not inf - inf).
-            const double next =
-                std::isinf(current) ? current : byZ.divideCount(2.0 * n - 1).re * current - before;
-            before = current;
-            current = next;
-            partners[n] = {0.0, -current};
-        }
+        // Stored as -i chi_n.
+        chiUpward(z.re, count, [&](long n, double chi) { partners[n] = {0.0, -chi}; });
         return;
     }
     // xi_{-1} = e^{iz}, xi_0 = -i e^{iz}, xi_n = (2n-1)/z xi_{n-1} - xi_{n-2}.

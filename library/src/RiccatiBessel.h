@@ -58,6 +58,30 @@ inline Cx psiFromWronskian(bool realPartner, Cx partnerBefore, Cx partner, Cx ra
     return div(Cx{0.0, 1.0}, partnerBefore - mul(ratioBack, partner));
 }
 
+// chi_n of a positive real x at orders 0..count (count >= 1) by upward
+// recurrence in real arithmetic: chi_0 = cos x, chi_1 = chi_0/x + sin x,
+// chi_n = (2n-1)/x chi_{n-1} - chi_{n-2}. Calls store(n, chi_n) and returns
+// the first order whose chi_n has overflowed (count + 1 if none): from there
+// on chi_n stays infinite (not inf - inf).
+template <class Store> long chiUpward(double x, long count, Store&& store) {
+    double before = std::cos(x);
+    double current = before / x + std::sin(x);
+    store(0, before);
+    store(1, current);
+    long n = 2;
+    for (; n <= count && !std::isinf(current); ++n) {
+        const double next = ((2.0 * n - 1) / x) * current - before;
+        before = current;
+        current = next;
+        store(n, current);
+    }
+    const long firstOverflow = std::isinf(current) ? n - 1 : count + 1;
+    for (; n <= count; ++n) {
+        store(n, current);
+    }
+    return firstOverflow;
+}
+
 // The partner of psi_n at orders 0..count (count >= 1) by upward
 // recurrence: -i chi_n for a positive real z, xi_n otherwise.
 void partnerTable(Cx z, long count, Cx* partners);

@@ -16,17 +16,17 @@
 namespace quellis {
 
 // The start order of the downward recurrence of D_n(m*x) from the term count
-// N of x and the argument rho = m*x: NN = max(N, round(|rho|)) + 15.
-inline int32_t logDerivativeStart(int32_t terms, Cx rho) {
-    const int32_t modulus = roundToInt(abs(rho));
-    const int32_t start = std::max(terms, modulus);
+// N of x and the modulus of the argument rho = m*x: NN = max(N, round(|rho|)) + 15.
+inline int32_t logDerivativeStart(int32_t terms, double modulus) {
+    const int32_t start = std::max(terms, roundToInt(modulus));
     // A count beyond any table that can exist stands for "no usable count".
     return start > INT32_MAX - 15 ? 15 : start + 15;
 }
 
 // D_n(rho) = psi_n'(rho)/psi_n(rho) at the single order n, from its
-// continued fraction, accurate to double precision.
-Cx logDerivativeAt(Cx rho, long n);
+// continued fraction, accurate to double precision; `modulus` is |rho|
+// (abs(rho)), which the caller has formed for its start orders.
+Cx logDerivativeAt(Cx rho, double modulus, long n);
 
 // D_n(rho) and the ratio psi_{n+1}(rho)/psi_n(rho), which is minus the
 // fraction's tail after its first term, at the single order n.
@@ -34,7 +34,7 @@ struct LogDerivativeAndRatio {
     Cx d;
     Cx ratio;
 };
-LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, long n);
+LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, double modulus, long n);
 
 // The order at which a series of `terms` Mie coefficients starts D_n(rho)
 // afresh from its continued fraction, below the start order `start` of the
@@ -43,8 +43,8 @@ LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, long n);
 // within a few steps, so the orders between it and `start`, which no
 // coefficient reads, are skipped. `start` itself when that order is not
 // below it.
-inline long logDerivativeRestart(int32_t terms, Cx rho, long start) {
-    const double fastOrder = 2 * abs(rho);
+inline long logDerivativeRestart(int32_t terms, double modulus, long start) {
+    const double fastOrder = 2 * modulus;
     if (!(fastOrder < static_cast<double>(start))) {
         return start; // also for an argument that is not a number
     }
@@ -58,8 +58,10 @@ inline long logDerivativeRestart(int32_t terms, Cx rho, long start) {
 // the downward recurrence over the |rho| orders above them.
 inline constexpr double kUpwardArgument = 1e5;
 
-// Whether orders 0..highest of D_n(rho) may come upward.
-bool upwardSuffices(Cx rho, long highest);
+// Whether orders 0..highest of D_n(rho) may come upward, for |rho| = modulus.
+inline bool upwardSuffices(double modulus, long highest) {
+    return modulus >= kUpwardArgument && static_cast<double>(highest) <= modulus / 2;
+}
 
 // D_n(rho) for n = 0..highest by the upward recurrence.
 void logDerivativeUpward(Cx rho, long highest, Cx* d);

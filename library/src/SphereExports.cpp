@@ -122,13 +122,14 @@ void QUELLIS_CALL Aden(const TComplex* X, const TComplex* M, int32_t* NN, TCompl
     const Cx m = fromT(*M);
     const Cx rho = mul(x, m);
     const auto unserved = [&] { fillNoAnswer(D, DHigh, 0); };
-    if (beyondTables(x.re) || beyondTables(abs(rho))) {
+    const double modulus = abs(rho);
+    if (beyondTables(x.re) || beyondTables(modulus)) {
         *NN = kCountBeyondRange;
         unserved();
         return;
     }
     const int32_t terms = termCount(x.re);
-    const int32_t start = logDerivativeStart(terms, rho);
+    const int32_t start = logDerivativeStart(terms, modulus);
     *NN = start;
     const long last = std::min<long>(start, DHigh);
     if (last < 0) {
@@ -137,7 +138,7 @@ void QUELLIS_CALL Aden(const TComplex* X, const TComplex* M, int32_t* NN, TCompl
     answerOrNothing(
         [&] {
             OrderTable d(last);
-            logDerivative(rho, start, logDerivativeRestart(terms, rho, start), last, d.data());
+            logDerivative(rho, start, logDerivativeRestart(terms, modulus, start), last, d.data());
             copyOrders(d, 0, last, D, DHigh);
         },
         unserved);

@@ -14,6 +14,7 @@
 #include "TermCount.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace quellis {
 
@@ -68,6 +69,9 @@ private:
     Cx psi_, psiPrev_, chi_, chiPrev_, xi_, xiPrev_;
 };
 
+// What a chain holds as its ratio where no order reads it.
+inline constexpr double kUnreadRatio = std::numeric_limits<double>::quiet_NaN();
+
 struct MieCoefficient {
     Cx a;
     Cx b;
@@ -94,8 +98,9 @@ struct CoefficientInside {
 // real part of a_n (of order |a_n|^2 for a small sphere) exact.
 class MieCoefficients {
 public:
-    MieCoefficients(Cx x, Cx m)
-        : m_(m), inverseM_(reciprocal(m)), inverseX_(reciprocal(x)), realX_(hasRealPartner(x)),
+    [[gnu::always_inline]] MieCoefficients(Cx x, Cx m)
+        : m_(m), inverseM_(reciprocal(m)), inverseMSquared_(mul(inverseM_, inverseM_)),
+          inverseX_(reciprocal(x)), realX_(hasRealPartner(x)),
           indexTerm_(div(mul(real(1) - m, real(1) + m), mul(m, m))) {}
 
     Cx overM(Cx d) const { return mul(d, inverseM_); }
@@ -155,12 +160,66 @@ public:
                 complexQuotient(in.fb, c, h, partnerBefore, partner)};
     }
 
+    // The same steps for a positive real x, with D_n(x), its ratio, n/x and
+    // the partners' parts pb = -chi_{n-1}, p = -chi_n real numbers: the
+    // complex forms above would only add zeros to their imaginary parts.
+    // From the ratios, D_n(mx) = (n+1)/(mx) - q(mx) enters as well through
+    // its terms: D_n/m = (n+1)/(m^2 x) - q(mx)/m and m D_n = (n+1)/x - m q(mx),
+    // so the products with q(mx) serve both inside and numerator.
+    [[gnu::always_inline]] CoefficientInside fromRealRatios(long n, Cx ratioM,
+                                                            double ratioX) const {
+        const double k = static_cast<double>(n + 1) * inverseX_.re;
+        const Cx ratioOverM = overM(ratioM);
+        const Cx ratioTimesM = timesM(ratioM);
+        return {{k * inverseMSquared_.re - ratioOverM.re, k * inverseMSquared_.im - ratioOverM.im},
+                {k - ratioTimesM.re, -ratioTimesM.im},
+                {k * indexTerm_.re + ratioX - ratioOverM.re, k * indexTerm_.im - ratioOverM.im},
+                {ratioX - ratioTimesM.re, -ratioTimesM.im}};
+    }
+    [[gnu::always_inline]] CoefficientInside fromRealDerivative(Cx d, double dX) const {
+        const Cx aInside = overM(d);
+        const Cx bInside = timesM(d);
+        return {aInside, bInside, {aInside.re - dX, aInside.im}, {bInside.re - dX, bInside.im}};
+    }
+    [[gnu::always_inline]] MieCoefficient forRealSize(const CoefficientInside& in, long n,
+                                                      double dX, double pb, double p,
+                                                      bool partnerOverflowed) const {
+        const double nOverX = static_cast<double>(n) * inverseX_.re;
+        const double c = pb - (dX + nOverX) * p;
+        if (partnerOverflowed || std::isinf(c)) {
+            return {real(0.0), real(0.0)};
+        }
+        return {realQuotient(in.fa, c, {in.aInside.re + nOverX, in.aInside.im}, pb, p),
+                realQuotient(in.fb, c, {in.bInside.re + nOverX, in.bInside.im}, pb, p)};
+    }
+
 private:
     // f/(f + c i (g p - pb)) with p = -chi_n, pb = -chi_{n-1}: the real part
-    // of the divisor is that of f, exactly, for a real g.
+    // of the divisor is that of f, exactly, for a real g. The quotient is
+    // f conj(w)/|w|^2 for the divisor w, one division. Where |w|^2 leaves the
+    // safe range, f and w are first divided by c: for a tiny size,
+    // c = 1/psi_n times chi_n overflows while the coefficient is still a
+    // double. A divisor that overflows even so puts it below the smallest
+    // double: 0.
     [[gnu::always_inline]] static Cx realQuotient(Cx f, double c, Cx g, double pb, double p) {
         const Cx divisor{f.re - c * (g.im * p), f.im + c * (g.re * p - pb)};
-        return mul(f, reciprocal(divisor));
+        const double norm = norm2(divisor);
+        if (!normInSafeRange(norm)) {
+            return scaledQuotient(f, c, g, pb, p);
+        }
+        const double inverse = 1 / norm;
+        return {(f.re * divisor.re + f.im * divisor.im) * inverse,
+                (f.im * divisor.re - f.re * divisor.im) * inverse};
+    }
+
+    [[gnu::cold, gnu::noinline]] static Cx scaledQuotient(Cx f, double c, Cx g, double pb,
+                                                          double p) {
+        const Cx scaledF{f.re / c, f.im / c};
+        const Cx scaled{scaledF.re - g.im * p, scaledF.im + (g.re * p - pb)};
+        if (std::isinf(scaled.re) || std::isinf(scaled.im)) {
+            return real(0.0);
+        }
+        return div(scaledF, scaled);
     }
 
     // i f/(c (g xi_n - xi_{n-1})).
@@ -170,6 +229,7 @@ private:
 
     Cx m_;
     Cx inverseM_;
+    Cx inverseMSquared_;
     Cx inverseX_;
     bool realX_;
     Cx indexTerm_; // (1 - m^2)/m^2
@@ -187,21 +247,21 @@ struct LogDerivativeChain {
     // The chain of m x keeps the library's step (so its D_n are those of
     // Aden); that of x, read only by the coefficients, multiplies n into
     // 1/x and spares the divider a division per order.
-    LogDerivativeChain(Cx rho, long start, bool multiplyInverse)
-        : LogDerivativeChain(rho, start, multiplyInverse, logDerivativeAndRatioAt(rho, start)) {}
     LogDerivativeChain(Cx rho, long start, bool multiplyInverse, LogDerivativeAndRatio atStart)
         : step(rho, multiplyInverse), restart(start), d(atStart.d), ratio(atStart.ratio) {}
 
     // To order n from n + 1; nothing above the start order.
     [[gnu::always_inline]] void moveTo(long n) {
         if (n < restart) {
-            const Cx q = step.orderOverRho(n + 1);
-            ratio = reciprocal(d + q);
-            d = q - ratio;
+            stepTo(n);
         }
     }
-    Cx value() const { return d; }
-    Cx ratioValue() const { return ratio; }
+    // To order n from n + 1, for n below the start order.
+    [[gnu::always_inline]] void stepTo(long n) {
+        const Cx q = step.orderOverRho(n + 1);
+        ratio = reciprocal(d + q);
+        d = q - ratio;
+    }
 };
 
 // The same chain for a positive real argument x in real arithmetic, n/x as
@@ -212,28 +272,37 @@ struct RealLogDerivativeChain {
     double d;
     double ratio;
 
-    RealLogDerivativeChain(double x, long start)
-        : RealLogDerivativeChain(x, start, logDerivativeAndRatioAt(real(x), start)) {}
     RealLogDerivativeChain(double x, long start, LogDerivativeAndRatio atStart)
         : inverse(1 / x), restart(start), d(atStart.d.re), ratio(atStart.ratio.re) {}
 
     [[gnu::always_inline]] void moveTo(long n) {
         if (n < restart) {
-            const double q = static_cast<double>(n + 1) * inverse;
-            ratio = 1 / (d + q);
-            d = q - ratio;
+            stepTo(n);
         }
     }
-    Cx value() const { return real(d); }
-    Cx ratioValue() const { return real(ratio); }
+    [[gnu::always_inline]] void stepTo(long n) {
+        const double q = static_cast<double>(n + 1) * inverse;
+        ratio = 1 / (d + q);
+        d = q - ratio;
+    }
 };
 
 // The order at which a series whose last order is `count` starts D_n(rho)
-// from its continued fraction: at or above count, and from 2|rho| on where
-// the fraction is quick.
-[[gnu::always_inline]] inline long seriesRestart(int32_t terms, Cx rho, long count) {
-    const long start = std::max<long>(logDerivativeStart(terms, rho), count);
-    return std::max(logDerivativeRestart(terms, rho, start), count);
+// from its continued fraction, for |rho| = modulus: at or above count, and
+// from 2|rho| on where the fraction is quick.
+[[gnu::always_inline]] inline long seriesRestart(int32_t terms, double modulus, long count) {
+    const long start = std::max<long>(logDerivativeStart(terms, modulus), count);
+    return std::max(logDerivativeRestart(terms, modulus, start), count);
+}
+
+// A chain's start values at order `start` for a series of `count` orders.
+// The ratio there is read only by an order the series forms (start <= count);
+// above those the first step replaces it, so its fraction is not summed.
+inline LogDerivativeAndRatio chainStart(Cx rho, double modulus, long start, long count) {
+    if (start > count) {
+        return {logDerivativeAt(rho, modulus, start), Cx{kUnreadRatio, kUnreadRatio}};
+    }
+    return logDerivativeAndRatioAt(rho, modulus, start);
 }
 
 // Calls store(n, row) for the Riccati-Bessel functions of z at n = 0..last
@@ -243,7 +312,7 @@ struct RealLogDerivativeChain {
 template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long last, Store&& store) {
     const long count = std::max(last, 1L);
     OrderArray<RiccatiBesselRow> rows(count);
-    riccatiBesselTable(z, count, std::max(count, seriesRestart(terms, z, terms)), rows.data());
+    riccatiBesselTable(z, count, std::max(count, seriesRestart(terms, abs(z), terms)), rows.data());
     for (long n = 0; n <= last; ++n) {
         store(n, rows[static_cast<std::size_t>(n)]);
     }
@@ -254,6 +323,53 @@ template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long la
                                                            long n, const CoefficientInside& inside,
                                                            Cx dX, Cx partnerBefore, Cx partner) {
     return coefficient(inside, coefficient.orderOverX(n), dX, partnerBefore, partner);
+}
+
+// The coefficients of orders 1..count of a sphere of positive real size x,
+// into `coefficients`: chi_n goes up into a table, D_n(m x) and D_n(x) come
+// down from their restart orders, all of the x side in real arithmetic.
+template <class AfterStart>
+void realSizeCoefficients(double x, double modulus, Cx m, int32_t terms, long count,
+                          LogDerivativeChain& inner, MieCoefficient* coefficients,
+                          AfterStart&& afterStart) {
+    OrderArray<double> minusChi(count);
+    const long start = seriesRestart(terms, modulus, count);
+    RealLogDerivativeChain outer(x, start, chainStart(real(x), modulus, start, count));
+    // chi_n and the caller's work after the start values, which need
+    // neither, fill the wait for the fractions' chains of steps.
+    const long firstOverflow = chiUpward(
+        x, count, [&](long n, double chi) { minusChi[static_cast<std::size_t>(n)] = -chi; });
+    const MieCoefficients coefficient(real(x), m);
+    afterStart();
+    // Down to the series' last order, then through the orders from x up
+    // (formed from the ratios) and those below x (from D_n(x)), each chain
+    // a step per order.
+    for (long n = std::max(inner.restart, outer.restart); n >= count; --n) {
+        inner.moveTo(n);
+        outer.moveTo(n);
+    }
+    const auto form = [&](long n, const CoefficientInside& inside) {
+        const auto k = static_cast<std::size_t>(n);
+        coefficients[k] = coefficient.forRealSize(inside, n, outer.d, minusChi[k - 1], minusChi[k],
+                                                  n >= firstOverflow);
+    };
+    const auto formAt = [&](long n) {
+        form(n, static_cast<double>(n) < x
+                    ? coefficient.fromRealDerivative(inner.d, outer.d)
+                    : coefficient.fromRealRatios(n, inner.ratio, outer.ratio));
+    };
+    formAt(count);
+    long n = count - 1;
+    for (; n >= 1 && static_cast<double>(n) >= x; --n) {
+        inner.stepTo(n);
+        outer.stepTo(n);
+        form(n, coefficient.fromRealRatios(n, inner.ratio, outer.ratio));
+    }
+    for (; n >= 1; --n) {
+        inner.stepTo(n);
+        outer.stepTo(n);
+        form(n, coefficient.fromRealDerivative(inner.d, outer.d));
+    }
 }
 
 // Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
@@ -276,16 +392,19 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
         return;
     }
     const Cx rho = mul(x, m);
-    // Both tables before either is filled: a count beyond the memory fails
-    // before it has written anything.
+    const double rhoModulus = abs(rho);
+    // |x| of a positive real x is x itself: abs forms sqrt(x*x), and the
+    // square root of a correctly rounded binary square is the number again.
+    const double xModulus = hasRealPartner(x) ? x.re : abs(x);
+    // Every table is taken before any is filled: a count beyond the memory
+    // fails before it has written anything.
     OrderArray<MieCoefficient> coefficients(count);
-    OrderTable partners(count);
-    partnerTable(x, count, partners.data());
-    const MieCoefficients coefficient(x, m);
-
-    if (upwardSuffices(rho, count) && upwardSuffices(x, count)) {
+    if (upwardSuffices(rhoModulus, count) && upwardSuffices(xModulus, count)) {
+        OrderTable partners(count);
         OrderTable dM(count);
         OrderTable dX(count);
+        partnerTable(x, count, partners.data());
+        const MieCoefficients coefficient(x, m);
         logDerivativeUpward(rho, count, dM.data());
         logDerivativeUpward(x, count, dX.data());
         afterStart();
@@ -296,8 +415,19 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                               dX[k], partners[k - 1], partners[k]);
         }
     } else {
-        LogDerivativeChain inner(rho, seriesRestart(terms, rho, count), rho.im != 0);
-        const auto run = [&](auto& outer) {
+        const long innerStart = seriesRestart(terms, rhoModulus, count);
+        LogDerivativeChain inner(rho, innerStart, rho.im != 0,
+                                 chainStart(rho, rhoModulus, innerStart, count));
+        if (hasRealPartner(x)) {
+            realSizeCoefficients(x.re, xModulus, m, terms, count, inner, coefficients.data(),
+                                 afterStart);
+        } else {
+            OrderTable partners(count);
+            partnerTable(x, count, partners.data());
+            const MieCoefficients coefficient(x, m);
+            const long outerStart = seriesRestart(terms, xModulus, count);
+            LogDerivativeChain outer(x, outerStart, true,
+                                     chainStart(x, xModulus, outerStart, count));
             afterStart();
             for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
                 inner.moveTo(n);
@@ -305,22 +435,14 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                 if (n <= count) {
                     const auto k = static_cast<std::size_t>(n);
                     const Cx dM = inner.d;
-                    const Cx dX = outer.value();
                     const CoefficientInside inside =
                         static_cast<double>(n) < x.re
-                            ? coefficient.fromDerivatives(dM, dM, dX)
-                            : coefficient.fromRatios(n, dM, inner.ratio, outer.ratioValue());
-                    coefficients[k] =
-                        coefficientAt(coefficient, n, inside, dX, partners[k - 1], partners[k]);
+                            ? coefficient.fromDerivatives(dM, dM, outer.d)
+                            : coefficient.fromRatios(n, dM, inner.ratio, outer.ratio);
+                    coefficients[k] = coefficientAt(coefficient, n, inside, outer.d,
+                                                    partners[k - 1], partners[k]);
                 }
             }
-        };
-        if (hasRealPartner(x)) {
-            RealLogDerivativeChain outer(x.re, seriesRestart(terms, x, count));
-            run(outer);
-        } else {
-            LogDerivativeChain outer(x, seriesRestart(terms, x, count), true);
-            run(outer);
         }
     }
     for (long n = 1; n <= count; ++n) {

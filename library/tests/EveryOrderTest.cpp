@@ -208,6 +208,29 @@ TEST(EveryOrder, TinySpheresFollowTheRayleighLimit) {
     }
 }
 
+// Down to sizes whose first coefficient lies near the smallest double,
+// where 1/psi_1 times chi_1 overflows although a_1 does not: a_1 is the
+// dipole term -(2i/3) x^3 (m^2-1)/(m^2+2) (its next term is of relative
+// order x^2), and the higher terms, smaller still, are finite.
+TEST(EveryOrder, TinySpheresKeepTheirDipoleCoefficient) {
+    for (const TComplex m : kIndices) {
+        const Complex mm(m.Re, m.Im);
+        const Complex k = (mm * mm - Real(1)) / (mm * mm + Real(2));
+        for (const double x : {1e-20, 1e-60, 1e-90, 1e-100}) {
+            const TComplex size{x, 0};
+            int32_t n = 0;
+            std::vector<TComplex> a(3), b(3);
+            ScattKoef(&size, &m, &n, a.data(), 2, b.data(), 2);
+            const Complex dipole = Complex(0, Real(-2) / 3) * (Real(x) * x * x) * k;
+            EXPECT_LE(relative(a[1], dipole), 1e-12L) << x << " " << m.Re;
+            for (const TComplex higher : {b[1], a[2], b[2]}) {
+                EXPECT_TRUE(std::isfinite(higher.Re) && std::isfinite(higher.Im)) << x;
+                EXPECT_LE(std::abs(wide(higher)), std::abs(dipole)) << x;
+            }
+        }
+    }
+}
+
 // Close to small and nearly index-matched spheres xi_n(rho) grows like
 // rho^-n and magnifies any error of the high orders: the near-field sums
 // against the same sums of the series coefficients.
