@@ -2,7 +2,8 @@
 # Checks the programs and their data under an installed prefix: velmora-fit
 # (and velmora with the window) load the prefix's library and nothing is
 # missing; velmora-fit fits the installed demo measurement exactly as the
-# program of the build does; the demo measurement and the help document are
+# program of the build does, and finds it by itself (--demo) beside its own
+# folder, also in a moved prefix; the demo measurement and the help document are
 # the repository's; the desktop entry is valid and names an installed
 # program and icon.
 #
@@ -44,6 +45,21 @@ done
 [[ -s "$work/installed/result.txt" ]] || fail "the installed velmora-fit wrote no result"
 cmp -s "$work/installed/result.txt" "$work/built/result.txt" ||
     fail "the installed velmora-fit fits the demo measurement differently from the build's"
+
+# --demo takes the measurement from ../share/velmora/ beside the program,
+# wherever the prefix is moved: a moved copy whose demo measurement is cut
+# to its first 30 time points must fit those, from an empty folder.
+moved=$work/moved
+mkdir -p "$moved/bin" "$moved/share/velmora" "$work/demo" "$work/cut"
+cp "$prefix/bin/velmora-fit" "$moved/bin/"
+head -n 30 "$data/DemoDat.txt" >"$moved/share/velmora/DemoDat.txt"
+cp "$moved/share/velmora/DemoDat.txt" "$work/cut/"
+(cd "$work/demo" && LD_LIBRARY_PATH=$(dirname "$(find "$prefix" -name libquellis.so.1)") \
+    "$moved/bin/velmora-fit" --demo --steps 40 --result result.txt) ||
+    fail "velmora-fit --demo failed in a moved copy of $prefix"
+(cd "$work/cut" && "$built_fit" --steps 40 --result result.txt DemoDat.txt)
+cmp -s "$work/demo/result.txt" "$work/cut/result.txt" ||
+    fail "velmora-fit --demo did not fit the demo measurement beside the program"
 
 if [[ "$window" == window ]]; then
     expect_links "$prefix/bin/velmora"
