@@ -53,8 +53,8 @@ fuzz: deps-fuzz $(FUZZ)/build.ninja
 	$(FUZZ)/app/tests/fuzz/datafile_fuzzer -max_total_time=$(FUZZ_SECONDS) -max_len=200000 \
 		-artifact_prefix=$(FUZZ)/ $(FUZZ)/corpus app/tests/corpus/datafile
 
-# The 32-bit Windows build: quellis.dll and its tests, cross-compiled with
-# MinGW-w64; the tests run under wine.
+# The 32-bit Windows build: quellis.dll, velmora-fit.exe and their tests,
+# cross-compiled with MinGW-w64; the tests run under wine.
 deps-windows:
 	@scripts/install-deps --windows
 
@@ -64,7 +64,8 @@ $(WIN32)/build.ninja: CMakeLists.txt CMakePresets.json cmake/mingw-w64-i686.cmak
 windows: deps-windows $(WIN32)/build.ninja
 	cmake --build --preset win32
 
-test-windows: windows
+# velmora-fit.exe's tables are compared with the Linux build's.
+test-windows: windows build
 	ctest --preset win32
 
 bench: build

@@ -7,7 +7,8 @@
 # --kill-at, the DLL exports the plain names, and an import library made
 # from the file resolves a C caller's decorated references to them. A
 # prototype the parser reads wrongly names a symbol that does not exist, and
-# the DLL's link fails.
+# the DLL's link fails. 64-bit Windows has one calling convention and no
+# decoration: there the file names the plain symbols.
 function(velmora_stdcall_def)
     cmake_parse_arguments(ARG "" "HEADER;DEF;OUTPUT" "" ${ARGN})
     file(READ ${ARG_HEADER} header)
@@ -33,7 +34,11 @@ function(velmora_stdcall_def)
                     math(EXPR bytes "${bytes} + 4")
                 endif()
             endforeach()
-            string(APPEND text "    ${name}@${bytes} @${ordinal}\n")
+            if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+                string(APPEND text "    ${name}@${bytes} @${ordinal}\n")
+            else()
+                string(APPEND text "    ${name} @${ordinal}\n")
+            endif()
         elseif(line MATCHES "^[ \t]*(LIBRARY|EXPORTS)")
             string(APPEND text "${line}\n")
         endif()

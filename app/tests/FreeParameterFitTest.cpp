@@ -1,9 +1,11 @@
 #include "TestSupport.h"
+#include "fit/IntensityModel.h"
 #include "fit/PolarizationRatio.h"
 #include "fit/Search.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
@@ -41,11 +43,42 @@ TEST(FreePlasmaFit, RecoversTheDampingOfItsGrid) {
     EXPECT_EQ(view.progress, (std::vector<int>{-3, 1, 0, 2, 0}));
     EXPECT_EQ(view.series[SeriesId::Series14].size(), 2u);
     EXPECT_EQ(view.series[SeriesId::Series15][0].y, gam);
-    // Mode 1 leaves Model at zero; the chart shows flat lines over the grid.
     EXPECT_EQ(view.series[SeriesId::Series16].size(), 20u);
-    EXPECT_EQ(view.series[SeriesId::Series16][3].y, 0.0);
     EXPECT_EQ(r.ResultTable[0], "Time\tRadius\tConc\tVx\tGamma");
     EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].rfind('\t')), "\t0.800");
+}
+
+// The prediction of mode "G, R (I)" is the model at the run's mean fitted
+// damping and plasma energy, computed here point by point.
+TEST(FreePlasmaFit, PredictionIsTheModelAtTheMeanFittedParameters) {
+    test::ScratchDir dir;
+    const double dGam = gridStep(0.0, 2.0, 100);
+    const double gam1 = gridValue(0.0, 30, dGam);
+    const double gam2 = gridValue(0.0, 70, dGam);
+    test::writeMeasurement(dir.file("d.txt"), {{0.0, 45.0, 20.0, gam1}, {1.0, 48.0, 20.0, gam2}});
+    test::RecordingView view;
+    const RunResult r = runFit(narrowInputs(FitMode::GR1, dir.file("d.txt")), view);
+    ASSERT_TRUE(r.completed);
+    ASSERT_EQ(r.GamFit[1], gam1);
+    ASSERT_EQ(r.GamFit[2], gam2);
+    const double meanGam = (gam1 + gam2) / 2.0;
+    double lowest = INFINITY;
+    double highest = -INFINITY;
+    for (int c = 0; c < 8; ++c) {
+        const auto& points = view.series[seriesAt(SeriesId::Series16, c)];
+        ASSERT_EQ(points.size(), 20u) << c;
+        for (int i = 0; i < 20; ++i) {
+            const ModelValue expected =
+                ModelIntensities({kLambda[c / 2 + 1], points[i].x, meanGam, 5.6, kDrudeResonance});
+            EXPECT_DOUBLE_EQ(points[i].y, c % 2 == 0 ? expected.iv : expected.ih) << c << ' ' << i;
+            EXPECT_DOUBLE_EQ(r.Model[i + 1][c], points[i].y);
+            lowest = std::min(lowest, points[i].y);
+            highest = std::max(highest, points[i].y);
+        }
+    }
+    // No flat lines at 0.
+    EXPECT_GT(lowest, 0.0);
+    EXPECT_GT(highest, lowest);
 }
 
 class PolarizationFitTest : public ::testing::Test {

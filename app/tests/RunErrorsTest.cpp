@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace velmora {
 namespace {
 
@@ -103,6 +105,32 @@ TEST_F(RunErrorsTest, ModeFieldErrorsLeaveTheMeasurementDrawn) {
               "'x' is not a valid floating point value");
     EXPECT_EQ(failureWithField(FitMode::GR2, Field::PolGamMax, "y"),
               "'y' is not a valid floating point value");
+}
+
+// A failure caused by one field names it, so that the window can mark it; the
+// message stays the same.
+TEST_F(RunErrorsTest, FieldFailuresNameTheirField) {
+    const auto failingField = [&](FitMode mode, Field field, std::string_view text) {
+        RunInputs inputs = test::inputsFor(mode, file());
+        test::setField(inputs, field, text);
+        try {
+            runFit(inputs, view);
+        } catch (const FieldError& e) {
+            return std::optional<Field>(e.field());
+        } catch (const RunError&) {
+        }
+        return std::optional<Field>();
+    };
+    for (const Field field : {Field::Lambda3, Field::Rmin, Field::WpMax, Field::GamMin}) {
+        EXPECT_EQ(failingField(FitMode::R, field, "abc"), field);
+    }
+    EXPECT_EQ(failingField(FitMode::R, Field::N, "2,5"), Field::N);
+    EXPECT_EQ(failingField(FitMode::R, Field::N, "1001"), Field::N);
+    EXPECT_EQ(failingField(FitMode::R, Field::Gam, "1;5"), Field::Gam);
+    EXPECT_EQ(failingField(FitMode::GR2, Field::PolGamMin, "y"), Field::PolGamMin);
+    EXPECT_EQ(failingField(FitMode::GR2, Field::PolWp, "x"), Field::PolWp);
+    // A fault of the arithmetic belongs to no one field.
+    EXPECT_EQ(failingField(FitMode::R, Field::Rmin, "-30"), std::nullopt);
 }
 
 TEST_F(RunErrorsTest, FittingNeedsADielectricFunction) {

@@ -1,10 +1,14 @@
 #include "cli/Options.h"
 
-#include "fit/Match.h"
 #include "fit/RunParameters.h"
+#include "run/DataFiles.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <map>
+#include <ostream>
+#include <set>
 
 namespace velmora::cli {
 
@@ -17,179 +21,185 @@ std::string shown(Field field) {
     return text;
 }
 
-} // namespace
+const std::map<std::string, FitMode> kModes = {
+    {"R", FitMode::R}, {"GR1", FitMode::GR1}, {"GR2", FitMode::GR2}, {"none", FitMode::None}};
+const std::map<std::string, Dielectric> kModels = {{"Drude", Dielectric::Drude},
+                                                   {"Lorents", Dielectric::Lorents}};
+const std::map<std::string, EngineKind> kEngines = {{"fast", EngineKind::Fast},
+                                                    {"direct", EngineKind::Direct}};
 
-std::string usageText() {
-    return R"USAGE(Usage: velmora-fit [OPTIONS] [FILE]
-
-Fits a time-resolved light-scattering measurement (FILE, by default
-DemoDat.txt in the working directory) to Mie theory, as the Go button of the
-velmora window does, and prints the result table.
-
-Options (each defaults to the window's default):
-  --mode R|GR1|GR2|none     fitting mode: radius ("R", the default), plasma
-                            energy, damping and radius ("G, R (I)"), damping
-                            from the polarisation ratio ("G, R (II)"), or none
-  --model Drude|Lorents     dielectric function (default Drude)
-  --wavelengths L1,L2,L3,L4 the four laser wavelengths in nm
-                            (default )USAGE" +
-           shown(Field::Lambda1) + ',' + shown(Field::Lambda2) + ',' + shown(Field::Lambda3) + ',' +
-           shown(Field::Lambda4) + R"USAGE()
-  --rmin R, --rmax R        radius range in nm (default )USAGE" +
-           shown(Field::Rmin) + ", " + shown(Field::Rmax) + R"USAGE()
-  --steps N                 number of radius steps (default )USAGE" +
-           shown(Field::N) + ", at most " + std::to_string(kMaxRadiusSteps) + R"USAGE()
-  --wp E, --gamma E         plasma energy and damping in eV, mode R ()USAGE" +
-           shown(Field::Wp) + ", " + shown(Field::Gam) + R"USAGE()
-  --wp-min E, --wp-max E    plasma energy range in eV, mode GR1 ()USAGE" +
-           shown(Field::WpMin) + ", " + shown(Field::WpMax) + R"USAGE()
-  --gamma-min E, --gamma-max E
-                            damping range in eV, mode GR1 ()USAGE" +
-           shown(Field::GamMin) + ", " + shown(Field::GamMax) + R"USAGE()
-  --wp2 E                   plasma energy in eV, mode GR2 ()USAGE" +
-           shown(Field::PolWp) + R"USAGE()
-  --gamma2-min E, --gamma2-max E
-                            damping range in eV, mode GR2 ()USAGE" +
-           shown(Field::PolGamMin) + ", " + shown(Field::PolGamMax) + R"USAGE()
-  --result FILE             write the result table to FILE (saved-file format,
-                            CR LF line ends) instead of standard output
-  --resonance FILE          write the resonance table (peak radii) to FILE
-                            ("-" for either means standard output; a file
-                            is replaced only once every table is complete,
-                            and the measurement itself is never replaced)
-  --engine fast|direct      how the fit is computed: "fast" (the default)
-                            shares model values and uses every core;
-                            "direct" evaluates candidate by candidate, the
-                            reference the fast engine matches exactly
-  --help                    show this help
-
-Decimal values take the full stop or the comma. On failure the run's message
-goes to standard error, the exit status is 1 (2 for a bad command line), and
-no output file is written.
-)USAGE";
+template <typename Value> std::set<std::string> names(const std::map<std::string, Value>& table) {
+    std::set<std::string> keys;
+    for (const auto& entry : table) {
+        keys.insert(entry.first);
+    }
+    return keys;
 }
 
-namespace {
+struct NumberOption {
+    const char* name;
+    Field field;
+    const char* description;
+};
 
-// The field each number option sets.
-const std::map<std::string, Field>& fieldOptions() {
-    static const std::map<std::string, Field> fields = {
-        {"--rmin", Field::Rmin},
-        {"--rmax", Field::Rmax},
-        {"--steps", Field::N},
-        {"--wp", Field::Wp},
-        {"--gamma", Field::Gam},
-        {"--wp-min", Field::WpMin},
-        {"--wp-max", Field::WpMax},
-        {"--gamma-min", Field::GamMin},
-        {"--gamma-max", Field::GamMax},
-        {"--wp2", Field::PolWp},
-        {"--gamma2-min", Field::PolGamMin},
-        {"--gamma2-max", Field::PolGamMax},
-    };
-    return fields;
-}
+const NumberOption kNumberOptions[] = {
+    {"--rmin", Field::Rmin, "smallest radius in nm"},
+    {"--rmax", Field::Rmax, "largest radius in nm"},
+    {"--steps", Field::N, "number of radius steps"},
+    {"--wp", Field::Wp, "plasma energy in eV, mode R"},
+    {"--gamma", Field::Gam, "damping in eV, mode R"},
+    {"--wp-min", Field::WpMin, "smallest plasma energy in eV, mode GR1"},
+    {"--wp-max", Field::WpMax, "largest plasma energy in eV, mode GR1"},
+    {"--gamma-min", Field::GamMin, "smallest damping in eV, mode GR1"},
+    {"--gamma-max", Field::GamMax, "largest damping in eV, mode GR1"},
+    {"--wp2", Field::PolWp, "plasma energy in eV, mode GR2"},
+    {"--gamma2-min", Field::PolGamMin, "smallest damping in eV, mode GR2"},
+    {"--gamma2-max", Field::PolGamMax, "largest damping in eV, mode GR2"},
+};
 
-int modeIndex(const std::string& value) {
-    static const std::map<std::string, FitMode> modes = {
-        {"R", FitMode::R}, {"GR1", FitMode::GR1}, {"GR2", FitMode::GR2}, {"none", FitMode::None}};
-    const auto found = modes.find(value);
-    if (found == modes.end()) {
-        throw UsageError("unknown mode '" + value + "' (R, GR1, GR2 or none)");
-    }
-    return static_cast<int>(found->second);
-}
+constexpr const char* kDescription =
+    "Fits time-resolved light-scattering measurements (FILE, by default DemoDat.txt in the "
+    "working directory) to Mie theory, as the Go button of the velmora window does, and prints "
+    "the result table. Decimal values take the full stop or the comma. On failure the run's "
+    "message goes to standard error, the exit status is 1 (2 for a bad command line), and no "
+    "output file is written.";
 
-int modelIndex(const std::string& value) {
-    if (value == "Drude") {
-        return static_cast<int>(Dielectric::Drude);
-    }
-    if (value == "Lorents") {
-        return static_cast<int>(Dielectric::Lorents);
-    }
-    throw UsageError("unknown model '" + value + "' (Drude or Lorents)");
-}
+// The parser, writing into options.
+struct Parser {
+    CLI::App app{kDescription, "velmora-fit"};
+    std::string mode = "R";
+    std::string model = "Drude";
+    std::string engine = "fast";
+    std::vector<std::string> wavelengths;
+    bool demo = false;
 
-EngineKind engineKind(const std::string& value) {
-    if (value == "fast") {
-        return EngineKind::Fast;
-    }
-    if (value == "direct") {
-        return EngineKind::Direct;
-    }
-    throw UsageError("unknown engine '" + value + "' (fast or direct)");
-}
-
-void setWavelengths(RunInputs& inputs, const std::string& value) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = value.find(',', start);
-        parts.push_back(value.substr(start, comma - start));
-        if (comma == std::string::npos) {
-            break;
+    explicit Parser(Options& options) {
+        app.set_version_flag("--version", std::string("velmora-fit ") + VELMORA_VERSION);
+        app.allow_extras();
+        app.add_option("FILE", options.files, "measurement files")->type_name("FILE");
+        app.add_flag("--demo", demo, "fit the demo measurement that comes with velmora");
+        app.add_option("--mode", mode,
+                       "fitting mode: radius (R), plasma energy, damping and radius (GR1, "
+                       "\"G, R (I)\"), damping from the polarisation ratio (GR2, \"G, R (II)\") "
+                       "or none; any letter case")
+            ->type_name("MODE")
+            ->transform(CLI::IsMember(names(kModes), CLI::ignore_case))
+            ->default_str(mode);
+        app.add_option("--model", model, "dielectric function; any letter case")
+            ->type_name("MODEL")
+            ->transform(CLI::IsMember(names(kModels), CLI::ignore_case))
+            ->default_str(model);
+        app.add_option("--wavelengths", wavelengths, "the four laser wavelengths in nm")
+            ->type_name("L1,L2,L3,L4")
+            ->delimiter(',')
+            ->expected(kWavelengths)
+            ->default_str(shown(Field::Lambda1) + ',' + shown(Field::Lambda2) + ',' +
+                          shown(Field::Lambda3) + ',' + shown(Field::Lambda4));
+        for (const NumberOption& number : kNumberOptions) {
+            std::string description = number.description;
+            if (number.field == Field::N) {
+                description += ", at most " + std::to_string(kMaxRadiusSteps);
+            }
+            app.add_option(number.name, options.inputs.text(number.field), description)
+                ->type_name("NUMBER")
+                ->default_str(shown(number.field));
         }
-        start = comma + 1;
+        app.add_option("--result", options.result,
+                       "write the result table to this file (CR LF line ends) instead of "
+                       "standard output")
+            ->type_name("FILE");
+        app.add_option("--resonance", options.resonance,
+                       "write the resonance table (peak radii) to this file (\"-\" for either "
+                       "means standard output; a file is replaced only once every table is "
+                       "complete, and the measurement itself is never replaced)")
+            ->type_name("FILE");
+        app.add_option("--result-dir", options.resultDir,
+                       "fit every FILE and write DIR/<name>_RNV.dat and DIR/<name>_WR.dat "
+                       "for each")
+            ->type_name("DIR");
+        app.add_option("--engine", engine,
+                       "how the fit is computed: fast shares model values and uses every core; "
+                       "direct evaluates candidate by candidate, the reference the fast engine "
+                       "matches exactly")
+            ->type_name("ENGINE")
+            ->transform(CLI::IsMember(names(kEngines), CLI::ignore_case))
+            ->default_str(engine);
     }
-    if (parts.size() != 4) {
-        throw UsageError("--wavelengths takes four values separated by commas, got '" + value +
-                         "'");
+};
+
+// The file names given more than once by their output name <name>: their
+// tables would overwrite each other.
+std::optional<std::string> clashingOutputName(const std::vector<std::string>& files) {
+    std::set<std::string> seen;
+    for (const std::string& file : files) {
+        const std::string stem = std::filesystem::path(file).stem().string();
+        if (!seen.insert(stem).second) {
+            return stem;
+        }
     }
-    for (int k = 1; k <= kWavelengths; ++k) {
-        inputs.text(lambdaField(k)) = parts[k - 1];
+    return std::nullopt;
+}
+
+// The command line's own checks, beyond what the parser knows.
+void checkCombination(const Options& options, const std::vector<std::string>& extras) {
+    for (const std::string& extra : extras) {
+        if (extra.size() > 1 && extra.front() == '-') {
+            throw CLI::ExtrasError("unknown option " + extra, CLI::ExitCodes::ExtrasError);
+        }
+    }
+    if (!extras.empty()) {
+        throw CLI::ExtrasError(extras);
+    }
+    if (options.resultDir) {
+        if (options.result || options.resonance) {
+            throw CLI::ValidationError("--result-dir writes both tables of every file; it "
+                                       "excludes --result and --resonance");
+        }
+        if (const auto stem = clashingOutputName(options.files)) {
+            throw CLI::ValidationError("two files would write the tables of '" + *stem +
+                                       "' in --result-dir");
+        }
+    } else if (options.files.size() > 1) {
+        throw CLI::ValidationError("several measurement files need --result-dir DIR");
     }
 }
 
 } // namespace
 
-Options parseOptions(const std::vector<std::string>& args) {
+CommandLine parseCommandLine(const std::vector<std::string>& args, std::ostream& out,
+                             std::ostream& err) {
     Options options;
     options.inputs = RunInputs::defaults();
-    options.inputs.fitMode = static_cast<int>(FitMode::R);
-    options.inputs.dielectric = static_cast<int>(Dielectric::Drude);
-    bool haveFile = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        if (name == "--help" || name == "-h") {
-            options.help = true;
-            continue;
-        }
-        if (name.compare(0, 2, "--") != 0) {
-            if (haveFile) {
-                throw UsageError("more than one measurement file given ('" + name + "')");
+    Parser parser(options);
+    try {
+        // CLI11 takes the arguments last first.
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        parser.app.parse(reversed);
+        checkCombination(options, parser.app.remaining());
+        if (parser.demo) {
+            const DataFileLookup demo = findDataFile(kDemoMeasurementName);
+            if (!demo.found) {
+                throw CLI::ValidationError("--demo: the demo measurement is not installed");
             }
-            options.inputs.dataFile = name;
-            haveFile = true;
-            continue;
+            options.files.insert(options.files.begin(), demo.found->string());
+            checkCombination(options, {});
         }
-        std::string value;
-        if (const std::size_t equals = name.find('='); equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.erase(equals);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
-            throw UsageError("option " + name + " needs a value");
-        }
-        if (const auto field = fieldOptions().find(name); field != fieldOptions().end()) {
-            options.inputs.text(field->second) = value;
-        } else if (name == "--mode") {
-            options.inputs.fitMode = modeIndex(value);
-        } else if (name == "--model") {
-            options.inputs.dielectric = modelIndex(value);
-        } else if (name == "--wavelengths") {
-            setWavelengths(options.inputs, value);
-        } else if (name == "--result") {
-            options.result = value;
-        } else if (name == "--resonance") {
-            options.resonance = value;
-        } else if (name == "--engine") {
-            options.engine = engineKind(value);
-        } else {
-            throw UsageError("unknown option " + name);
+    } catch (const CLI::ParseError& error) {
+        const int status = parser.app.exit(error, out, err);
+        return {std::nullopt, status == 0 ? 0 : kUsageExitStatus};
+    }
+    options.inputs.fitMode = static_cast<int>(kModes.at(parser.mode));
+    options.inputs.dielectric = static_cast<int>(kModels.at(parser.model));
+    options.engine = kEngines.at(parser.engine);
+    if (!parser.wavelengths.empty()) {
+        for (int k = 1; k <= kWavelengths; ++k) {
+            options.inputs.text(lambdaField(k)) = parser.wavelengths[k - 1];
         }
     }
-    return options;
+    if (!options.files.empty()) {
+        options.inputs.dataFile = options.files.front();
+    }
+    return {std::move(options), 0};
 }
 
 } // namespace velmora::cli

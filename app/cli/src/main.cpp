@@ -1,14 +1,18 @@
-// velmora-fit: one fit run of a measurement file without a window.
+// velmora-fit: fit runs of measurement files without a window.
 #include "cli/ConsoleView.h"
 #include "cli/Options.h"
+#include "cli/StandardStreams.h"
 #include "results/OutputFiles.h"
 #include "results/TableFile.h"
 
+#include <filesystem>
 #include <iostream>
 #include <new>
-#include <unistd.h>
+#include <sstream>
 
 namespace {
+
+using namespace velmora;
 
 // The result table as velmora-fit prints it: one line each, LF ended.
 std::string printedTable(const std::vector<std::string>& lines) {
@@ -20,62 +24,102 @@ std::string printedTable(const std::vector<std::string>& lines) {
     return text;
 }
 
-// Where the run's tables go, each with the outputs' paths, and the bytes
-// filled in once the run has given them.
-std::vector<velmora::Output> plannedOutputs(const velmora::cli::Options& options) {
-    std::vector<velmora::Output> outputs;
-    outputs.push_back({options.result.value_or(std::string(velmora::kStandardOutput)), {}});
+// Fits one measurement file with the options' fields, after refusing
+// outputs that would replace it; the outputs' bytes are then filled from the
+// run's tables by `fill` and all are written, or none.
+template <typename Fill>
+void fitAndWrite(const cli::Options& options, const std::string& dataFile,
+                 std::vector<Output> outputs, Fill fill) {
+    std::vector<std::string> paths;
+    for (const Output& output : outputs) {
+        paths.push_back(output.path);
+    }
+    refuseOutputsOver(paths, dataFile);
+    RunInputs inputs = options.inputs;
+    inputs.dataFile = dataFile;
+    cli::ConsoleView view(cli::standardErrorIsTerminal());
+    try {
+        const RunResult result = runFit(inputs, view, options.engine);
+        view.finish();
+        fill(result, outputs);
+    } catch (...) {
+        view.finish();
+        throw;
+    }
+    writeOutputs(outputs);
+}
+
+// Runs one fit; the failure's message goes to standard error. Returns
+// whether the fit and its outputs succeeded.
+template <typename Fit> bool reported(const std::string& prefix, Fit fit) {
+    try {
+        fit();
+        return true;
+    } catch (const std::bad_alloc&) {
+        std::cerr << prefix << "Not enough memory for the result tables\n";
+    } catch (const std::exception& e) {
+        std::cerr << prefix << e.what() << '\n';
+    }
+    return false;
+}
+
+// One file, its tables printed or written where --result and --resonance say.
+int fitSingle(const cli::Options& options) {
+    std::vector<Output> outputs{{options.result.value_or(std::string(kStandardOutput)), {}}};
     if (options.resonance) {
         outputs.push_back({*options.resonance, {}});
     }
-    return outputs;
+    const bool done = reported("", [&] {
+        fitAndWrite(options, options.inputs.dataFile, outputs,
+                    [&](const RunResult& result, std::vector<Output>& filled) {
+                        filled[0].bytes = options.result ? tableFileBytes(result.ResultTable)
+                                                         : printedTable(result.ResultTable);
+                        if (options.resonance) {
+                            filled[1].bytes = tableFileBytes(result.ResonanceTable);
+                        }
+                    });
+    });
+    return done ? 0 : 1;
+}
+
+// Every file, its tables written to DIR/<name>_RNV.dat and DIR/<name>_WR.dat
+// by the same writer; a file that fails is reported with its name and the
+// others go on.
+int fitEach(const cli::Options& options) {
+    const std::filesystem::path dir = *options.resultDir;
+    int failures = 0;
+    for (const std::string& file : options.files) {
+        const std::string name = std::filesystem::path(file).stem().string();
+        const std::vector<Output> outputs{{(dir / (name + "_RNV.dat")).string(), {}},
+                                          {(dir / (name + "_WR.dat")).string(), {}}};
+        const bool done = reported(file + ": ", [&] {
+            fitAndWrite(options, file, outputs,
+                        [](const RunResult& result, std::vector<Output>& filled) {
+                            filled[0].bytes = tableFileBytes(result.ResultTable);
+                            filled[1].bytes = tableFileBytes(result.ResonanceTable);
+                        });
+        });
+        failures += done ? 0 : 1;
+    }
+    return failures == 0 ? 0 : 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    using namespace velmora;
-    cli::Options options;
-    try {
-        options = cli::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const cli::UsageError& e) {
-        std::cerr << "velmora-fit: " << e.what() << "\nTry 'velmora-fit --help'.\n";
-        return 2;
-    }
-    if (options.help) {
-        try {
-            const Output help{std::string(kStandardOutput), cli::usageText()};
-            writeOutputs({&help, 1});
-        } catch (const std::exception& e) {
-            std::cerr << e.what() << '\n';
-            return 1;
+    cli::writeStandardStreamsUntranslated();
+    // Help and the version are written as the tables are, so that a
+    // standard output that cannot take them fails the call.
+    std::ostringstream printed;
+    const cli::CommandLine commandLine =
+        cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), printed, std::cerr);
+    if (!commandLine.options) {
+        if (commandLine.exitStatus == 0) {
+            const Output text{std::string(kStandardOutput), printed.str()};
+            return reported("", [&] { writeOutputs({&text, 1}); }) ? 0 : 1;
         }
-        return 0;
+        return commandLine.exitStatus;
     }
-    cli::ConsoleView view(isatty(STDERR_FILENO) != 0);
-    try {
-        std::vector<Output> outputs = plannedOutputs(options);
-        std::vector<std::string> paths;
-        for (const Output& output : outputs) {
-            paths.push_back(output.path);
-        }
-        refuseOutputsOver(paths, options.inputs.dataFile);
-        const RunResult result = runFit(options.inputs, view, options.engine);
-        view.finish();
-        outputs[0].bytes =
-            options.result ? tableFileBytes(result.ResultTable) : printedTable(result.ResultTable);
-        if (options.resonance) {
-            outputs[1].bytes = tableFileBytes(result.ResonanceTable);
-        }
-        writeOutputs(outputs);
-    } catch (const std::bad_alloc&) {
-        view.finish();
-        std::cerr << "Not enough memory for the result tables\n";
-        return 1;
-    } catch (const std::exception& e) {
-        view.finish();
-        std::cerr << e.what() << '\n';
-        return 1;
-    }
-    return 0;
+    const cli::Options& options = *commandLine.options;
+    return options.resultDir ? fitEach(options) : fitSingle(options);
 }

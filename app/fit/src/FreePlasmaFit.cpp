@@ -63,6 +63,8 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
         window.moveTo(accepted, kWindowWidth, p.N);
         view.setProgress(0);
     }
+    // The prediction table at the mean fitted damping and plasma energy.
+    fillModel(run, engine, meanOverTime(run, r.GamFit), meanOverTime(run, r.WpFit));
     plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
     plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
     plotOverTime(run, SeriesId::LineSeries3, r.VxFit, Colour::Red);

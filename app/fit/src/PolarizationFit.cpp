@@ -28,8 +28,8 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
                           const PolarizationOutputs& out) {
     const RunParameters& p = run.params;
     RunView& view = run.view;
-    const double g0 = parseDecimal(run.inputs.text(Field::PolGamMin));
-    const double g1 = parseDecimal(run.inputs.text(Field::PolGamMax));
+    const double g0 = fieldDecimal(run.inputs, Field::PolGamMin);
+    const double g1 = fieldDecimal(run.inputs, Field::PolGamMax);
     const double dG = gridStep(g0, g1, kDampingSteps);
     view.createProgress(run.timePoints());
     auto scorer = engine.polarizationScorer(p, {lambda, wp, p.Rmin, p.dR, p.N, g0, dG});
@@ -87,28 +87,12 @@ void averageDampings(RunState& run, const std::vector<std::array<double, kWavele
     }
 }
 
-// The damping of the prediction table: the mean of GamFit over the time
-// points (0 without time points).
-double meanDamping(const RunState& run) {
-    if (run.timePoints() == 0) {
-        return 0.0;
-    }
-    clearFpFlags();
-    double sum = 0.0;
-    for (int t = 1; t <= run.timePoints(); ++t) {
-        sum += run.result.GamFit[t];
-    }
-    double mean = sum / run.timePoints();
-    throwIfFpFault(mean);
-    return mean;
-}
-
 } // namespace
 
 template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine) {
     RunResult& r = run.result;
     RunView& view = run.view;
-    const double wp = parseDecimal(run.inputs.text(Field::PolWp));
+    const double wp = fieldDecimal(run.inputs, Field::PolWp);
     const int points = run.timePoints();
     std::vector<std::array<double, kWavelengths>> gamK(points + 1);
     std::vector<double> v(points + 1);
@@ -130,7 +114,7 @@ template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine
     }
     view.setStatusText(2, "");
     averageDampings(run, gamK);
-    fillModel(run, engine, meanDamping(run), wp);
+    fillModel(run, engine, meanOverTime(run, r.GamFit), wp);
     fitRadiusPerTimePoint(run, engine, r.GamFit, wp, true);
     plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
     plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);

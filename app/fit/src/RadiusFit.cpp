@@ -37,8 +37,8 @@ void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<doub
 }
 
 template <typename Engine> void runRadiusFit(RunState& run, Engine& engine) {
-    const double wp = parseDecimal(run.inputs.text(Field::Wp));
-    const double gam = parseDecimal(run.inputs.text(Field::Gam));
+    const double wp = fieldDecimal(run.inputs, Field::Wp);
+    const double gam = fieldDecimal(run.inputs, Field::Gam);
     fillModel(run, engine, gam, wp);
     fitRadiusPerTimePoint(run, engine, std::vector<double>(run.timePoints() + 1, gam), wp, false);
     const RunResult& r = run.result;

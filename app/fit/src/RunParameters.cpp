@@ -17,23 +17,39 @@ RunInputs RunInputs::defaults() {
     return inputs;
 }
 
+double fieldDecimal(const RunInputs& inputs, Field field) {
+    try {
+        return parseDecimal(inputs.text(field));
+    } catch (const RunError& failure) {
+        throw FieldError(failure.what(), field);
+    }
+}
+
+int fieldInteger(const RunInputs& inputs, Field field) {
+    try {
+        return parseInteger(inputs.text(field));
+    } catch (const RunError& failure) {
+        throw FieldError(failure.what(), field);
+    }
+}
+
 RunParameters parseRunParameters(const RunInputs& in) {
     RunParameters p;
     for (int k = 1; k <= kWavelengths; ++k) {
-        p.Lambda[k] = parseDecimal(in.text(lambdaField(k)));
+        p.Lambda[k] = fieldDecimal(in, lambdaField(k));
     }
-    p.Rmin = parseDecimal(in.text(Field::Rmin));
-    p.Rmax = parseDecimal(in.text(Field::Rmax));
-    p.WpMax = parseDecimal(in.text(Field::WpMax));
-    p.WpMin = parseDecimal(in.text(Field::WpMin));
-    p.GamMax = parseDecimal(in.text(Field::GamMax));
-    p.GamMin = parseDecimal(in.text(Field::GamMin));
-    p.N = parseInteger(in.text(Field::N));
+    p.Rmin = fieldDecimal(in, Field::Rmin);
+    p.Rmax = fieldDecimal(in, Field::Rmax);
+    p.WpMax = fieldDecimal(in, Field::WpMax);
+    p.WpMin = fieldDecimal(in, Field::WpMin);
+    p.GamMax = fieldDecimal(in, Field::GamMax);
+    p.GamMin = fieldDecimal(in, Field::GamMin);
+    p.N = fieldInteger(in, Field::N);
     if (p.N > kMaxRadiusSteps) {
         std::string message = "N = ";
         message += std::to_string(p.N);
         message += " exceeds the limit of " + std::to_string(kMaxRadiusSteps) + " radius steps";
-        throw RunError(message);
+        throw FieldError(message, Field::N);
     }
     p.dR = gridStep(p.Rmin, p.Rmax, p.N);
     p.W0 = in.dielectric == static_cast<int>(Dielectric::Lorents) ? kLorentsResonance

@@ -1,5 +1,6 @@
 #include "fit/DirectEngine.h"
 #include "fit/Fits.h"
+#include "fit/FpFault.h"
 #include "fit/Search.h"
 #include "fit/fast/FastEngine.h"
 
@@ -18,6 +19,20 @@ void plotOverTime(RunState& run, SeriesId series, const std::vector<double>& val
         points.push_back({run.result.T[t], values[t], colour});
     }
     run.view.addPoints(series, points);
+}
+
+double meanOverTime(const RunState& run, const std::vector<double>& values) {
+    if (run.timePoints() == 0) {
+        return 0.0;
+    }
+    clearFpFlags();
+    double sum = 0.0;
+    for (int t = 1; t <= run.timePoints(); ++t) {
+        sum += values[t];
+    }
+    double mean = sum / run.timePoints();
+    throwIfFpFault(mean);
+    return mean;
 }
 
 template <typename Engine> void fillModel(RunState& run, Engine& engine, double gam, double wp) {

@@ -78,8 +78,13 @@ TemporaryFile::TemporaryFile(const Target& target) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        path_ = directory / ("." + target.path.filename().string() + "." +
-                             std::to_string(random() % 1000000000) + ".tmp");
+        // Put together as a path, so that a name outside the ANSI code page
+        // stays whole.
+        path_ = directory / ".";
+        path_ += target.path.filename();
+        path_ += ".";
+        path_ += std::to_string(random() % 1000000000);
+        path_ += ".tmp";
         fd_ = ::_wopen(path_.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
                        _S_IREAD | _S_IWRITE);
         if (fd_ < 0 && errno != EEXIST) {

@@ -1,8 +1,12 @@
 // The pieces between a run and the window: the buffered view keeps the
-// order of reports across batches, and the save buttons' suggested names.
+// order of reports across batches, the save buttons' suggested names and the
+// files they write.
+#include "results/TableFile.h"
 #include "ui/BufferedRunView.h"
 #include "ui/SaveName.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <atomic>
@@ -127,6 +131,19 @@ private slots:
         QCOMPARE(suggestedSaveName("/data/run7.dat", "_WR"), QStringLiteral("run7_WR"));
         QCOMPARE(suggestedSaveName("/data/a.tx", "_WR"), QStringLiteral("_WR"));
         QCOMPARE(suggestedSaveName("abcde", "_RNV"), QStringLiteral("a_RNV"));
+    }
+
+    // A saved file lands under the very name the dialog gave, whatever its
+    // characters: Qt finds it again under that name.
+    void dialogNamesOutsideAsciiNameTheirFile() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString name = dir.filePath(QStringLiteral("Messung \u00e4\u00df\u03bb \u6e2c.dat"));
+        writeTableFile(filePath(name), std::vector<std::string>{"a"});
+        QVERIFY(QFile::exists(name));
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("a\r\n"));
     }
 
     void memoTextSplitsIntoTableLines() {

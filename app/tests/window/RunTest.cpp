@@ -10,6 +10,7 @@
 #include "ui/Windows.h"
 
 #include <QFile>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -18,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QXYSeries>
+#include <algorithm>
 
 using namespace velmora;
 using namespace velmora::ui;
@@ -119,12 +121,18 @@ private slots:
         form().ACOpenExecute();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(form().series(SeriesId::Series1)->color(), QColor(0, 0, 255));
-        QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(0, 0, 255));
+        QCOMPARE(test::paintedColour(form().series(SeriesId::Series2)), QColor(0, 0, 255));
         QCOMPARE(form().series(SeriesId::Series7)->color(), QColor(255, 0, 0));
         QCOMPARE(form().series(SeriesId::Series17)->color(), QColor(0, 255, 255));
         QCOMPARE(form().series(SeriesId::Series23)->color(), QColor(128, 0, 128));
         QCOMPARE(form().series(SeriesId::Series16)->pen().width(), 2);
         QVERIFY(!form().series(SeriesId::Series16)->pointsVisible());
+        // V and H of a wavelength share its colour and differ in shape:
+        // filled and open marks, solid and dashed lines.
+        QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(Qt::white));
+        QCOMPARE(form().series(SeriesId::Series16)->pen().style(), Qt::SolidLine);
+        QCOMPARE(form().series(SeriesId::Series17)->pen().style(), Qt::DashLine);
+        QCOMPARE(windows_->Form2.series(1)->pen().style(), Qt::DashLine);
     }
 
     void stopAnsweredNoFinishesAsIfNeverStopped_data() {
@@ -320,15 +328,17 @@ private:
             const auto id = static_cast<SeriesId>(i);
             const auto found = expected.series.find(id);
             const std::vector<ChartPoint> none;
-            const std::vector<ChartPoint>& points =
-                found == expected.series.end() ? none : found->second;
+            std::vector<ChartPoint> points = found == expected.series.end() ? none : found->second;
+            // The window keeps each series in ascending x.
+            std::stable_sort(points.begin(), points.end(),
+                             [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; });
             const QXYSeries* series = windowSeries(id);
             QCOMPARE(series->count(), static_cast<int>(points.size()));
             for (std::size_t p = 0; p < points.size(); ++p) {
                 QCOMPARE(series->at(static_cast<int>(p)), QPointF(points[p].x, points[p].y));
             }
             if (!points.empty()) {
-                QCOMPARE(series->color(), toQColor(points.back().colour));
+                QCOMPARE(test::paintedColour(series), toQColor(points.back().colour));
             }
         }
         for (const auto& [id, lines] : expected.memos) {

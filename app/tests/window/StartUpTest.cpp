@@ -29,8 +29,9 @@ class StartUpTest : public QObject {
 private slots:
     void init() {
         visits_.clear();
+        pages_.clear();
         windows_ = std::make_unique<VelmoraWindows>(
-            dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
+            dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_, &pages_));
     }
     void cleanup() { windows_.reset(); }
 
@@ -122,7 +123,8 @@ private slots:
         QVERIFY(damping);
         QCOMPARE(damping->min(), 0.0);
         QCOMPARE(damping->max(), 2.0);
-        QCOMPARE(damping->tickInterval(), 0.1);
+        // Ticks every 0.1, labelled or minor.
+        QCOMPARE(damping->tickInterval() / (damping->minorTickCount() + 1), 0.1);
         StatusPanels* status = windows_->Form1.statusPanels();
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(status->panel(i)->width(), StatusPanels::panelWidths[i]);
@@ -168,6 +170,7 @@ private slots:
     void helpNavigatesAnewOnEveryShowing() {
         test::ScratchDir folder;
         folder.enter();
+        test::writeText(folder.file("HelpDemo.mht"), "MIME-Version: 1.0\r\n");
         windows_->Form1.Help1Click();
         QVERIFY(windows_->Form4.isVisible());
         QCOMPARE(visits_.size(), std::size_t{1});
@@ -176,6 +179,33 @@ private slots:
         windows_->Form4.hide();
         windows_->Form1.Help1Click();
         QCOMPARE(visits_.size(), std::size_t{2});
+    }
+
+    // Without a document in the working directory: the installed copy, and
+    // without that a page that says what was looked for where.
+    void helpFallsBackToTheInstalledCopyThenToAPageOfItsOwn() {
+        test::ScratchDir folder;
+        folder.enter();
+        test::ScratchDir installed;
+        const std::filesystem::path copy = installed.path() / "HelpDemo.mht";
+        test::writeText(copy.string(), "MIME-Version: 1.0\r\n");
+        DataFileLookup lookup{{copy, "/nowhere/HelpDemo.mht"}, copy};
+        windows_->Form4.setDocumentLookup([&] { return lookup; });
+        windows_->Form1.Help1Click();
+        QCOMPARE(visits_.size(), std::size_t{1});
+        QCOMPARE(visits_[0], QUrl::fromLocalFile(QString::fromStdString(copy.string())));
+        QVERIFY(pages_.isEmpty());
+
+        windows_->Form4.hide();
+        lookup.found.reset();
+        windows_->Form1.Help1Click();
+        QCOMPARE(visits_.size(), std::size_t{1});
+        QCOMPARE(pages_.size(), 1);
+        const QString page = pages_[0];
+        QVERIFY(page.contains(QStringLiteral("HelpDemo.mht was not found")));
+        QVERIFY(page.contains(test::pathIn(folder, QStringLiteral("HelpDemo.mht"))));
+        QVERIFY(page.contains(QString::fromStdString(copy.string())));
+        QVERIFY(page.contains(QStringLiteral("/nowhere/HelpDemo.mht")));
     }
 
     void evaluateShowsTheIntensityWindowWithoutBlocking() {
@@ -188,6 +218,7 @@ private slots:
 private:
     test::ScriptedDialogs dialogs_;
     std::vector<QUrl> visits_;
+    QStringList pages_;
     std::unique_ptr<VelmoraWindows> windows_;
 };
 

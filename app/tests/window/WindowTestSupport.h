@@ -6,6 +6,9 @@
 #include "ui/Dialogs.h"
 #include "ui/HelpBrowser.h"
 
+#include <QColor>
+#include <QList>
+#include <QSize>
 #include <QStringList>
 #include <QUrl>
 
@@ -34,6 +37,14 @@ public:
         suggestedNames.append(suggestedName);
         return saveAs;
     }
+    QString openFileName(QWidget*) override {
+        ++openQuestions;
+        return openAs;
+    }
+    std::optional<ImageRequest> imageFile(QWidget*, QSize shownSize) override {
+        offeredImageSizes.append(shownSize);
+        return imageAs;
+    }
 
     QStringList informations;
     QStringList errors;
@@ -41,16 +52,29 @@ public:
     std::function<bool()> onStopQuestion; // the answer, true = Yes
     QStringList suggestedNames;
     QString saveAs; // empty: the user cancels
+    int openQuestions = 0;
+    QString openAs; // empty: the user cancels
+    QList<QSize> offeredImageSizes;
+    std::optional<ImageRequest> imageAs; // nothing: the user cancels
 };
 
 class RecordingHelpBrowser final : public ui::HelpBrowser {
 public:
-    explicit RecordingHelpBrowser(std::vector<QUrl>& visits) : visits_(visits) {}
+    // Records the documents navigated to in visits, the own pages shown in
+    // pages (when given).
+    explicit RecordingHelpBrowser(std::vector<QUrl>& visits, QStringList* pages = nullptr)
+        : visits_(visits), pages_(pages) {}
     QWidget* widget() override;
     void navigate(const QUrl& url) override { visits_.push_back(url); }
+    void showPage(const QString& html) override {
+        if (pages_ != nullptr) {
+            pages_->append(html);
+        }
+    }
 
 private:
     std::vector<QUrl>& visits_;
+    QStringList* pages_;
 };
 
 // The path of a file in a scratch directory, as Qt writes it.
@@ -70,6 +94,10 @@ void pickDielectric(ui::TForm1& window, int item);
 bool waitForRunEnd(ui::TForm1& window);
 
 QStringList memoLines(const QPlainTextEdit* memo);
+
+// The colour a series is painted in: the border of open marks, else its
+// colour.
+QColor paintedColour(const QXYSeries* series);
 QStringList toQStringList(const std::vector<std::string>& lines);
 
 } // namespace velmora::test

@@ -1,9 +1,19 @@
 #include "ui/ChartPanel.h"
 
+#include "ui/ChartView.h"
+#include "ui/Dialogs.h"
+#include "ui/RoundTicks.h"
+
 #include <QChart>
-#include <QChartView>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLogValueAxis>
+#include <QMenu>
+#include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <QXYSeries>
@@ -11,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace velmora::ui {
 
@@ -46,6 +57,8 @@ QAbstractAxis* makeValueAxis(AxisScale scale) {
         auto* axis = new QLogValueAxis;
         axis->setBase(10.0);
         axis->setLabelFormat(QStringLiteral("%g"));
+        // Minor ticks at 2..9 times each power of ten.
+        axis->setMinorTickCount(8);
         return axis;
     }
     return new QValueAxis;
@@ -57,14 +70,59 @@ QFont titleFont() {
     return font;
 }
 
+QString labelFormat(double step) {
+    return QStringLiteral("%.%1f").arg(decimalsFor(step));
+}
+
+// Ticks every step from anchor, labelled with the step's decimals; touches
+// the axis only where something changes, as every change lays the chart out
+// anew.
+void setTicks(QValueAxis* axis, double anchor, double step, int minorTicks) {
+    if (axis->tickType() != QValueAxis::TicksDynamic) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+    }
+    if (axis->tickAnchor() != anchor) {
+        axis->setTickAnchor(anchor);
+    }
+    if (axis->tickInterval() != step) {
+        axis->setTickInterval(step);
+    }
+    const QString format = labelFormat(step);
+    if (axis->labelFormat() != format) {
+        axis->setLabelFormat(format);
+    }
+    if (axis->minorTickCount() != minorTicks) {
+        axis->setMinorTickCount(minorTicks);
+    }
+}
+
+// How many labels a tick needs room for: a label's height (y) or its width
+// plus a gap (x), in pixels.
+constexpr double verticalLabelPitch = 2.0;
+constexpr double horizontalLabelGap = 2.5;
+
+// Sets the range and the ticks at multiples of step, in the order that never
+// has the axis draw the new range at the old, finer step: labels are made
+// for every tick of that moment.
+void placeAxis(QValueAxis* axis, double low, double high, double step, int minorTicks) {
+    if (step >= axis->tickInterval()) {
+        setTicks(axis, 0.0, step, minorTicks);
+        axis->setRange(low, high);
+    } else {
+        axis->setRange(low, high);
+        setTicks(axis, 0.0, step, minorTicks);
+    }
+}
+
 } // namespace
 
 ChartPanel::ChartPanel(const QString& name, const QString& title, AxisScale yScale, QWidget* parent)
-    : QWidget(parent), chart_(new QChart), view_(new QChartView(chart_)), title_(new QLabel(title)),
+    : QWidget(parent), chart_(new QChart), view_(new ChartView(chart_)), title_(new QLabel(title)),
       xAxis_(new QValueAxis), yAxis_(makeValueAxis(yScale)) {
     setObjectName(name);
     chart_->setObjectName(name);
     chart_->legend()->hide();
+    chart_->legend()->setAlignment(Qt::AlignRight);
     chart_->setBackgroundBrush(Qt::white);
     chart_->setMargins(QMargins(4, 4, 4, 4));
     chart_->addAxis(xAxis_, Qt::AlignBottom);
@@ -82,12 +140,31 @@ ChartPanel::ChartPanel(const QString& name, const QString& title, AxisScale ySca
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setBackgroundBrush(Qt::white);
     view_->setMinimumSize(60, 60);
+    connect(view_, &ChartView::valueUnderCursor, this, &ChartPanel::valueUnderCursor);
+    connect(view_, &ChartView::cursorLeft, this, &ChartPanel::cursorLeft);
+    connect(view_, &ChartView::zoomed, this, [this] {
+        zoomed_ = true;
+        applyTicks();
+    });
+    // A new plot size may leave room for more or fewer labels; the ticks
+    // (and, unless zoomed, the rounded range) are placed again once the
+    // layout has settled.
+    ticksTimer_.setSingleShot(true);
+    connect(&ticksTimer_, &QTimer::timeout, this, [this] {
+        if (zoomed_) {
+            applyTicks();
+        } else {
+            rescale();
+        }
+    });
+    connect(chart_, &QChart::plotAreaChanged, &ticksTimer_, qOverload<>(&QTimer::start));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(title_);
     layout->addWidget(view_, 1);
+    applyTicks();
 }
 
 void ChartPanel::setAxisTitles(const QString& xTitle, const QString& yTitle) {
@@ -98,20 +175,36 @@ void ChartPanel::setAxisTitles(const QString& xTitle, const QString& yTitle) {
 void ChartPanel::fixYRange(double low, double high, double step) {
     if (auto* axis = qobject_cast<QValueAxis*>(yAxis_)) {
         axis->setRange(low, high);
-        axis->setTickType(QValueAxis::TicksDynamic);
-        axis->setTickAnchor(low);
-        axis->setTickInterval(step);
         yFixed_ = true;
+        yFixedRange_ = {low, high};
+        yMinimumStep_ = step;
+        applyTicks();
     }
+}
+
+void ChartPanel::setMinimumYStep(double step) {
+    yMinimumStep_ = step;
+    applyTicks();
 }
 
 void ChartPanel::addSeries(QXYSeries* series) {
     chart_->addSeries(series);
     series->attachAxis(xAxis_);
     series->attachAxis(yAxis_);
+    connect(series, &QXYSeries::hovered, this, [series](const QPointF& point, bool entered) {
+        if (!entered) {
+            QToolTip::hideText();
+            return;
+        }
+        QToolTip::showText(QCursor::pos(), QStringLiteral("%1\n(%2, %3)")
+                                               .arg(series->name())
+                                               .arg(point.x(), 0, 'g', 5)
+                                               .arg(point.y(), 0, 'g', 5));
+    });
 }
 
 void ChartPanel::rescale() {
+    zoomed_ = false;
     const bool logarithmic = qobject_cast<QLogValueAxis*>(yAxis_) != nullptr;
     Bounds x;
     Bounds y;
@@ -126,18 +219,92 @@ void ChartPanel::rescale() {
         }
     }
     const auto [xLow, xHigh] = paddedRange(x);
-    xAxis_->setRange(xLow, xHigh);
-    if (yFixed_) {
-        return;
-    }
+    const double xStep = xTickStep(xLow, xHigh);
+    const auto [xRoundLow, xRoundHigh] = roundedRange(xLow, xHigh, xStep);
+    placeAxis(static_cast<QValueAxis*>(xAxis_), xRoundLow, xRoundHigh, xStep, 0);
     if (logarithmic) {
-        const double low = y.empty() ? 1.0 : y.low;
-        const double high = y.empty() ? 10.0 : y.high;
-        yAxis_->setRange(low == high ? low / 2.0 : low, low == high ? high * 2.0 : high);
+        const auto [low, high] = y.empty() ? std::pair{1.0, 10.0} : decadeRange(y.low, y.high);
+        yAxis_->setRange(low, high);
+    } else if (yFixed_) {
+        // Back to the held range, should a zoom have left it.
+        yAxis_->setRange(yFixedRange_.first, yFixedRange_.second);
+    } else {
+        const auto [yLow, yHigh] = paddedRange(y);
+        const double yStep = yTickStep(yLow, yHigh);
+        const auto [yRoundLow, yRoundHigh] = roundedRange(yLow, yHigh, yStep);
+        placeAxis(static_cast<QValueAxis*>(yAxis_), yRoundLow, yRoundHigh, yStep, 0);
+    }
+    applyTicks();
+    if (legendShown()) {
+        setLegendShown(true);
+    }
+}
+
+int ChartPanel::roomForTicks(Qt::Orientation orientation, double extreme, double step) const {
+    QRectF area = chart_->plotArea();
+    if (area.width() < 10.0 || area.height() < 10.0) {
+        // Not laid out yet: the view less the room of the axes' labels.
+        area = QRectF(0, 0, std::max(view_->width() - 90, 40), std::max(view_->height() - 70, 40));
+    }
+    const QFontMetrics metrics(xAxis_->labelsFont());
+    if (orientation == Qt::Vertical) {
+        return static_cast<int>(area.height() / (verticalLabelPitch * metrics.height()));
+    }
+    // The widest label of the axis, or a guess before the step is known.
+    const QString widest = step > 0.0 ? QString::number(-std::abs(extreme), 'f', decimalsFor(step))
+                                      : QStringLiteral("-0000.0");
+    const double pitch = metrics.horizontalAdvance(widest) + horizontalLabelGap * metrics.height();
+    return static_cast<int>(area.width() / pitch);
+}
+
+double ChartPanel::xTickStep(double low, double high) const {
+    const double extreme = std::max(std::abs(low), std::abs(high));
+    const double guess = roundTickStep(high - low, roomForTicks(Qt::Horizontal, extreme, 0.0));
+    return roundTickStep(high - low, roomForTicks(Qt::Horizontal, extreme, guess));
+}
+
+double ChartPanel::yTickStep(double low, double high) const {
+    return std::max(yMinimumStep_, roundTickStep(high - low, roomForTicks(Qt::Vertical, 0.0, 0.0)));
+}
+
+void ChartPanel::applyTicks() {
+    auto* x = static_cast<QValueAxis*>(xAxis_);
+    setTicks(x, 0.0, xTickStep(x->min(), x->max()), 0);
+    auto* y = qobject_cast<QValueAxis*>(yAxis_);
+    if (y == nullptr) {
         return;
     }
-    const auto [yLow, yHigh] = paddedRange(y);
-    yAxis_->setRange(yLow, yHigh);
+    const double yStep = yTickStep(y->min(), y->max());
+    // The fixed step's unlabelled ticks stay visible as minor ticks.
+    setTicks(y, yFixed_ ? y->min() : 0.0, yStep,
+             yFixed_ ? static_cast<int>(std::lround(yStep / yMinimumStep_)) - 1 : 0);
+}
+
+bool ChartPanel::legendShown() const {
+    return chart_->legend()->isVisible();
+}
+
+void ChartPanel::setLegendShown(bool shown) {
+    chart_->legend()->setVisible(shown);
+    for (QLegendMarker* marker : chart_->legend()->markers()) {
+        const auto* series = static_cast<const QXYSeries*>(marker->series());
+        marker->setVisible(series->count() > 0);
+    }
+}
+
+void ChartPanel::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    connect(menu.addAction(QStringLiteral("Save image…")), &QAction::triggered, this,
+            &ChartPanel::askAndSaveImage);
+    connect(menu.addAction(QStringLiteral("Copy image")), &QAction::triggered, this,
+            &ChartPanel::copyImage);
+    QAction* legend = menu.addAction(QStringLiteral("Show legend"));
+    legend->setCheckable(true);
+    legend->setChecked(legendShown());
+    connect(legend, &QAction::toggled, this, &ChartPanel::setLegendShown);
+    connect(menu.addAction(QStringLiteral("Reset zoom")), &QAction::triggered, this,
+            &ChartPanel::rescale);
+    menu.exec(event->globalPos());
 }
 
 } // namespace velmora::ui

@@ -1,14 +1,52 @@
 #include "ui/Dialogs.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QMessageBox>
+#include <QSpinBox>
 
 namespace velmora::ui {
 
+namespace {
+
+// "All Files" matches every name, also one without a dot.
+const QString allFilesFilter = QStringLiteral("All Files (*)");
+
+// Asks for a picture's width and height in pixels, starting at `size`.
+std::optional<QSize> askImageSize(QWidget* parent, QSize size) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Image size"));
+    auto* width = new QSpinBox;
+    auto* height = new QSpinBox;
+    for (QSpinBox* box : {width, height}) {
+        box->setRange(16, 16384);
+        box->setSuffix(QStringLiteral(" px"));
+    }
+    width->setValue(size.width());
+    height->setValue(size.height());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QFormLayout(&dialog);
+    layout->addRow(QStringLiteral("Width"), width);
+    layout->addRow(QStringLiteral("Height"), height);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return QSize(width->value(), height->value());
+}
+
+} // namespace
+
 void QtDialogs::information(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, QApplication::applicationDisplayName(), text, QMessageBox::Ok);
+    // A plain box: no icon, a single OK button.
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+                    QMessageBox::Ok, parent);
+    box.exec();
 }
 
 void QtDialogs::error(QWidget* parent, const QString& text) {
@@ -26,8 +64,8 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& suggestedName) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("dat"));
-    dialog.setNameFilters({QStringLiteral("All Files (*.*)"), QStringLiteral("dat (*.dat)")});
-    dialog.selectNameFilter(QStringLiteral("All Files (*.*)"));
+    dialog.setNameFilters({allFilesFilter, QStringLiteral("dat (*.dat)")});
+    dialog.selectNameFilter(allFilesFilter);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setDirectory(QDir::current());
     dialog.selectFile(suggestedName);
@@ -35,6 +73,33 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& suggestedName) {
         return {};
     }
     return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogs::openFileName(QWidget* parent) {
+    return QFileDialog::getOpenFileName(
+        parent, QStringLiteral("Open measurement file"), QDir::currentPath(),
+        QStringLiteral("Measurement files (*.txt *.dat);;") + allFilesFilter);
+}
+
+std::optional<Dialogs::ImageRequest> QtDialogs::imageFile(QWidget* parent, QSize shownSize) {
+    const QString png = QStringLiteral("PNG image (*.png)");
+    const QString svg = QStringLiteral("SVG image (*.svg)");
+    QFileDialog dialog(parent, QStringLiteral("Save image"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({png, svg});
+    dialog.setDirectory(QDir::current());
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(filter == svg ? QStringLiteral("svg") : QStringLiteral("png"));
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const std::optional<QSize> size = askImageSize(parent, shownSize);
+    if (!size) {
+        return std::nullopt;
+    }
+    return ImageRequest{dialog.selectedFiles().constFirst(), *size};
 }
 
 } // namespace velmora::ui

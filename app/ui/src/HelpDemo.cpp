@@ -1,6 +1,7 @@
 #include "ui/HelpDemo.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -26,12 +27,39 @@ TForm4::TForm4(std::unique_ptr<HelpBrowser> browser, QWidget* parent)
 }
 
 QUrl TForm4::helpDocumentUrl() {
-    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("HelpDemo.mht")));
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(
+        QString::fromUtf8(kHelpDocumentName.data(), qsizetype(kHelpDocumentName.size()))));
+}
+
+QString TForm4::missingDocumentPage(const QStringList& placesLooked) {
+    QString page =
+        QStringLiteral("<html><body><h3>Help</h3><p>The help document %1 was not "
+                       "found. It was looked for in these places:</p><ul>")
+            .arg(QString::fromUtf8(kHelpDocumentName.data(), qsizetype(kHelpDocumentName.size())));
+    for (const QString& place : placesLooked) {
+        page += QStringLiteral("<li>%1</li>").arg(place.toHtmlEscaped());
+    }
+    return page + QStringLiteral("</ul></body></html>");
 }
 
 void TForm4::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    browser_->navigate(helpDocumentUrl());
+    const QUrl here = helpDocumentUrl();
+    if (QFileInfo(here.toLocalFile()).isFile()) {
+        browser_->navigate(here);
+        return;
+    }
+    const DataFileLookup lookup = lookup_();
+    if (lookup.found) {
+        browser_->navigate(QUrl::fromLocalFile(QString::fromStdString(lookup.found->string())));
+        return;
+    }
+    QStringList places{here.toLocalFile()};
+    for (const auto& candidate : lookup.candidates) {
+        places.append(QString::fromStdString(candidate.string()));
+    }
+    places.removeDuplicates();
+    browser_->showPage(missingDocumentPage(places));
 }
 
 } // namespace velmora::ui

@@ -2,6 +2,7 @@
 
 #include "ui/ChartPanel.h"
 #include "ui/MemoField.h"
+#include "ui/SeriesColours.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,7 +15,8 @@ namespace velmora::ui {
 
 TForm2::TForm2(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      chart_(new ChartPanel(QStringLiteral("Chart1"), QStringLiteral("TChart"))),
+      chart_(new ChartPanel(QStringLiteral("Chart1"),
+                            QStringLiteral("Normalised intensities against the fitted radius"))),
       memo1_(makeMemo(QStringLiteral("Memo1"))), memo2_(makeMemo(QStringLiteral("Memo2"))) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Intensity results"));
@@ -25,10 +27,15 @@ TForm2::TForm2(QWidget* parent)
         series->setObjectName(QStringLiteral("Series%1").arg(i + 1));
         series->setName(series->objectName());
         series->setPointsVisible(true);
-        series->setMarkerSize(6);
+        // Marks small enough for the lines between them to show (a line
+        // series takes the size as the radius).
+        series->setMarkerSize(2.0);
+        shapeForPolarisation(series, i % 2 == 0 ? Polarisation::V : Polarisation::H);
         series_[i] = series;
         chart_->addSeries(series);
     }
+    chart_->setAxisTitles(QStringLiteral("Radius [nm]"),
+                          QStringLiteral("Normalised intensity [a.u.]"));
 
     memo1_->setFont(timesFont(13));
     memo2_->setFont(timesFont(13));

@@ -2,6 +2,7 @@
 
 #include "results/OutputFiles.h"
 #include "results/TableFile.h"
+#include "run/DataFiles.h"
 #include "ui/ChartPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/HelpDemo.h"
@@ -9,15 +10,22 @@
 #include "ui/MemoField.h"
 #include "ui/RunController.h"
 #include "ui/SaveName.h"
+#include "ui/SeriesNames.h"
 #include "ui/StatusPanels.h"
 #include "ui/WindowDrawing.h"
 
 #include <QAbstractAxis>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
@@ -31,6 +39,7 @@ namespace velmora::ui {
 
 namespace {
 
+constexpr int graphicsPage = 0;
 constexpr int timeEvolutionPage = 2;
 const QString runGoingNote = QStringLiteral("A fit is running: wait for it to end or press Stop");
 
@@ -42,11 +51,37 @@ QString clockFormat() {
     return format.trimmed();
 }
 
+// The first local file among the dragged items, or an empty string.
+QString droppedFile(const QMimeData* data) {
+    if (data == nullptr) {
+        return {};
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return {};
+}
+
+QString outcomeNote(const RunOutcome& outcome) {
+    switch (outcome.kind) {
+    case RunOutcome::Kind::Done:
+        return QStringLiteral("Done in %1 s").arg(outcome.seconds, 0, 'f', 2);
+    case RunOutcome::Kind::Stopped:
+        return QStringLiteral("Stopped");
+    case RunOutcome::Kind::Failed:
+        break;
+    }
+    return outcome.errorMessage;
+}
+
 } // namespace
 
 TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Velmora (demo version)"));
+    setWindowTitle(baseTitle());
+    setAcceptDrops(true);
 
     statusPanels_ = new StatusPanels;
     setStatusBar(statusPanels_);
@@ -74,6 +109,14 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs
     for (const FieldDefault& d : kFieldDefaults) {
         edit(d.field)->setText(QString::fromUtf8(d.text.data(), qsizetype(d.text.size())));
     }
+    for (ChartPanel* chart : charts_) {
+        if (chart != nullptr) {
+            chart->setDialogs(&dialogs_);
+            connect(chart, &ChartPanel::valueUnderCursor, this, &TForm1::showChartValue);
+            connect(chart, &ChartPanel::cursorLeft, statusPanels_,
+                    [this] { statusPanels_->showReadout({}); });
+        }
+    }
 
     drawing_->registerMemo(MemoId::Memo1, memo1_);
     drawing_->registerMemo(MemoId::Memo2, memo2_);
@@ -99,6 +142,10 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs
 
 TForm1::~TForm1() = default;
 
+QString TForm1::baseTitle() {
+    return QStringLiteral("Velmora (demo version)");
+}
+
 void TForm1::attachCompanions(TForm2& intensity, TForm4& help) {
     intensity_ = &intensity;
     help_ = &help;
@@ -108,6 +155,9 @@ void TForm1::attachCompanions(TForm2& intensity, TForm4& help) {
     }
     drawing_->registerMemo(MemoId::IntensityMemo1, intensity.memo1());
     drawing_->registerMemo(MemoId::IntensityMemo2, intensity.memo2());
+    intensity.chart()->setDialogs(&dialogs_);
+    // The curves are named from the start, for the default wavelengths.
+    nameSeriesFor(snapshotInputs());
 }
 
 QXYSeries* TForm1::series(SeriesId id) const {
@@ -171,7 +221,9 @@ void TForm1::ComboBox1Change(int index) {
         return;
     }
     panel17_->hide();
-    panel19_->hide();
+    // Mode "G, R (I)" fits the plasma energy too: its chart shows beside the
+    // damping's.
+    panel19_->setVisible(index == 1);
     panel20_->show();
     const QFont axisFont = timesFont();
     ChartPanel* plasma = charts_[6];
@@ -185,8 +237,75 @@ void TForm1::ComboBox1Change(int index) {
 }
 
 void TForm1::ACOpenExecute() {
+    if (run_->isRunning()) {
+        refuseDuringRun();
+        return;
+    }
+    dataFile_.clear();
+    openDialogFileName_.clear();
+    setWindowTitle(baseTitle());
     FLoaded = true;
     ACGoExecute();
+}
+
+void TForm1::ACOpenFileExecute() {
+    const QString path = dialogs_.openFileName(this);
+    if (!path.isEmpty()) {
+        openFile(path);
+    }
+}
+
+void TForm1::OpenDemo1Click() {
+    const DataFileLookup lookup = findDataFile(kDemoMeasurementName);
+    if (lookup.found) {
+        openFile(QString::fromStdString(lookup.found->string()));
+        return;
+    }
+    QStringList places;
+    for (const auto& candidate : lookup.candidates) {
+        places.append(QString::fromStdString(candidate.string()));
+    }
+    dialogs_.error(this, QStringLiteral("The demo measurement was not found. Looked for:\n") +
+                             places.join(QLatin1Char('\n')));
+}
+
+void TForm1::openFile(const QString& path) {
+    if (run_->isRunning()) {
+        refuseDuringRun();
+        return;
+    }
+    dataFile_ = path;
+    // The save buttons suggest names from the opened file's.
+    openDialogFileName_ = path;
+    recentFiles_.remember(path);
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - ") + baseTitle());
+    FLoaded = true;
+    ACGoExecute();
+}
+
+QString TForm1::dataFile() const {
+    return dataFile_.isEmpty() ? QString::fromStdString(RunInputs{}.dataFile) : dataFile_;
+}
+
+void TForm1::fillRecentFilesMenu() {
+    recentMenu_->clear();
+    const QStringList files = recentFiles_.list();
+    if (files.isEmpty()) {
+        recentMenu_->addAction(QStringLiteral("No recent files"))->setEnabled(false);
+        return;
+    }
+    for (const QString& file : files) {
+        connect(recentMenu_->addAction(file), &QAction::triggered, this,
+                [this, file] { openFile(file); });
+    }
+}
+
+void TForm1::Save1Click() {
+    BitBtn2Click();
+}
+
+void TForm1::Exit1Click() {
+    close();
 }
 
 void TForm1::ACGoExecute() {
@@ -199,7 +318,10 @@ void TForm1::ACGoExecute() {
         return;
     }
     statusPanels_->showNote({});
-    run_->start(snapshotInputs());
+    markField(nullptr);
+    const RunInputs inputs = snapshotInputs();
+    nameSeriesFor(inputs);
+    run_->start(inputs);
 }
 
 void TForm1::ACEnterExecute() {
@@ -235,18 +357,63 @@ RunInputs TForm1::snapshotInputs() const {
     }
     inputs.fitMode = comboBox1_->currentIndex();
     inputs.dielectric = comboBox2_->currentIndex();
+    inputs.dataFile = dataFile().toStdString();
     return inputs;
+}
+
+void TForm1::nameSeriesFor(const RunInputs& inputs) {
+    std::array<QXYSeries*, 8> measured{};
+    std::array<QXYSeries*, 8> predicted{};
+    std::array<QXYSeries*, 8> normalised{};
+    for (int c = 0; c < 8; ++c) {
+        measured[c] = series(seriesAt(SeriesId::Series1, c));
+        predicted[c] = series(seriesAt(SeriesId::Series16, c));
+        normalised[c] = intensity_ != nullptr ? intensity_->series(c) : measured[c];
+    }
+    for (const auto& channels : {measured, predicted, normalised}) {
+        nameChannelSeries(channels, inputs);
+    }
+}
+
+void TForm1::showChartValue(QPointF value) {
+    statusPanels_->showReadout(
+        QStringLiteral("x = %1, y = %2").arg(value.x(), 0, 'g', 5).arg(value.y(), 0, 'g', 5));
 }
 
 void TForm1::refuseDuringRun() {
     statusPanels_->showNote(runGoingNote);
 }
 
-void TForm1::onRunFinished(const QString& errorMessage) {
-    if (!errorMessage.isEmpty()) {
-        dialogs_.error(this, errorMessage);
+void TForm1::onRunFinished(const RunOutcome& outcome) {
+    statusPanels_->resetProgress();
+    statusPanels_->showNote(outcomeNote(outcome));
+    if (outcome.kind == RunOutcome::Kind::Failed) {
+        dialogs_.error(this, outcome.errorMessage);
+        if (outcome.field) {
+            markField(edit(*outcome.field));
+        }
     }
     emit runEnded();
+}
+
+// Marks the field (null: none) and puts the cursor in it; the mark goes
+// when the field is edited or the next run starts.
+void TForm1::markField(QLineEdit* field) {
+    if (markedField_ != nullptr) {
+        markedField_->setProperty("invalid", false);
+        markedField_->setStyleSheet({});
+        disconnect(markedField_, &QLineEdit::textEdited, this, nullptr);
+    }
+    markedField_ = field;
+    if (field == nullptr) {
+        return;
+    }
+    field->setProperty("invalid", true);
+    field->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(255, 214, 214); }"));
+    connect(field, &QLineEdit::textEdited, this, [this] { markField(nullptr); });
+    pageControl_->setCurrentIndex(graphicsPage);
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
 }
 
 void TForm1::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
@@ -259,7 +426,7 @@ void TForm1::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
         // The table never replaces the measurement the runs read.
         const std::string path = fileName.toStdString();
         refuseOutputsOver({&path, 1}, snapshotInputs().dataFile);
-        writeTableFile(path, memoLines(memo->toPlainText()));
+        writeTableFile(filePath(fileName), memoLines(memo->toPlainText()));
     } catch (const std::exception& failure) {
         dialogs_.error(this, QString::fromStdString(failure.what()));
     }
@@ -271,8 +438,29 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (run_->isRunning()) {
+        if (!dialogs_.stopConfirmation(this)) {
+            event->ignore();
+            return;
+        }
+        run_->abandon();
+    }
     QMainWindow::closeEvent(event);
     emit closed();
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString file = droppedFile(event->mimeData());
+    if (!file.isEmpty()) {
+        event->acceptProposedAction();
+        openFile(file);
+    }
 }
 
 } // namespace velmora::ui

@@ -3,6 +3,7 @@
 #include "ui/ChartPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/MemoField.h"
+#include "ui/SeriesColours.h"
 #include "ui/WindowDrawing.h"
 
 #include <QAction>
@@ -59,14 +60,19 @@ QWidget* wrap(const QString& name, QWidget* content) {
     return panel;
 }
 
-QLineSeries* lineSeries(const QString& name, int width, bool marks) {
+// A series of the run's results over time or radius; name is what the legend
+// and the tooltip call it.
+QLineSeries* lineSeries(const QString& objectName, const QString& name, int width, bool marks) {
     auto* series = new QLineSeries;
-    series->setObjectName(name);
+    series->setObjectName(objectName);
     series->setName(name);
     QPen pen = series->pen();
     pen.setWidth(width);
     series->setPen(pen);
     series->setPointsVisible(marks);
+    // Marks small enough for the line between them to show (a line series
+    // takes the size as the radius).
+    series->setMarkerSize(2.0);
     return series;
 }
 
@@ -78,6 +84,10 @@ QScatterSeries* pointSeries(const QString& name) {
     series->setMarkerSize(5);
     series->setBorderColor(Qt::transparent);
     return series;
+}
+
+Polarisation channelPolarisation(int channel) {
+    return channel % 2 == 0 ? Polarisation::V : Polarisation::H;
 }
 
 QString seriesName(int number) {
@@ -122,16 +132,34 @@ void TForm1::buildActions() {
     connect(acGo_, &QAction::triggered, this, &TForm1::ACGoExecute);
     connect(acStop_, &QAction::triggered, this, &TForm1::ACStopExecute);
     connect(acEnter_, &QAction::triggered, this, &TForm1::ACEnterExecute);
+
+    acOpenFile_ = new QAction(QStringLiteral("Open file…"), this);
+    acOpenFile_->setObjectName(QStringLiteral("ACOpenFile"));
+    acOpenFile_->setShortcut(QKeySequence::Open);
+    connect(acOpenFile_, &QAction::triggered, this, &TForm1::ACOpenFileExecute);
 }
 
 void TForm1::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
     file->addAction(acOpen_);
+    file->addAction(acOpenFile_);
+    QAction* demo = file->addAction(QStringLiteral("Open demo measurement"));
+    demo->setObjectName(QStringLiteral("OpenDemo1"));
+    connect(demo, &QAction::triggered, this, &TForm1::OpenDemo1Click);
+    recentMenu_ = file->addMenu(QStringLiteral("Recent files"));
+    recentMenu_->setObjectName(QStringLiteral("RecentFiles1"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TForm1::fillRecentFilesMenu);
     file->addSeparator();
-    file->addAction(QStringLiteral("Save"))->setObjectName(QStringLiteral("Save1"));
+    QAction* save = file->addAction(QStringLiteral("Save"));
+    save->setObjectName(QStringLiteral("Save1"));
+    save->setShortcut(QKeySequence::Save);
+    connect(save, &QAction::triggered, this, &TForm1::Save1Click);
     file->addSeparator();
-    file->addAction(QStringLiteral("Exit"))->setObjectName(QStringLiteral("Exit1"));
+    QAction* exit = file->addAction(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("Exit1"));
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(exit, &QAction::triggered, this, &TForm1::Exit1Click);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("Options1"));
@@ -154,6 +182,8 @@ void TForm1::buildToolBar() {
     QAction* save = bar->addAction(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
                                    QStringLiteral("Save"));
     save->setObjectName(QStringLiteral("ToolButton2"));
+    save->setToolTip(QStringLiteral("Save the result table"));
+    connect(save, &QAction::triggered, this, &TForm1::Save1Click);
     bar->addSeparator();
     bar->addAction(acGo_);
     bar->addAction(acStop_);
@@ -258,24 +288,27 @@ QWidget* TForm1::buildGraphicsPage() {
         new ChartPanel(QStringLiteral("Chart1"), QStringLiteral("Experimental data"));
     experimental->setAxisTitles(QStringLiteral("Time[s]"), QStringLiteral("Intensities [a.u.]"));
     for (int c = 0; c < 8; ++c) {
-        addChartSeries(experimental, seriesAt(SeriesId::Series1, c),
-                       pointSeries(seriesName(c + 1)));
+        QScatterSeries* measured = pointSeries(seriesName(c + 1));
+        shapeForPolarisation(measured, channelPolarisation(c));
+        addChartSeries(experimental, seriesAt(SeriesId::Series1, c), measured);
     }
     auto* radius =
         new ChartPanel(QStringLiteral("Chart2"), QStringLiteral("Evolution of claster radius"));
     radius->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("R [nm]"));
-    addChartSeries(radius, SeriesId::Series9, lineSeries(seriesName(9), 1, true));
+    addChartSeries(radius, SeriesId::Series9,
+                   lineSeries(seriesName(9), QStringLiteral("Radius"), 1, true));
     auto* concentration = new ChartPanel(QStringLiteral("Chart3"),
                                          QStringLiteral("Evolution of claster concentration"),
                                          AxisScale::Logarithmic);
     concentration->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("Concentration [a.u]"));
-    addChartSeries(concentration, SeriesId::LineSeries2,
-                   lineSeries(QStringLiteral("LineSeries2"), 1, true));
+    addChartSeries(
+        concentration, SeriesId::LineSeries2,
+        lineSeries(QStringLiteral("LineSeries2"), QStringLiteral("Concentration"), 1, true));
     auto* agreement =
         new ChartPanel(QStringLiteral("Chart4"), QStringLiteral("Non-agreement factor"));
     agreement->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("Vx [%]"));
     addChartSeries(agreement, SeriesId::LineSeries3,
-                   lineSeries(QStringLiteral("LineSeries3"), 1, true));
+                   lineSeries(QStringLiteral("LineSeries3"), QStringLiteral("Vx"), 1, true));
     charts_[1] = experimental;
     charts_[2] = radius;
     charts_[3] = concentration;
@@ -330,16 +363,18 @@ QWidget* TForm1::buildFitDataPage() {
 
 QWidget* TForm1::buildTimeEvolutionPage() {
     auto* plasma = new ChartPanel(QStringLiteral("Chart6"), QStringLiteral("Time evolution of Wp"));
-    addChartSeries(plasma, SeriesId::Series14, lineSeries(seriesName(14), 1, true));
+    addChartSeries(plasma, SeriesId::Series14,
+                   lineSeries(seriesName(14), QStringLiteral("Wp"), 1, true));
     auto* damping =
         new ChartPanel(QStringLiteral("Chart7"), QStringLiteral("Time evolution of gamma"));
     damping->fixYRange(0.0, 2.0, 0.1);
-    addChartSeries(damping, SeriesId::Series15, lineSeries(seriesName(15), 1, true));
+    addChartSeries(damping, SeriesId::Series15,
+                   lineSeries(seriesName(15), QStringLiteral("Gamma"), 1, true));
     // Series24..29 are cleared with the results and never filled.
     for (int extra = 0; extra < 6; ++extra) {
         ChartPanel* chart = extra < 3 ? plasma : damping;
         addChartSeries(chart, seriesAt(SeriesId::Series24, extra),
-                       lineSeries(seriesName(24 + extra), 1, true));
+                       lineSeries(seriesName(24 + extra), seriesName(24 + extra), 1, true));
     }
     charts_[6] = plasma;
     charts_[7] = damping;
@@ -364,9 +399,12 @@ QWidget* TForm1::buildPredictionPage() {
                                       QStringLiteral("Plasmon resonances (Mie theory prediction)"));
     prediction->setAxisTitles(QStringLiteral("Radius [nm]"),
                               QStringLiteral("Intensities / Unit of area [a.u.]"));
+    // Ticks no finer than 0.0001.
+    prediction->setMinimumYStep(0.0001);
     for (int c = 0; c < 8; ++c) {
-        addChartSeries(prediction, seriesAt(SeriesId::Series16, c),
-                       lineSeries(seriesName(16 + c), 2, false));
+        QLineSeries* predicted = lineSeries(seriesName(16 + c), seriesName(16 + c), 2, false);
+        shapeForPolarisation(predicted, channelPolarisation(c));
+        addChartSeries(prediction, seriesAt(SeriesId::Series16, c), predicted);
     }
     charts_[5] = prediction;
     return wrap(QStringLiteral("TabSheet4"), prediction);

@@ -20,15 +20,19 @@ RunController::~RunController() {
     if (worker_ == nullptr) {
         return;
     }
-    // The window is going away: a pending or later stop question is answered
-    // Yes, so a stoppable fit ends at its next check.
+    abandon();
+    worker_->wait();
+}
+
+void RunController::abandon() {
+    // A pending or later stop question is answered Yes, so a stoppable fit
+    // ends at its next check.
     {
         std::scoped_lock lock(questionMutex_);
         abandoned_ = true;
     }
     questionAnswered_.notify_all();
     runFlag_.store(false);
-    worker_->wait();
 }
 
 bool RunController::start(RunInputs inputs) {
@@ -36,14 +40,22 @@ bool RunController::start(RunInputs inputs) {
         return false;
     }
     runFlag_.store(true);
-    errorMessage_.clear();
+    abandoned_ = false;
+    outcome_ = {};
+    clock_.start();
     view_ = std::make_unique<BufferedRunView>(runFlag_, [this] { return askStopFromWorker(); });
     BufferedRunView* view = view_.get();
     worker_ = QThread::create([this, view, inputs = std::move(inputs)] {
         try {
-            runFit(inputs, *view);
+            if (!runFit(inputs, *view).completed) {
+                outcome_.kind = RunOutcome::Kind::Stopped;
+            }
+        } catch (const FieldError& failure) {
+            outcome_ = {RunOutcome::Kind::Failed, QString::fromStdString(failure.what()),
+                        failure.field()};
         } catch (const std::exception& failure) {
-            errorMessage_ = QString::fromStdString(failure.what());
+            outcome_ = {RunOutcome::Kind::Failed, QString::fromStdString(failure.what()),
+                        std::nullopt};
         }
     });
     worker_->setParent(this);
@@ -90,7 +102,8 @@ void RunController::onWorkerFinished() {
     worker_->deleteLater();
     worker_ = nullptr;
     view_.reset();
-    emit finished(errorMessage_);
+    outcome_.seconds = static_cast<double>(clock_.nsecsElapsed()) * 1e-9;
+    emit finished(outcome_);
 }
 
 } // namespace velmora::ui

@@ -11,6 +11,10 @@ QString suggestedSaveName(const QString& openDialogFileName, const QString& suff
     return base + suffix;
 }
 
+std::filesystem::path filePath(const QString& fileName) {
+    return std::filesystem::path(fileName.toStdU16String());
+}
+
 std::vector<std::string> memoLines(const QString& text) {
     std::vector<std::string> lines;
     if (text.isEmpty()) {

@@ -6,7 +6,8 @@
 namespace velmora::ui {
 
 StatusPanels::StatusPanels(QWidget* parent)
-    : QStatusBar(parent), note_(new QLabel), progress_(new QProgressBar(this)) {
+    : QStatusBar(parent), note_(new QLabel), readout_(new QLabel),
+      progress_(new QProgressBar(this)) {
     setObjectName(QStringLiteral("StatusBar1"));
     setSizeGripEnabled(false);
     for (std::size_t i = 0; i < panels_.size(); ++i) {
@@ -20,6 +21,8 @@ StatusPanels::StatusPanels(QWidget* parent)
     }
     note_->setObjectName(QStringLiteral("Note"));
     addWidget(note_, 1);
+    readout_->setObjectName(QStringLiteral("Readout"));
+    addPermanentWidget(readout_);
 
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setTextVisible(true);
@@ -41,6 +44,10 @@ void StatusPanels::showNote(const QString& text) {
     note_->setText(text);
 }
 
+void StatusPanels::showReadout(const QString& text) {
+    readout_->setText(text);
+}
+
 void StatusPanels::createProgress(int maximum) {
     progress_->hide();
     progress_->setRange(0, maximum);
@@ -52,6 +59,10 @@ void StatusPanels::createProgress(int maximum) {
 
 void StatusPanels::setProgress(int position) {
     progress_->setValue(position);
+}
+
+void StatusPanels::resetProgress() {
+    progress_->setValue(progress_->minimum());
 }
 
 void StatusPanels::resizeEvent(QResizeEvent* event) {

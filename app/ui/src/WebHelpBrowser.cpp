@@ -1,5 +1,6 @@
 #include "ui/WebHelpBrowser.h"
 
+#include <QString>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -14,6 +15,14 @@ QWidget* WebHelpBrowser::widget() {
 
 void WebHelpBrowser::navigate(const QUrl& url) {
     view_->load(url);
+}
+
+void WebHelpBrowser::showPage(const QString& html) {
+    view_->setHtml(html);
+}
+
+std::unique_ptr<HelpBrowser> makeHelpBrowser() {
+    return std::make_unique<WebHelpBrowser>();
 }
 
 } // namespace velmora::ui

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QXYSeries>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace velmora::ui {
@@ -51,15 +52,24 @@ void WindowDrawing::addPoints(SeriesId id, std::span<const ChartPoint> points) {
         return;
     }
     const Target& t = target(id);
-    QList<QPointF> added;
-    added.reserve(static_cast<qsizetype>(points.size()));
+    QList<QPointF> all = t.series->points();
+    const qsizetype previous = all.size();
+    all.reserve(previous + static_cast<qsizetype>(points.size()));
     for (const ChartPoint& point : points) {
-        added.append(QPointF(point.x, point.y));
+        all.append(QPointF(point.x, point.y));
     }
     // The points of one series share their colour: the wavelength's, or the
     // fit result's.
-    t.series->setColor(toQColor(points.front().colour));
-    t.series->append(added);
+    paintSeries(t.series, points.front().colour);
+    // A series keeps its points in ascending x, so that a line never
+    // zig-zags back; points of equal x keep the order they came in.
+    const auto byX = [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); };
+    if (std::is_sorted(all.begin(), all.end(), byX)) {
+        t.series->append(all.mid(previous));
+    } else {
+        std::stable_sort(all.begin(), all.end(), byX);
+        t.series->replace(all);
+    }
     touched_.insert(t.chart);
 }
 

@@ -1,8 +1,10 @@
-// The command line of velmora-fit.
+// The command line of velmora-fit, parsed with CLI11: its usage, help and
+// error texts follow that library's conventions.
 #pragma once
 
 #include "run/FitRun.h"
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,24 +13,29 @@ namespace velmora::cli {
 
 struct Options {
     RunInputs inputs;                     // the window's defaults, changed by the options
+    std::vector<std::string> files;       // the measurement files, in the order given
     std::optional<std::string> result;    // --result FILE
     std::optional<std::string> resonance; // --resonance FILE
+    std::optional<std::string> resultDir; // --result-dir DIR
     EngineKind engine = EngineKind::Fast; // --engine fast|direct
-    bool help = false;
 };
 
-// A command line that cannot be understood; what() says why.
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+// What the command line asks for: options to run with, or an exit status
+// once help, the version or an error has been printed.
+struct CommandLine {
+    std::optional<Options> options;
+    int exitStatus = 0;
 };
 
-// Parses the arguments after the program name. Values of the number options
-// are passed on as field texts: the run parses them and reports a bad one as
-// the window would.
-Options parseOptions(const std::vector<std::string>& args);
+// Exit status of a command line that cannot be understood.
+constexpr int kUsageExitStatus = 2;
 
-// The text of --help; the defaults it names are the window's.
-std::string usageText();
+// Parses the arguments after the program name; help and the version go to
+// out, errors to err. Values of the number options are passed on as field
+// texts: the run parses them and reports a bad one as the window would.
+// Without a file (and without --demo) the run reads DemoDat.txt from the
+// working directory.
+CommandLine parseCommandLine(const std::vector<std::string>& args, std::ostream& out,
+                             std::ostream& err);
 
 } // namespace velmora::cli

@@ -20,6 +20,10 @@ Colour wavelengthColour(int k);
 // Draws (T[t], values[t]) for t = 1..timePoints into the series.
 void plotOverTime(RunState& run, SeriesId series, const std::vector<double>& values, Colour colour);
 
+// The mean of values[1..timePoints] (0 without time points): the plasma
+// energy and damping of the prediction table in the modes that fit them.
+double meanOverTime(const RunState& run, const std::vector<double>& values);
+
 // Model over the radius grid Rgrid[i] = Rmin + (i - 1) * dR, i = 1..N: for
 // each wavelength (outer) and radius (inner) the model intensities with the
 // given damping and plasma energy.

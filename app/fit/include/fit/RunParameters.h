@@ -23,6 +23,11 @@ struct RunParameters {
     double W0 = 0.0; // resonance energy of the dielectric model of this run
 };
 
+// The number in a field's text; throws FieldError naming the field when the
+// text is not a number.
+double fieldDecimal(const RunInputs& inputs, Field field);
+int fieldInteger(const RunInputs& inputs, Field field);
+
 // The run parameters, parsed in the order Lambda1..Lambda4, Rmin, Rmax,
 // WpMax, WpMin, GamMax, GamMin (decimals), N (integer); throws RunError at
 // the first text that is not a number and when N exceeds kMaxRadiusSteps.

@@ -2,7 +2,10 @@
 // that the window tests can answer them.
 #pragma once
 
+#include <QSize>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -21,6 +24,17 @@ public:
     // The save dialog of the "Save to file" buttons; an empty result means
     // the user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& suggestedName) = 0;
+    // The measurement file to open; empty when the user cancels.
+    virtual QString openFileName(QWidget* parent) = 0;
+
+    // Where a chart's picture goes (a .png or .svg name) and at what size.
+    struct ImageRequest {
+        QString path;
+        QSize size;
+    };
+    // The chart-picture dialog, offering the chart's size on screen; nothing
+    // when the user cancels.
+    virtual std::optional<ImageRequest> imageFile(QWidget* parent, QSize shownSize) = 0;
 };
 
 // The dialogs a person answers.
@@ -30,6 +44,8 @@ public:
     void error(QWidget* parent, const QString& text) override;
     bool stopConfirmation(QWidget* parent) override;
     QString saveFileName(QWidget* parent, const QString& suggestedName) override;
+    QString openFileName(QWidget* parent) override;
+    std::optional<ImageRequest> imageFile(QWidget* parent, QSize shownSize) override;
 };
 
 // The exact text of the stop question.

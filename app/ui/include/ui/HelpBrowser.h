@@ -2,6 +2,9 @@
 // window can be built without a web engine (the window tests do).
 #pragma once
 
+#include <memory>
+
+class QString;
 class QUrl;
 class QWidget;
 
@@ -15,6 +18,13 @@ public:
     virtual QWidget* widget() = 0;
     // Navigates to the document anew, also when it is the one shown.
     virtual void navigate(const QUrl& url) = 0;
+    // Shows a page of the program's own, given as HTML.
+    virtual void showPage(const QString& html) = 0;
 };
+
+// The desktop program's browser: the web engine's (WebHelpBrowser), or in a
+// build without Qt's web engine the system browser's (SystemHelpBrowser).
+// Defined beside the one the build compiles.
+std::unique_ptr<HelpBrowser> makeHelpBrowser();
 
 } // namespace velmora::ui

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "run/FitRun.h"
+#include "ui/RecentFiles.h"
 
 #include <QMainWindow>
 
@@ -14,6 +15,7 @@
 class QAction;
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
@@ -26,6 +28,7 @@ namespace velmora::ui {
 class ChartPanel;
 class Dialogs;
 class RunController;
+struct RunOutcome;
 class StatusPanels;
 class TForm2;
 class TForm4;
@@ -54,6 +57,21 @@ public:
     void Help1Click();
     void BitBtn2Click();
     void BitBtn3Click();
+    // File -> "Open file…": the user picks the measurement file.
+    void ACOpenFileExecute();
+    // File -> "Open demo measurement": the installed demo file.
+    void OpenDemo1Click();
+    // File -> Save and the tool bar's save button: saves the result table
+    // as its "Save to file" button does.
+    void Save1Click();
+    // File -> Exit: closes the window, asking the stop question during a run.
+    void Exit1Click();
+
+    // Makes the file the data file of this and later runs, names it in the
+    // title and starts a run as Open does.
+    void openFile(const QString& path);
+    // The measurement file the next run reads.
+    QString dataFile() const;
 
     bool dataLoaded() const { return FLoaded; }
     bool runGoing() const;
@@ -64,6 +82,9 @@ public:
     ChartPanel* chartPanel(int number) const { return charts_.at(number); }
     QXYSeries* series(SeriesId id) const;
     StatusPanels* statusPanels() const { return statusPanels_; }
+    QMenu* recentFilesMenu() const { return recentMenu_; }
+    // The window's own caption, before any file is named in it.
+    static QString baseTitle();
     RunController& runController() const { return *run_; }
 
 signals:
@@ -74,6 +95,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Construction of the widget tree (MainWindowLayout.cpp).
@@ -91,7 +114,11 @@ private:
     void Panel10CanResize();
 
     void refuseDuringRun();
-    void onRunFinished(const QString& errorMessage);
+    void onRunFinished(const RunOutcome& outcome);
+    void markField(QLineEdit* field);
+    void fillRecentFilesMenu();
+    void nameSeriesFor(const RunInputs& inputs);
+    void showChartValue(QPointF value);
     void saveMemo(QPlainTextEdit* memo, const QString& suffix);
 
     Dialogs& dialogs_;
@@ -99,6 +126,11 @@ private:
     // OpenDialog1 is never shown; only its (empty) file name is used, by the
     // save buttons' suggested names.
     QString openDialogFileName_;
+    // The measurement file chosen by the user; empty: DemoDat.txt in the
+    // working directory, as Open reads it.
+    QString dataFile_;
+    RecentFiles recentFiles_;
+    QLineEdit* markedField_ = nullptr;
 
     std::array<QLineEdit*, kFieldSlots> edits_{}; // by field number
     std::array<ChartPanel*, 8> charts_{};
@@ -125,6 +157,8 @@ private:
     QAction* acGo_ = nullptr;
     QAction* acStop_ = nullptr;
     QAction* acEnter_ = nullptr;
+    QAction* acOpenFile_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     QTimer* timer1_ = nullptr;
     StatusPanels* statusPanels_ = nullptr;
     TForm2* intensity_ = nullptr;

@@ -8,6 +8,7 @@
 #include "run/FitRun.h"
 #include "ui/BufferedRunView.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -17,12 +18,22 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 class QThread;
 
 namespace velmora::ui {
 
 class RunDisplay;
+
+// How a run ended.
+struct RunOutcome {
+    enum class Kind { Done, Stopped, Failed };
+    Kind kind = Kind::Done;
+    QString errorMessage;       // the failure's message, exactly (Failed)
+    std::optional<Field> field; // the field that made it fail, if one did
+    double seconds = 0.0;       // from start to end, on the wall clock
+};
 
 class RunController : public QObject {
     Q_OBJECT
@@ -43,11 +54,13 @@ public:
     bool start(RunInputs inputs);
     // The Stop action: clears the run flag.
     void stop() { runFlag_.store(false); }
+    // The window is closing: the run ends at its next stop test without
+    // asking (a radius fit, which has none, runs to its end).
+    void abandon();
 
 signals:
-    // The run has ended and everything it reported is drawn; errorMessage is
-    // empty unless the run failed.
-    void finished(const QString& errorMessage);
+    // The run has ended and everything it reported is drawn.
+    void finished(const velmora::ui::RunOutcome& outcome);
 
 private:
     bool askStopFromWorker();
@@ -60,7 +73,8 @@ private:
     std::atomic<bool> runFlag_{false};
     std::unique_ptr<BufferedRunView> view_;
     QThread* worker_ = nullptr;
-    QString errorMessage_;
+    RunOutcome outcome_;
+    QElapsedTimer clock_;
     QTimer drawTimer_;
 
     std::mutex questionMutex_;

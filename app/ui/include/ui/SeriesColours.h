@@ -1,12 +1,24 @@
-// The colours a run names for its points, as the window paints them.
+// The colours a run names for its points, as the window paints them. The two
+// polarisations of a wavelength share its colour and differ in shape: V as
+// filled marks or solid lines, H as open marks or dashed lines.
 #pragma once
 
 #include "fit/RunView.h"
 
 #include <QColor>
 
+class QXYSeries;
+
 namespace velmora::ui {
 
 QColor toQColor(Colour colour);
+
+enum class Polarisation { V, H };
+
+// Gives a new series the shape of its polarisation.
+void shapeForPolarisation(QXYSeries* series, Polarisation polarisation);
+
+// Paints the series in the colour, keeping its shape.
+void paintSeries(QXYSeries* series, Colour colour);
 
 } // namespace velmora::ui

@@ -21,15 +21,20 @@ public:
 
     QLabel* panel(int index) const { return panels_.at(index); }
     QLabel* note() const { return note_; }
+    QLabel* readout() const { return readout_; }
     QProgressBar* progressBar() const { return progress_; }
 
     // A leading TAB centres the text in its panel.
     void setPanelText(int index, const QString& text);
     void showNote(const QString& text);
+    // The chart value under the mouse, at the right end; empty clears it.
+    void showReadout(const QString& text);
 
     // A fitting pass's bar: placed over panel 1, range 0..maximum, shown.
     void createProgress(int maximum);
     void setProgress(int position);
+    // Empties the bar when a run has ended, however it ended.
+    void resetProgress();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -39,6 +44,7 @@ private:
 
     std::array<QLabel*, 4> panels_{};
     QLabel* note_;
+    QLabel* readout_;
     QProgressBar* progress_;
 };
 

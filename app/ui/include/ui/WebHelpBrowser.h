@@ -14,6 +14,7 @@ public:
 
     QWidget* widget() override;
     void navigate(const QUrl& url) override;
+    void showPage(const QString& html) override;
 
 private:
     QWebEngineView* view_;

@@ -1,0 +1,265 @@
+// What the File menu, the tool bar and the keys do beyond Open and Go: a file
+// chosen through the dialog, the recent files, a dropped file, Save, Exit,
+// and what the window shows when a run is done, stopped or refused.
+#include "TestSupport.h"
+#include "WindowTestSupport.h"
+#include "ui/RecentFiles.h"
+#include "ui/StatusPanels.h"
+#include "ui/Windows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QXYSeries>
+
+using namespace velmora;
+using namespace velmora::ui;
+
+class WindowActionsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        // Settings go to a test location, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("velmora-tests"));
+        QCoreApplication::setApplicationName(QStringLiteral("WindowActionsTest"));
+    }
+    void init() {
+        QSettings().clear();
+        folder_ = std::make_unique<test::ScratchDir>();
+        folder_->enter();
+        test::writeText(folder_->file("DemoDat.txt"), test::smallMeasurement().toStdString());
+        // The user's own file: other numbers than DemoDat.txt.
+        test::writeText(folder_->file("mine.dat"),
+                        "0\t2\t3\t2\t3\t2\t3\t2\t3\n1\t2.5\t3.5\t2.5\t3.2\t2.1\t3.1\t2.2\t3.3\n");
+        dialogs_ = test::ScriptedDialogs{};
+        windows_ = std::make_unique<VelmoraWindows>(
+            dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
+        windows_->Form3.Button1Click();
+        form().show();
+        QVERIFY(QTest::qWaitForWindowActive(&form()));
+        test::setQuickFields(form());
+        test::pickDielectric(form(), 0);
+        test::pickMode(form(), 0);
+    }
+    void cleanup() {
+        windows_.reset();
+        folder_.reset();
+    }
+
+    void fileChosenInTheDialogIsReadAndNamedInTheTitle() {
+        const QString mine = test::pathIn(*folder_, QStringLiteral("mine.dat"));
+        dialogs_.openAs = mine;
+        QTest::keyClick(&form(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(dialogs_.openQuestions, 1);
+        QVERIFY(form().runGoing());
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.errors, QStringList());
+        QCOMPARE(form().windowTitle(), QStringLiteral("mine.dat - Velmora (demo version)"));
+        QCOMPARE(form().dataFile(), mine);
+        // The measured points are the file's.
+        const QXYSeries* v1 = form().series(SeriesId::Series1);
+        QCOMPARE(v1->count(), 2);
+        QCOMPARE(v1->at(1), QPointF(1.0, 2.5));
+        // Go runs the same file again; the save buttons suggest its name.
+        form().ACGoExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 2);
+        form().BitBtn2Click();
+        QCOMPARE(dialogs_.suggestedNames.constLast(), QStringLiteral("mine_RNV"));
+        // The described Open reads DemoDat.txt of the working directory again.
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
+        QCOMPARE(form().windowTitle(), QStringLiteral("Velmora (demo version)"));
+    }
+
+    void cancelledDialogStartsNothing() {
+        QTest::keyClick(&form(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(dialogs_.openQuestions, 1);
+        QVERIFY(!form().runGoing());
+        QVERIFY(!form().dataLoaded());
+        QCOMPARE(form().windowTitle(), QStringLiteral("Velmora (demo version)"));
+    }
+
+    void recentFilesKeepTheNewestFirstAndOpenFromTheMenu() {
+        const QString mine = test::pathIn(*folder_, QStringLiteral("mine.dat"));
+        const QString demo = test::pathIn(*folder_, QStringLiteral("DemoDat.txt"));
+        for (const QString& file : {mine, demo, mine}) {
+            form().openFile(file);
+            QVERIFY(test::waitForRunEnd(form()));
+        }
+        QCOMPARE(RecentFiles().list(), QStringList({mine, demo}));
+        QMenu* menu = form().recentFilesMenu();
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().size(), 2);
+        QCOMPARE(menu->actions().at(1)->text(), demo);
+        menu->actions().at(1)->trigger();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(form().dataFile(), demo);
+        QCOMPARE(RecentFiles().list(), QStringList({demo, mine}));
+        for (int i = 0; i < RecentFiles::capacity + 3; ++i) {
+            RecentFiles().remember(QStringLiteral("/data/run%1.txt").arg(i));
+        }
+        QCOMPARE(RecentFiles().list().size(), RecentFiles::capacity);
+    }
+
+    void demoMeasurementIsFoundAndOpened() {
+        // Not in the working directory: the source tree's demo folder has it.
+        std::filesystem::remove(folder_->file("DemoDat.txt"));
+        form().findChild<QAction*>(QStringLiteral("OpenDemo1"))->trigger();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.errors, QStringList());
+        QVERIFY(form().dataFile().endsWith(QStringLiteral("DemoDat.txt")));
+        QVERIFY(form().dataFile() != QStringLiteral("DemoDat.txt"));
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 500);
+        QCOMPARE(form().windowTitle(), QStringLiteral("DemoDat.txt - Velmora (demo version)"));
+    }
+
+    void droppedFileIsOpened() {
+        const QString mine = test::pathIn(*folder_, QStringLiteral("mine.dat"));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(mine)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(&form(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&form(), &drop);
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(form().dataFile(), mine);
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 2);
+    }
+
+    void saveAndTheToolButtonSaveTheResultTable() {
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        const QStringList table =
+            test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1")));
+        QCOMPARE(table.size(), 4);
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("keys.dat"));
+        QTest::keyClick(&form(), Qt::Key_S, Qt::ControlModifier);
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("tool.dat"));
+        form().findChild<QAction*>(QStringLiteral("ToolButton2"))->trigger();
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("menu.dat"));
+        form().findChild<QAction*>(QStringLiteral("Save1"))->trigger();
+        const std::string expected = (table.join(QStringLiteral("\r\n")) + "\r\n").toStdString();
+        for (const char* name : {"keys.dat", "tool.dat", "menu.dat"}) {
+            QCOMPARE(test::readBytes(folder_->file(name)), expected);
+        }
+        QCOMPARE(dialogs_.suggestedNames,
+                 QStringList({"_RNV", "_RNV", "_RNV"})); // DemoDat.txt came from Open
+    }
+
+    void exitClosesTheWindow() {
+        QSignalSpy closed(&form(), &TForm1::closed);
+        QTest::keyClick(&form(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!form().isVisible());
+        QCOMPARE(dialogs_.stopQuestions, 0);
+    }
+
+    void exitDuringARunAsksTheStopQuestionFirst() {
+        test::pickMode(form(), 1);
+        QSignalSpy closed(&form(), &TForm1::closed);
+        dialogs_.onStopQuestion = [] { return false; };
+        form().ACOpenExecute();
+        QVERIFY(form().runGoing());
+        form().findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
+        QCOMPARE(dialogs_.stopQuestions, 1);
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(form().isVisible());
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(form().statusPanels()->note()->text().left(8), QStringLiteral("Done in "));
+
+        dialogs_.onStopQuestion = [] { return true; };
+        form().ACGoExecute();
+        form().Exit1Click();
+        QCOMPARE(dialogs_.stopQuestions, 2);
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(test::waitForRunEnd(form()));
+        // The abandoned run asked nobody again.
+        QCOMPARE(dialogs_.stopQuestions, 2);
+        QCOMPARE(form().statusPanels()->note()->text(), QStringLiteral("Stopped"));
+    }
+
+    void statusAndBarAfterADoneAStoppedAndAFailedRun() {
+        StatusPanels* status = form().statusPanels();
+        test::pickMode(form(), 2);
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QVERIFY(QRegularExpression(QStringLiteral("^Done in \\d+\\.\\d\\d s$"))
+                    .match(status->note()->text())
+                    .hasMatch());
+        QCOMPARE(status->progressBar()->value(), 0);
+
+        dialogs_.onStopQuestion = [] { return true; };
+        form().ACGoExecute();
+        form().ACStopExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(status->note()->text(), QStringLiteral("Stopped"));
+        QCOMPARE(status->progressBar()->value(), 0);
+
+        // A bad field: the message unchanged, the field focused and marked
+        // until it is edited.
+        QLineEdit* rmax = form().edit(Field::Rmax);
+        rmax->setText(QStringLiteral("abc"));
+        form().edit(Field::Lambda1)->setFocus();
+        form().ACGoExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        const QString message = QStringLiteral("'abc' is not a valid floating point value");
+        QCOMPARE(dialogs_.errors, QStringList({message}));
+        QCOMPARE(status->note()->text(), message);
+        QCOMPARE(status->progressBar()->value(), 0);
+        QCOMPARE(QApplication::focusWidget(), rmax);
+        QVERIFY(rmax->property("invalid").toBool());
+        QVERIFY(!form().edit(Field::Rmin)->property("invalid").toBool());
+        QTest::keyClick(rmax, Qt::Key_Backspace);
+        QVERIFY(!rmax->property("invalid").toBool());
+
+        // The mode's own field is found too.
+        rmax->setText(QStringLiteral("40"));
+        form().edit(Field::PolWp)->setText(QStringLiteral("5;6"));
+        form().ACGoExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(QApplication::focusWidget(), form().edit(Field::PolWp));
+        QVERIFY(form().edit(Field::PolWp)->property("invalid").toBool());
+    }
+
+    void modeOneShowsThePlasmaEnergyAndANonFlatPrediction() {
+        test::pickMode(form(), 1);
+        form().ACOpenExecute();
+        QVERIFY(test::waitForRunEnd(form()));
+        QVERIFY(!form().findChild<QWidget*>(QStringLiteral("Panel19"))->isHidden());
+        QCOMPARE(form().series(SeriesId::Series14)->count(), 3);
+        const QXYSeries* predicted = form().series(SeriesId::Series16);
+        QCOMPARE(predicted->count(), 4);
+        QVERIFY(predicted->at(0).y() > 0.0);
+        QVERIFY(predicted->at(3).y() != predicted->at(0).y());
+        test::pickMode(form(), 2);
+        QVERIFY(form().findChild<QWidget*>(QStringLiteral("Panel19"))->isHidden());
+    }
+
+private:
+    TForm1& form() { return windows_->Form1; }
+
+    std::unique_ptr<test::ScratchDir> folder_;
+    test::ScriptedDialogs dialogs_;
+    std::vector<QUrl> visits_;
+    std::unique_ptr<VelmoraWindows> windows_;
+};
+
+QTEST_MAIN(WindowActionsTest)
+#include "WindowActionsTest.moc"
