@@ -136,7 +136,8 @@ template <class Number> Cx logDerivativeByConvergents(Number rho, long n) {
 }
 
 template <bool carryTail, class Number>
-LogDerivativeAndRatio logDerivativeByScaledConvergents(Number rho, double modulus, long n) {
+[[gnu::always_inline]] inline LogDerivativeAndRatio
+logDerivativeByScaledConvergents(Number rho, double modulus, long n) {
     constexpr double tolerance = 1e-17;
     const Number rhoSquared = times(rho, rho);
     const double modulusSquared = modulus * modulus;

@@ -13,10 +13,13 @@ public:
     explicit LogDerivativeStep(Cx rho) : LogDerivativeStep(rho, rho.im != 0) {}
 
     // With multiplyInverse, n/rho is n times 1/rho for a real rho too (one
-    // rounding more, no division), wherever |rho|^2 is safe to form.
+    // rounding more, no division), wherever |rho|^2 is safe to form. Smith's
+    // divisor of rho serves only the steps that divide, so it is prepared
+    // only for them (a divisor of 1 stands in otherwise, costing nothing).
     LogDerivativeStep(Cx rho, bool multiplyInverse)
-        : byRho_(rho), inverseRho_(reciprocal(rho)),
-          scaleInverse_(multiplyInverse && normInSafeRange(norm2(rho))) {}
+        : inverseRho_(reciprocal(rho)),
+          scaleInverse_(multiplyInverse && normInSafeRange(norm2(rho))),
+          byRho_(scaleInverse_ ? Divisor(real(1.0)) : Divisor(rho)) {}
 
     // D_{n-1} from D_n. A real rho divides n by it exactly; a complex one
     // multiplies n into 1/rho, so that a step costs one division in all.
@@ -32,9 +35,9 @@ public:
     }
 
 private:
-    Divisor byRho_;
     Cx inverseRho_;
     bool scaleInverse_;
+    Divisor byRho_;
 };
 
 } // namespace quellis

@@ -17,8 +17,10 @@ namespace quellis {
 
 // The start order of the downward recurrence of D_n(m*x) from the term count
 // N of x and the modulus of the argument rho = m*x: NN = max(N, round(|rho|)) + 15.
-inline int32_t logDerivativeStart(int32_t terms, double modulus) {
-    const int32_t start = std::max(terms, roundToInt(modulus));
+[[gnu::always_inline]] inline int32_t logDerivativeStart(int32_t terms, double modulus) {
+    // round(|rho|) cannot exceed N where |rho| does not: no rounding then.
+    const int32_t start =
+        modulus <= static_cast<double>(terms) ? terms : std::max(terms, roundToInt(modulus));
     // A count beyond any table that can exist stands for "no usable count".
     return start > INT32_MAX - 15 ? 15 : start + 15;
 }
@@ -43,10 +45,13 @@ LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, double modulus, long n);
 // within a few steps, so the orders between it and `start`, which no
 // coefficient reads, are skipped. `start` itself when that order is not
 // below it.
-inline long logDerivativeRestart(int32_t terms, double modulus, long start) {
+[[gnu::always_inline]] inline long logDerivativeRestart(int32_t terms, double modulus, long start) {
     const double fastOrder = 2 * modulus;
     if (!(fastOrder < static_cast<double>(start))) {
         return start; // also for an argument that is not a number
+    }
+    if (fastOrder <= static_cast<double>(terms)) {
+        return terms; // the ceiling of 2|rho| is then at most N
     }
     return std::max<long>(terms, static_cast<long>(std::ceil(fastOrder)));
 }

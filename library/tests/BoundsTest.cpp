@@ -125,6 +125,29 @@ TEST(LargeSeries, BeyondAThousandOrdersEveryOrderIsWritten) {
     EXPECT_TRUE(d.untouchedFrom(nn + 1));
 }
 
+// NN = max(N, round(|m x|)) + 15 on both sides of |m x| = N, rounding half
+// to even: x = 2 has N = 9, and these m x are exact binary numbers.
+TEST(ShortArrays, AdenStartOrderAroundTheTermCount) {
+    const TComplex x{2, 0};
+    const struct {
+        double m;
+        int32_t nn;
+    } cases[] = {{0.5, 24}, {4.5, 24}, {4.75, 25}, {6.25, 27}, {6.75, 29}, {4.625, 24}};
+    for (const auto& c : cases) {
+        const TComplex m{c.m, 0};
+        int32_t nn = 0;
+        Guarded d(0);
+        Aden(&x, &m, &nn, d.data(), 0);
+        EXPECT_EQ(nn, c.nn) << "m = " << c.m;
+    }
+    // A complex index: |m x| = 2 |3 + 4i| = 10 exceeds N.
+    const TComplex m{3, 4};
+    int32_t nn = 0;
+    Guarded d(0);
+    Aden(&x, &m, &nn, d.data(), 0);
+    EXPECT_EQ(nn, 25);
+}
+
 TEST(OutOfDomain, NegativeSizesGiveNoTerms) {
     const TComplex x{-2.5, 0};
     int32_t n = -1;
