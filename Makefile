@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Velmora: the whole set-up in two commands, `make run` and `make test`.
 
 RELEASE := build/release

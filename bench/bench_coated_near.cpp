@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the coated-sphere and near-field observables: one CoatScatMatrix
 // call (core at half the outer radius) and one NearFields call (field point
 // at 1.5 sphere radii), at outer size parameters 3 and 30, for a dielectric

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fitting engines side by side: every benchmark runs the direct engine
 // and the fast engine on the same fit and reports both, with their ratio.
 //

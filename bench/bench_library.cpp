@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the homogeneous-sphere observables: one ScatMatrix call (what the
 // fitting program pays per modelled intensity) and one CrossSection call,
 // over size parameters 0.3 to 300 for a metallic and a dielectric sphere.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # GoogleTest built with the project's compiler from the sources that Debian's
 # googletest package installs, as static libraries behind the same
 # GTest::gtest and GTest::gtest_main targets that find_package(GTest) gives.

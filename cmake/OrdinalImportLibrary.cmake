@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # velmora_ordinal_import_library(<target> DEF <def>)
 #
 # An import library made by MinGW-w64's dlltool from a module-definition

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian packages built by `make package` (CPack, DEB generator), one for
 # each install component, installing under /usr:
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation of the quellis library and its Python package, and the CMake
 # package that lets other projects find both an installed prefix and this
 # build tree with find_package(quellis).

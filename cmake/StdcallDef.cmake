@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # velmora_stdcall_def(HEADER <h> DEF <def> OUTPUT <file>)
 #
 # Writes a module-definition file whose exports carry their 32-bit __stdcall

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation of the programs velmora and velmora-fit with what they open:
 # the demo measurement and the help document, the desktop entry and the icon.
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross build for 32-bit Windows (PE32, i386) with Debian's MinGW-w64
 # toolchain. The POSIX-threads variant of the compilers is the one whose C++
 # runtime has std::thread, which the fast engine's workers use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inputs that fuzzing the reader found interesting, and the hostile
 // files written by hand beside them, replayed through the ordinary reader:
 // each must end as its line in datafile-outcomes.txt says, the number of

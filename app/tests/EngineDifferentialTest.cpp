@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast engine against the direct one, at every lane width the fast
 // engine scores with: on the demo measurement, on many small random
 // measurements and field settings, on fields that make a run fail and with

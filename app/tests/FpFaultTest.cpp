@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floating-point fault flags as the fits read them: raised by double
 // arithmetic and by extended-precision (long double) arithmetic, which on
 // 32-bit x86 keep their flags in different registers, and cleared again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast engine's scoring at every lane width against the one-candidate
 // functions the direct engine uses: random and hostile model values,
 // candidate counts that are no multiple of the widths, and single faulting

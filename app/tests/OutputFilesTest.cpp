@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one writer of outputs: what stands at an output path is replaced
 // whole or left as it was, links and special files are honoured, several
 // outputs are written all or none, and the measurement is never an output.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A RunView that records what a run reports to it, twice over: by kind
 // (series, memo lines, progress, status texts) for tests that check one kind,
 // and as a log of every call in order with every number's exact bits, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the engine tests and the window tests share: the RecordingView, a
 // scratch directory, and measurement files written from the model itself.
 #pragma once

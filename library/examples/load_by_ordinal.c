@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* Loading quellis.dll at run time on Windows: CrossSection found by its name
    and ScatMatrix by its ordinal, 21, and both called through pointers of the
    functions' own __stdcall type. */

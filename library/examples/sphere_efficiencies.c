@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* Calling quellis from C: the efficiencies and the scattering matrix of a
    glass sphere of size parameter 1 (relative index 1.5) at 90 degrees.
    Usage: sphere_efficiencies [x [n k]] */

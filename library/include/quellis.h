@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * quellis: complex arithmetic and Mie scattering by a homogeneous sphere, a
  * coated sphere and in the near field, as flat C functions.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The coated sphere: a core of size x and index m1 inside a concentric shell
 // of outer size y and index m2. Its Mie coefficients come order by order from
 // CoatedSeries; the exports sum them exactly as for the homogeneous sphere,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The six coated-sphere exports. Every one copies its inputs, and none writes
 // past the last-element index of a caller's array; the series lengths come
 // from Re Y (or from the caller's N) and tables beyond 1001 orders are sized

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The coated sphere's Mie coefficients, order by order.
 #include "Coat.h"
 #include "Sphere.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shell of a coated sphere is described through ratios and logarithmic
 // derivatives of its Riccati-Bessel functions, never through the functions
 // themselves: in an absorbing shell psi_n and chi_n grow like e^{Im z} and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fourteen complex-arithmetic exports: each copies its inputs, computes
 // with the library's own arithmetic and writes through its output pointers.
 #include "Cx.h"

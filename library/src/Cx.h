@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's complex number and its arithmetic. Every export and every
 // internal routine computes with these functions, so that a value formed
 // inside the library rounds exactly as the same value formed through the

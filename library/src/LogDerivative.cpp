@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The logarithmic derivative D_n(rho) = psi_n'(rho)/psi_n(rho) by downward
 // recurrence (Bohren & Huffman 1983, eq. 4.89; Wiscombe 1980, Appl. Opt.
 // 19, 1505). The recurrence starts from the value of its continued fraction

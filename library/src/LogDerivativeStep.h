@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One step down the recurrence of the logarithmic derivative
 // D_n(rho) = psi_n'(rho)/psi_n(rho): D_{n-1} = n/rho - 1/(D_n + n/rho)
 // (Bohren & Huffman 1983, eq. 4.89). The quotient 1/(D_n + n/rho) it forms

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The field scattered by a homogeneous sphere (size x, index m) at a finite
 // distance rho = k r from its centre: the far-field sums with the outgoing
 // radial function xi_n(rho) and its derivative in place of their asymptotic

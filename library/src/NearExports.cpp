@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The five near-field exports: each copies its inputs and writes its results
 // through the caller's pointers; a sphere whose series is not computed (see
 // Unserved.h) gives NaN in every output.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Poynting vector of the scattered near field: the field components with
 // their azimuth and distance factors put back, then 1/2 Re(E x conj H).
 #include "Near.h"

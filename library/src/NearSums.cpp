@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The near-field sums, each term grouped as the far-field sums group theirs.
 #include "Near.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Quotients of small integers that the series take at every order, tabled
 // for the orders of the stack tables exactly as the division rounds them, so
 // that a step of a series spends no division on them.

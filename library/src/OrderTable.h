@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Working tables indexed by order n. Up to 1001 orders (0..1000) a table
 // lives in the call's own frame; a larger series takes exactly the orders it
 // needs from the heap, so no order count can write past a table. No table

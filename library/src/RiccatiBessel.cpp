@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Riccati-Bessel table of one argument: partners upward, D_n downward,
 // psi_n from the Wronskian at each order.
 #include "RiccatiBessel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Riccati-Bessel functions psi_n(z) = z j_n(z), chi_n(z) = -z y_n(z) and
 // xi_n(z) = psi_n - i chi_n, right at every order for real and complex z.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scattering-matrix elements of two amplitude functions (Bohren & Huffman
 // 1983, eq. 4.77).
 #include "SphereSeries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The homogeneous sphere's building blocks, shared by the sphere, coated
 // sphere and near-field exports. The order-by-order steps of the series
 // (Riccati-Bessel and angular recurrences, coefficients, sums) are in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The homogeneous-sphere exports. Each copies its inputs, sums its series
 // order by order without keeping more tables than the series needs, and never
 // writes past the last-element index of a caller's array.

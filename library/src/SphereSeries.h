@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The order-by-order steps of the homogeneous sphere's series: Riccati-Bessel
 // and angular recurrences, Mie coefficients, amplitude and efficiency sums.
 // The sphere, coated-sphere and near-field exports all build their series

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Series lengths: the number of Mie terms N of a size parameter and the
 // integer rounding (to nearest, ties to even) that every count uses.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a call gives for a size it cannot compute: a size that is not a
 // finite number, a term count beyond the int32 that reports it (x above
 // about 2.1e9), or tables that cannot be allocated. Every floating-point

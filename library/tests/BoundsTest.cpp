@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Caller arrays shorter than a series are filled up to their last index and
 // not one element further, while the counts still report the full series;
 // sizes outside the domain and series beyond 1001 orders stay well defined.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The coated sphere's array exports: CoatBessel against Bessel, CoatAden
 // against an extended-precision downward recurrence, and the caller's
 // last-element index respected by all three.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The coated sphere against an independent computation: the four boundary
 // conditions of each order solved as a linear system at extended precision,
 // with the Riccati-Bessel functions themselves (psi_n from a downward

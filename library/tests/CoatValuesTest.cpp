@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The coated sphere's published values, the order at which the core is
 // dropped, and the identities that tie it to the homogeneous sphere.
 #include "TermCount.h"

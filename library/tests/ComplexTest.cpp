@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The complex-arithmetic exports: the branch cases of the phase rule and
 // Smith's division, the order of the roots, the inverse functions, and that
 // every routine may write its result over its own input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The functions and coefficients a caller reads order by order, against the
 // independent extended-precision evaluations of SeriesReference.h: every
 // order written, for real and complex arguments, small spheres included.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's export table as the module-definition file quellis.def gives
 // it: the "Name @ordinal" lines of its EXPORTS section, in file order.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shared object as other programs see it: it exports exactly the names
 // of the export table quellis.def, each one resolvable by name at run time.
 #include "ExportTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sphere's sums equal, bit for bit, what a caller gets by combining the
 // lower exports with the complex-arithmetic exports in the order the
 // formulas state: the library sums its series directly, but each value

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The near-field exports: published values of one sphere, the relations
 // between the five exports, and the sums checked against the same sums
 // formed from the sphere exports (Bessel functions, coefficients, angular

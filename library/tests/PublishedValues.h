@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Published values of the homogeneous sphere and their checks, for any way of
 // reaching the library's functions: linked directly, or through pointers
 // that a program found in the loaded library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inputs at the edges of the number range: complex routines whose results
 // are ordinary doubles although their intermediate squares are not, and
 // sizes for which no series is computed, which must come back as NaN

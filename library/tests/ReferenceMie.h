@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An independent evaluation of the homogeneous sphere's series, for the
 // tests: long double throughout, std::complex arithmetic, D_n(m*x) and
 // D_n(x) by downward recurrence from far above the last order, psi_n from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The homogeneous sphere against values it did not produce: an independent
 // long-double evaluation of the series (ReferenceMie.h) from x = 0.01 to
 // 5000, and published tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Independent evaluations for the order-by-order tests, at extended
 // precision (long double) throughout:
 // - Riccati-Bessel functions of any argument: D_n from a downward

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The homogeneous sphere through its exports: the published small-sphere
 // values, the term counts, and the identities every correct series obeys.
 #include "quellis.h"

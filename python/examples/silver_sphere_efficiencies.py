@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Extinction and scattering efficiencies of a silver-like sphere over its size.
 
 Silver near 500 nm has a refractive index of about 0.05 + 3.2i; in water

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """quellis: Mie scattering by spheres, coated spheres and in the near field.
 
 Array functions over the shared library quellis. They broadcast their

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Checked numpy inputs and element-by-element calls of the exports.
 
 The array functions convert each input to float64 or complex128, reject what

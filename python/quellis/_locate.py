@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Where the shared library quellis is found.
 
 In this order: the file the environment variable ``QUELLIS_LIBRARY`` names;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Mie scattering by a coated sphere (a core inside a concentric shell)."""
 
 from ctypes import byref, c_double

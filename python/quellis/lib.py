@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The 32 exports of the shared library quellis, declared for ctypes.
 
 Every export returns nothing and writes its results through pointers, as

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The field scattered by a sphere near it, at the distance rho = k r from its centre.
 
 All functions take the sphere's size parameter ``x`` and relative index ``m``

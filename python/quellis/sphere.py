@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Mie scattering by a homogeneous sphere, over numpy arrays."""
 
 from ctypes import POINTER, byref, c_double, c_int32

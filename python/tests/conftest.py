@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The tests import the package from this source tree."""
 
 import sys

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Broadcasting, dtypes and the inputs the array functions refuse."""
 
 import numpy as np

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Coated-sphere and near-field array functions: limits, identities and known values."""
 
 import numpy as np

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The ctypes declarations of the 32 exports against the C header and export table."""
 
 import math

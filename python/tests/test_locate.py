@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Where the package looks for the shared library."""
 
 from pathlib import Path

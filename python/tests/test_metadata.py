@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The package's version and licence agree with the project's."""
 
 import re

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The sphere's array functions against published values, identities and the C exports."""
 
 import math

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and uses it as a user would:
 # a C program built with pkg-config, a CMake project with find_package (from
 # the prefix and from the build tree), the Python package imported with

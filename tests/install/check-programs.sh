@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks the programs and their data under an installed prefix: velmora-fit
 # (and velmora with the window) load the prefix's library and nothing is
 # missing; velmora-fit fits the installed demo measurement exactly as the

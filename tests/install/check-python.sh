@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Imports the Python package quellis installed under PREFIX with PYTHONPATH
 # alone: it must come from the prefix, load the prefix's library by itself
 # and compute the known efficiencies of the sphere x = 1, m = 1.5.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian packages of this build with CPack into a scratch folder
 # and checks them: the files each must hold, their dependencies, the
 # machine-readable copyright files, that no file belongs to two packages,

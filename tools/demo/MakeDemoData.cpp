@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a synthetic measurement in the format velmora reads: silver-like
 // particles (Drude, plasma energy 5.6 eV, damping 1 eV) growing smoothly from
 // 25 nm to 140 nm over about 1000 s while their concentration slowly falls,

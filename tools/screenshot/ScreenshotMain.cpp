@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-screenshot: pictures of every page of the windows, drawn on the
 // platform Qt is started with (tools/make-screenshots uses the offscreen
 // one). In the working directory's measurement file it runs each fitting

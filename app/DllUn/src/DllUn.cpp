@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DllUn/DllUn.h"
 
 namespace velmora::dllun {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora-fit: fit runs of measurement files without a window.
 #include "cli/ConsoleView.h"
 #include "cli/Options.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operating-system calls the output writer needs, behind one small
 // interface: what stands at a path, temporary files that are flushed to the
 // disk, and writes that report every failure with its reason.

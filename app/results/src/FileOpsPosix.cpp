@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer's file operations on POSIX systems.
 #include "FileOps.h"
 

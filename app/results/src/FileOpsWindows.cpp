@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writer's file operations on Windows: the same promises as on POSIX
 // systems, except that Windows keeps permissions in the directory's
 // inherited access lists, which a replaced file takes as any new file does.

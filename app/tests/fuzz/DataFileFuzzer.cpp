@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Coverage-guided fuzzing of the measurement reader (libFuzzer). Each input
 // is read twice, whole and in pieces whose size its first byte picks, and
 // both readings must end alike: the same table or the same message. Any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The charts of both windows after runs on the demo measurement: ticks at
 // round numbers, no label cut short at the default size, labelled decades on
 // the logarithmic axis, series in ascending x, names for the legend, zoom,

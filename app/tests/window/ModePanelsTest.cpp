@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mode choice: which parameter panel and whether page 3 shows, for every
 // item and for the sequences the user may pick them in.
 #include "WindowTestSupport.h"

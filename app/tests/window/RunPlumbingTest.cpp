@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces between a run and the window: the buffered view keeps the
 // order of reports across batches, the save buttons' suggested names and the
 // files they write.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs from the window: refused before Open, a full Open run in every mode
 // drawn exactly as the engine reports it, the stop question answered No and
 // Yes, failed runs, saving the tables, and refusals while a run is going.

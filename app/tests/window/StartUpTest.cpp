@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the four windows, their captions, fields and defaults, the About
 // window's OK and timer, the clock, and the Help window's document.
 #include "WindowTestSupport.h"

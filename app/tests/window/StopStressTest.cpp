@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fifty runs of mixed modes and fields in the real window, each stopped at a
 // random point and answered No one or more times, sometimes Yes at last
 // (fixed seed, random delays): a run that finishes must show exactly what an

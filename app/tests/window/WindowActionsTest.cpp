@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the File menu, the tool bar and the keys do beyond Open and Go: a file
 // chosen through the dialog, the recent files, a dropped file, Save, Exit,
 // and what the window shows when a run is done, stopped or refused.

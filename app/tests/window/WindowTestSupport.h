@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window tests share: dialogs the tests answer, a help browser that
 // records where it was sent, and the paths and contents of test files.
 #pragma once

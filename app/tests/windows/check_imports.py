@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a Windows program imports, read from its PE headers with objdump -p.
 
 Checks that PROGRAM is a 32-bit x86 image, binds to quellis.dll exactly the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """velmora-fit.exe against the Linux build's velmora-fit on the demo measurement.
 
 Runs every case below with both programs: the Linux one natively, the Windows

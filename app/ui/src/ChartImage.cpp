@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures of a chart: drawn at any size into a PNG or SVG file or onto
 // the clipboard, with the chart's title above it.
 #include "results/OutputFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's widget tree: menu, tool bar, the parameter column and the
 // four pages with their charts, splitters and memo fields.
 #include "ui/ChartPanel.h"

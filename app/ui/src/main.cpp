@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmora: the desktop program. Creates the four windows and runs the event
 // loop until the main window is closed. `velmora FILE` opens FILE at once.
 #include "ui/Dialogs.h"

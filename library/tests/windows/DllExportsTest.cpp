@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // quellis.dll as a Windows program that loads it at run time sees it: the
 // loader finds it by name, its export directory holds exactly the table of
 // quellis.def (plain names, ordinals from 1), GetProcAddress by name and by

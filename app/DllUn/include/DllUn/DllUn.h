@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's binding to the two quellis exports it uses: PowCom (the
 // complex power, for the refractive index) and ScatMatrix (the scattering
 // matrix of a homogeneous sphere). Bound when the program loads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What velmora-fit shows of a run: a progress bar on standard error when it
 // is a terminal, nothing else (the tables come from the run's result). Nothing
 // clears the stop flag, so the stop question never arises.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of velmora-fit, parsed with CLI11: its usage, help and
 // error texts follow that library's conventions.
 #pragma once

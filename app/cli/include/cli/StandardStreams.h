@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What velmora-fit needs to know of its standard streams, the same on every
 // platform.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement file: one line per time point, TAB-separated decimal
 // fields (time, then V and H of wavelengths 1..4, then one stored field).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The direct engine: every grid value and every candidate computed when the
 // fitting loop reaches it, one model evaluation after another, in the
 // order the loops meet them. It is the reference the fast engine must match.

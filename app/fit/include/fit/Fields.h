@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's input fields and combo boxes by name, and their default
 // texts: the one place that says which field Edit<k> holds which parameter.
 #pragma once

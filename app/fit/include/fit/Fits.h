@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fitting modes of a run and the pieces they share. Each fills the run's
 // per-time-point arrays and draws them over time; the results stage follows.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Floating-point faults of a run, found from the IEEE exception flags.
 //
 // A run clears the flags before a step that can fault and tests them right

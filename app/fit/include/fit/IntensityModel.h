@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The polarised intensities that Mie theory predicts for one metal sphere:
 // the permittivity of the selected dielectric model, its square root as the
 // refractive index (PowCom) and the scattering matrix at 120 degrees

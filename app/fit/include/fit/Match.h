@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MatchIntensities: how well one parameter set's model intensities explain a
 // time point's eight measured intensities.
 #pragma once

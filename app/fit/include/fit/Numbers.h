@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as the window's fields and the measurement file write them, and
 // the fixed-decimal format of the result tables. Nothing here depends on the
 // locale.

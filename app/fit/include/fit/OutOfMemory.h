@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Allocation failures reported as what ran out, in the user's terms.
 #pragma once
 

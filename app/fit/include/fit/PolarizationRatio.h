@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The polarisation ratio (H - V) / (H + V) of a measurement and of the model,
 // which mode "G, R (II)" matches wavelength by wavelength.
 #pragma once

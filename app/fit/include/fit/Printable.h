@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text from a file or a field, made safe to show in a message.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameters of a run, parsed from its field texts when it starts.
 #pragma once
 

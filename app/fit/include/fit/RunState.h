@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state of one fit run: its parameters, the measurement, and the arrays
 // the fits fill and the results stage reads. Created zeroed at the start of a
 // run, discarded at its end.

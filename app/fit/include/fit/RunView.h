@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a fit run reports to whoever shows it: the window, the batch program
 // and the tests each implement this interface. A run calls it from the
 // thread it runs on; an implementation that draws on another thread

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fitting loops ask of a scorer, the part of an engine that values
 // grid points and scores candidates: the loops themselves (Fits.h) are the
 // same for every engine.

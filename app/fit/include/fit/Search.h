@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pieces every fitting mode shares: grid values, the window of radius
 // indices a time point searches, the score of one candidate and the stop
 // test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stack of every thread that runs fit work.
 #pragma once
 

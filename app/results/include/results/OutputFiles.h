@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way outputs are written, by velmora-fit and by the window's saving:
 // never losing a file that stands at an output path, and writing either all
 // of a run's outputs or none.

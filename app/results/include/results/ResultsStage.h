@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results stage that ends every run that is not stopped: normalised
 // intensities, the resonance prediction chart, the peak radii per wavelength
 // and the result tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved-file format of the result tables: 8-bit text, one table line per
 // text line, every line (the last one too) ended by CR LF.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's data files (the demo measurement DemoDat.txt and the
 // help document HelpDemo.mht) are found at run time: installed in
 // <prefix>/share/velmora/ beside the <prefix>/bin/ that holds the program,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One fit run: set-up, reading and drawing of the measurement, the fit of the
 // selected mode and the results stage, reported through a RunView.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TForm3, the About window: shown over the main window at start, always on
 // top, hidden by "OK" or ten seconds after it was created.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RunView a run on the worker thread reports to. Drawing calls are queued
 // under a mutex and handed to the window's RunDisplay in batches by the
 // user-interface thread (drain), so the window sees a few dozen updates a

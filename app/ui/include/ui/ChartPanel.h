@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One chart of the windows: a left-aligned bold title above a two-dimensional
 // chart with a white background, titled axes, ticks at round numbers with
 // labels that fit, and series that keep their axes fitted to their points.

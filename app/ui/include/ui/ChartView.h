@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view of one chart and what the mouse does in it: a rectangle dragged
 // with the left button zooms into it, the wheel zooms around the cursor, a
 // drag with the middle button (or with Ctrl and the left button) pans, and

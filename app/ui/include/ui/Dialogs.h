@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message boxes and file dialogs of the windows, behind one interface so
 // that the window tests can answer them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The embedded browser of the Help window, behind an interface so that the
 // window can be built without a web engine (the window tests do).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TForm4, the Help window: shows the help document "HelpDemo.mht" of the
 // current working directory, loaded afresh every time the window is shown;
 // without one there, the installed copy, and without that a page of its own

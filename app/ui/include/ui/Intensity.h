@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TForm2, the "Intensity results" window: the normalised intensities against
 // the fitted radius, and the photon energies with the peak radii of V and H.
 #pragma once

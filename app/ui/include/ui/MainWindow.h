@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1, the main window: the parameter fields and mode choice, the four
 // result pages with their charts and tables, menu, tool bar and status bar,
 // and the actions that start, refuse and stop fit runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A memo field of the windows: a scrollable plain-text area the runs fill
 // with table lines and the user may edit.
 #pragma once

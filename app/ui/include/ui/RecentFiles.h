@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The measurement files opened lately, newest first, kept from one start of
 // the program to the next in the user's settings.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the ticks of a chart axis go: at round numbers, steps of 1, 2 or 5
 // times a power of ten, no more of them than the axis has room to label.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs one fit at a time on a worker thread with the stack of
 // kFitThreadStackBytes and hands its reports to the window at screen pace.
 // The program-wide run flag lives here: a run sets it when it starts and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing half of a run's reports, carried out on the user-interface
 // thread: what the window does with the series points, memo lines, progress
 // and status text a run hands over.

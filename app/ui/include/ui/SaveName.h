@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the "Save to file" buttons suggest and write.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colours a run names for its points, as the window paints them. The two
 // polarisations of a wavelength share its colour and differ in shape: V as
 // filled marks or solid lines, H as open marks or dashed lines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of the eight channel series of a chart (V and H of wavelengths
 // 1..4), as the legend and the tooltips show them: "457,9 nm V".
 #pragma once

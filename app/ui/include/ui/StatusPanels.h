@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // StatusBar1: four panels of fixed width (the clock in panel 0, the progress
 // bar over panel 1, the wavelength of the polarisation pass in panel 2) and a
 // note area to their right for what the window tells the user in passing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help window's browser where Qt has no web engine (Qt built with MinGW
 // on Windows): the window names the document and the system's own browser
 // shows it.

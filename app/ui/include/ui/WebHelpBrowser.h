@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help window's browser: a web engine view, which shows web archives
 // (.mht) natively.
 #pragma once

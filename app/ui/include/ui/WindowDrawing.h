@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's side of a run: carries the run's reports into the chart
 // series, memo fields and status bar they name, and keeps the touched charts'
 // axes fitted to their points.

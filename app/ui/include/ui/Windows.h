@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's four windows, created in their start-up order: the main
 // window, "Intensity results", About (which shows itself) and Help.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast engine: the same fitting loops as the direct engine, with
 // scorers that compute each distinct model value of a run once, score the
 // candidates of a time point in batches on all cores, and replay the faults

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast engine's scorer of the joint search of mode "G, R (I)". When the
 // search of a time point reaches a plasma energy new to that time point, it
 // scores every candidate of that row (dampings x window radii) at once, in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast engine's scorer of FitPolarizationRatio: for each time point the
 // mismatch of every (radius, damping) pair of the window, scored in parallel
 // from a table that holds the model values of the window's radii at the

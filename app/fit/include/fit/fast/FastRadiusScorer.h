@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast engine's scorers on the run's radius grid: the rows of Model and
 // the radius search of modes "R" and "G, R (II)". Both read the run's
 // RadiusModelCache, which computes each distinct model value once and in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The points of one search grid, start + index * step, computed once per run
 // with the fault each one raises, exactly as gridValue computes them.
 // Points with the same value collapse into one distinct value, so that a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How many candidates the fast engine scores at once: one (plain scalar
 // code), four (AVX2) or eight (AVX-512); what the whole blocks of a batch
 // leave over is scored by the narrower widths. Every width gives bit-identical

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MatchIntensities and polarizationMismatch for a batch of candidates at
 // once, several candidates in the lanes of one vector register (LaneWidth.h,
 // MatchLanes.h): per candidate the same IEEE operations in the same order.

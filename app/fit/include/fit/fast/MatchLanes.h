@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scoring of MatchKernel.h written once for any lane width. `Lanes`
 // holds `kWidth` doubles, one candidate each, and offers the IEEE
 // operations the scalar scoring uses: every lane performs exactly those

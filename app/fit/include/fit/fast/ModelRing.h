@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model values of the radii a search window can hold, one slot per radius
 // with a fixed number of values each. Radius index r lives in slot
 // r % slots: a window that only moves forward and is never wider than the

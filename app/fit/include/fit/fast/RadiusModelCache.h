@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Model values on the run's radius grid (Rmin + index * dR) at the four
 // wavelengths, kept for the whole run and keyed by the radius index and the
 // exact damping and plasma energy: Model and the radius searches of modes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scoring in whole blocks of four (AVX2) and eight (AVX-512) lanes, each
 // compiled for its instruction set in a translation unit of its own and
 // called only when the processor runs it. Each scores candidates first ..

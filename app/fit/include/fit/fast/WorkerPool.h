@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small pool of worker threads that runs the tasks of one batch together
 // with the calling thread. Every worker has the stack of kFitThreadStackBytes.
 #pragma once

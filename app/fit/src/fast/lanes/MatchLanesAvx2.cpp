@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compiled with -mavx2 and called only on processors that run AVX2.
 #include "fit/fast/MatchLanes.h"
 #include "fit/fast/WideLanes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compiled with -mavx512f and called only on processors that run AVX-512F.
 #include "fit/fast/MatchLanes.h"
 #include "fit/fast/WideLanes.h"
