@@ -7,8 +7,8 @@
 #include <bit>
 #include <cmath>
 #include <complex>
-#include <limits>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace velmora {
