@@ -29,19 +29,6 @@ namespace {
 
 constexpr int seriesCount = static_cast<int>(SeriesId::IntensitySeries8) + 1;
 
-// The expected end state of a run, computed by the engine on its own.
-test::RecordingView engineRun(const RunInputs& inputs, QString* error = nullptr) {
-    test::RecordingView expected;
-    try {
-        runFit(inputs, expected);
-    } catch (const RunError& failure) {
-        if (error) {
-            *error = QString::fromStdString(failure.what());
-        }
-    }
-    return expected;
-}
-
 } // namespace
 
 class RunTest : public QObject {
@@ -101,7 +88,7 @@ private slots:
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(ended.count(), 1);
         QCOMPARE(dialogs_.errors, QStringList());
-        verifyWindowShows(engineRun(inputs));
+        verifyWindowShows(test::engineRun(inputs));
         QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
         QCOMPARE(test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))).size(),
                  mode >= 0 ? 4 : 0);
@@ -152,7 +139,7 @@ private slots:
         QCOMPARE(dialogs_.stopQuestions, 1);
         QVERIFY(form().runController().runFlag());
         QCOMPARE(dialogs_.errors, QStringList());
-        verifyWindowShows(engineRun(inputs));
+        verifyWindowShows(test::engineRun(inputs));
     }
 
     void stopAnsweredYesEndsWithoutResults() {
@@ -182,7 +169,8 @@ private slots:
         test::pickMode(form(), 0);
         form().edit(Field::Wp)->setText(QStringLiteral("5;6"));
         QString expectedError;
-        const test::RecordingView expected = engineRun(form().snapshotInputs(), &expectedError);
+        const test::RecordingView expected =
+            test::engineRun(form().snapshotInputs(), &expectedError);
         QVERIFY(!expectedError.isEmpty());
         form().ACOpenExecute();
         QVERIFY(test::waitForRunEnd(form()));

@@ -30,11 +30,7 @@ struct Expected {
 
 Expected uninterrupted(const RunInputs& inputs) {
     Expected expected;
-    try {
-        runFit(inputs, expected.view);
-    } catch (const RunError& failure) {
-        expected.error = QString::fromStdString(failure.what());
-    }
+    expected.view = test::engineRun(inputs, &expected.error);
     return expected;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowTestSupport.h"
 
+#include "run/FitRun.h"
 #include "ui/MainWindow.h"
 
 #include <QComboBox>
@@ -12,6 +13,18 @@
 #include <QWidget>
 
 namespace velmora::test {
+
+RecordingView engineRun(const RunInputs& inputs, QString* error) {
+    RecordingView expected;
+    try {
+        runFit(inputs, expected);
+    } catch (const RunError& failure) {
+        if (error) {
+            *error = QString::fromStdString(failure.what());
+        }
+    }
+    return expected;
+}
 
 QWidget* RecordingHelpBrowser::widget() {
     return new QWidget;
