@@ -18,34 +18,16 @@ long lastOrderFor(long last, int32_t highA, int32_t highB) {
     return std::min<long>(last, std::max(highA, highB));
 }
 
-// pi_n and tau_n, real numbers.
-struct AngularValues {
-    double pi;
-    double tau;
-};
-
 // The angular functions go into a table while the coefficients' series
 // waits for the start value of D_n, so that their recurrence runs alongside
 // that chain rather than before or after it.
 Amplitudes sphereAmplitudes(Cx x, Cx m, double theta) {
     const int32_t terms = termCount(x.re);
-    OrderArray<AngularValues> angularValues(terms);
-    AngularRecurrence angular(theta);
+    AngularTable angular(terms);
     AmplitudeAccumulator sums;
     forEachMieCoefficient(
-        x, m, terms, terms,
-        [&](long n, MieCoefficient c) {
-            const AngularValues& values = angularValues[static_cast<std::size_t>(n)];
-            sums.add(n, c, values.pi, values.tau);
-        },
-        [&] {
-            for (long n = 1; n <= terms; ++n) {
-                if (n > 1) {
-                    angular.advance();
-                }
-                angularValues[static_cast<std::size_t>(n)] = {angular.pi().re, angular.tau().re};
-            }
-        });
+        x, m, terms, terms, [&](long n, MieCoefficient c) { angular.addTerm(sums, n, c); },
+        [&] { angular.fill(theta); });
     return sums.sums();
 }
 

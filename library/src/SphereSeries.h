@@ -326,25 +326,34 @@ template <class Store> void forEachRiccatiBesselRow(Cx z, int32_t terms, long la
     return coefficient(inside, coefficient.orderOverX(n), dX, partnerBefore, partner);
 }
 
-// The coefficients of orders 1..count of a sphere of positive real size x,
-// into `coefficients`: chi_n goes up into a table, D_n(m x) and D_n(x) come
-// down from their restart orders, all of the x side in real arithmetic.
-template <class AfterStart>
-void realSizeCoefficients(double x, double modulus, Cx m, int32_t terms, long count,
-                          LogDerivativeChain& inner, MieCoefficient* coefficients,
-                          AfterStart&& afterStart) {
-    OrderArray<double> minusChi(count);
+// A chain started for a series of `count` orders out of `terms`: at its
+// restart order, from the continued fraction there.
+inline LogDerivativeChain seriesChain(Cx rho, double modulus, int32_t terms, long count,
+                                      bool multiplyInverse) {
     const long start = seriesRestart(terms, modulus, count);
-    RealLogDerivativeChain outer(x, start, chainStart(real(x), modulus, start, count));
-    // chi_n and the caller's work after the start values, which need
-    // neither, fill the wait for the fractions' chains of steps.
-    const long firstOverflow = chiUpward(
-        x, count, [&](long n, double chi) { minusChi[static_cast<std::size_t>(n)] = -chi; });
-    const MieCoefficients coefficient(real(x), m);
-    afterStart();
+    return LogDerivativeChain(rho, start, multiplyInverse, chainStart(rho, modulus, start, count));
+}
+
+// The chain of D_n(x) of a positive real x started for a series of `count`
+// orders out of `terms`.
+inline RealLogDerivativeChain realSeriesChain(double x, int32_t terms, long count) {
+    const long start = seriesRestart(terms, x, count);
+    return RealLogDerivativeChain(x, start, chainStart(real(x), x, start, count));
+}
+
+// The coefficients of orders 1..count of a sphere of positive real size x
+// from the chain of D_n(m x) and the side that depends on x alone: the chain
+// of D_n(x) (a RealLogDerivativeChain, or anything that moves through the
+// same values order by order), -chi_n at orders 0..count and the first
+// order whose chi_n has overflowed. D_n(m x) and D_n(x) come down from their
+// restart orders, a step per order each, and each coefficient is formed as
+// soon as both are known.
+template <class OuterChain>
+void realSizeCoefficientsFrom(const MieCoefficients& coefficient, double x, long count,
+                              LogDerivativeChain& inner, OuterChain& outer, const double* minusChi,
+                              long firstOverflow, MieCoefficient* coefficients) {
     // Down to the series' last order, then through the orders from x up
-    // (formed from the ratios) and those below x (from D_n(x)), each chain
-    // a step per order.
+    // (formed from the ratios) and those below x (from D_n(x)).
     for (long n = std::max(inner.restart, outer.restart); n >= count; --n) {
         inner.moveTo(n);
         outer.moveTo(n);
@@ -371,6 +380,25 @@ void realSizeCoefficients(double x, double modulus, Cx m, int32_t terms, long co
         outer.stepTo(n);
         form(n, coefficient.fromRealDerivative(inner.d, outer.d));
     }
+}
+
+// The coefficients of orders 1..count of a sphere of positive real size x,
+// into `coefficients`: chi_n goes up into a table, D_n(m x) and D_n(x) come
+// down from their restart orders side by side, so that the two chains of
+// dependent steps overlap, all of the x side in real arithmetic.
+template <class AfterStart>
+void realSizeCoefficients(double x, Cx m, int32_t terms, long count, LogDerivativeChain& inner,
+                          MieCoefficient* coefficients, AfterStart&& afterStart) {
+    OrderArray<double> minusChi(count);
+    RealLogDerivativeChain outer = realSeriesChain(x, terms, count);
+    // chi_n and the caller's work after the start values, which need
+    // neither, fill the wait for the fractions' chains of steps.
+    const long firstOverflow = chiUpward(
+        x, count, [&](long n, double chi) { minusChi[static_cast<std::size_t>(n)] = -chi; });
+    const MieCoefficients coefficient(real(x), m);
+    afterStart();
+    realSizeCoefficientsFrom(coefficient, x, count, inner, outer, minusChi.data(), firstOverflow,
+                             coefficients);
 }
 
 // Calls visit(n, MieCoefficient) for n = 1..count in increasing order: the
@@ -416,19 +444,14 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                               dX[k], partners[k - 1], partners[k]);
         }
     } else {
-        const long innerStart = seriesRestart(terms, rhoModulus, count);
-        LogDerivativeChain inner(rho, innerStart, rho.im != 0,
-                                 chainStart(rho, rhoModulus, innerStart, count));
+        LogDerivativeChain inner = seriesChain(rho, rhoModulus, terms, count, rho.im != 0);
         if (hasRealPartner(x)) {
-            realSizeCoefficients(x.re, xModulus, m, terms, count, inner, coefficients.data(),
-                                 afterStart);
+            realSizeCoefficients(x.re, m, terms, count, inner, coefficients.data(), afterStart);
         } else {
             OrderTable partners(count);
             partnerTable(x, count, partners.data());
             const MieCoefficients coefficient(x, m);
-            const long outerStart = seriesRestart(terms, xModulus, count);
-            LogDerivativeChain outer(x, outerStart, true,
-                                     chainStart(x, xModulus, outerStart, count));
+            LogDerivativeChain outer = seriesChain(x, xModulus, terms, count, true);
             afterStart();
             for (long n = std::max(inner.restart, outer.restart); n >= 1; --n) {
                 inner.moveTo(n);
@@ -519,6 +542,38 @@ public:
 
 private:
     Amplitudes sums_{real(0.0), real(0.0)};
+};
+
+// pi_n and tau_n of one angle at orders 1..terms in a table, filled apart
+// from the coefficients (alongside their recurrences' start, or once for
+// many indices) and read as the amplitudes are summed.
+class AngularTable {
+public:
+    explicit AngularTable(long terms) : values_(terms), terms_(terms) {}
+
+    void fill(double theta) {
+        AngularRecurrence angular(theta);
+        for (long n = 1; n <= terms_; ++n) {
+            if (n > 1) {
+                angular.advance();
+            }
+            values_[static_cast<std::size_t>(n)] = {angular.pi().re, angular.tau().re};
+        }
+    }
+
+    // Adds the terms of order n of S1 and S2.
+    void addTerm(AmplitudeAccumulator& sums, long n, MieCoefficient c) const {
+        const Values& values = values_[static_cast<std::size_t>(n)];
+        sums.add(n, c, values.pi, values.tau);
+    }
+
+private:
+    struct Values {
+        double pi;
+        double tau;
+    };
+    OrderArray<Values> values_;
+    long terms_;
 };
 
 // The three efficiency series (Bohren & Huffman 1983, eqs. 4.61 and 4.62

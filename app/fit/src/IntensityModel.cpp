@@ -2,9 +2,11 @@
 #include "fit/IntensityModel.h"
 
 #include "DllUn/DllUn.h"
+#include "PreparedSphereSize.h"
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace velmora {
 
@@ -13,17 +15,11 @@ constexpr double kSizeFactor = 6.28;
 constexpr double kScatteringAngle = 2.0933333333333333;
 constexpr double kRefractiveExponent = 0.5;
 
-// The steps of one evaluation. After each step `check` names the fault it
-// raised, if any, and the evaluation ends there; the arithmetic is the same
-// whatever `check` does.
-template <typename Check> ModelValue evaluate(const ModelParams& params, Check check) {
-    double lambda = params.lambda;
-    double radius = params.radius;
-    double gam = params.gam;
-    double wp = params.wp;
-    double w0 = params.w0;
-    pinFp(lambda, radius, gam, wp, w0);
-
+// The steps before the size parameter (photon energy, D, permittivity,
+// PowCom). After each step `check` names the fault it raised, if any, and
+// the steps end there; the arithmetic is the same whatever `check` does.
+template <typename Check>
+RefractiveIndex indexSteps(double lambda, double gam, double wp, double w0, Check check) {
     double e = photonEnergy(lambda);
     if (const FpFault f = check(e); f != FpFault::None) {
         return {0.0, 0.0, f};
@@ -42,11 +38,17 @@ template <typename Check> ModelValue evaluate(const ModelParams& params, Check c
     if (const FpFault f = check(m.Re, m.Im); f != FpFault::None) {
         return {0.0, 0.0, f};
     }
-    TComplex x{kSizeFactor * radius / lambda, 0.0};
-    if (const FpFault f = check(x.Re, x.Im); f != FpFault::None) {
-        return {0.0, 0.0, f};
-    }
-    dllun::ScatteringMatrix s = dllun::scatMatrix(x, m, kScatteringAngle);
+    return {m.Re, m.Im, FpFault::None};
+}
+
+TComplex sizeParameter(double lambda, double radius) {
+    return {kSizeFactor * radius / lambda, 0.0};
+}
+
+// The steps from the scattering matrix, which `scatter` forms, on.
+template <typename Scatter, typename Check>
+ModelValue intensitySteps(Scatter scatter, Check check) {
+    dllun::ScatteringMatrix s = scatter();
     if (const FpFault f = check(s.s11.Re, s.s12.Re); f != FpFault::None) {
         return {0.0, 0.0, f};
     }
@@ -56,6 +58,27 @@ template <typename Check> ModelValue evaluate(const ModelParams& params, Check c
         return {0.0, 0.0, f};
     }
     return {iv, ih, FpFault::None};
+}
+
+// The steps of one evaluation, ending at the first step that faults.
+template <typename Check> ModelValue evaluate(const ModelParams& params, Check check) {
+    double lambda = params.lambda;
+    double radius = params.radius;
+    double gam = params.gam;
+    double wp = params.wp;
+    double w0 = params.w0;
+    pinFp(lambda, radius, gam, wp, w0);
+
+    const RefractiveIndex index = indexSteps(lambda, gam, wp, w0, check);
+    if (index.fault != FpFault::None) {
+        return {0.0, 0.0, index.fault};
+    }
+    TComplex m{index.re, index.im};
+    TComplex x = sizeParameter(lambda, radius);
+    if (const FpFault f = check(x.Re, x.Im); f != FpFault::None) {
+        return {0.0, 0.0, f};
+    }
+    return intensitySteps([&] { return dllun::scatMatrix(x, m, kScatteringAngle); }, check);
 }
 
 // Tests the flags after a step.
@@ -77,7 +100,23 @@ struct BatchEnd {
     }
 };
 
+// The scattering matrix from a prepared size, as the binding's call gives it.
+dllun::ScatteringMatrix preparedMatrix(const quellis::PreparedSphereSize& size, TComplex m) {
+    const quellis::ScatteringElements e = size.elements(quellis::fromT(m));
+    return {quellis::toT(e.s11), quellis::toT(e.s12), quellis::toT(e.s33), quellis::toT(e.s34)};
+}
+
+bool finite(const TComplex& a) {
+    return BatchEnd{}(a.Re, a.Im) == FpFault::None;
+}
+
 } // namespace
+
+RefractiveIndex refractiveIndexOf(double lambda, double gam, double wp, double w0) {
+    clearFpFlags();
+    pinFp(lambda, gam, wp, w0);
+    return indexSteps(lambda, gam, wp, w0, EachStep{});
+}
 
 ModelValue ModelIntensities(const ModelParams& params) {
     clearFpFlags();
@@ -95,6 +134,49 @@ void modelIntensitiesBatch(std::span<const ModelParams> params, std::span<ModelV
         stopped = stopped || out[i].fault != FpFault::None;
     }
     if (!stopped && faultAfter(out.back()) == FpFault::None) {
+        return;
+    }
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        out[i] = ModelIntensities(params[i]);
+    }
+}
+
+void modelIntensitiesOfOneSize(std::span<const ModelParams> params,
+                               std::span<const RefractiveIndex> indices,
+                               std::span<ModelValue> out) {
+    if (params.empty()) {
+        return;
+    }
+    clearFpFlags();
+    double lambda = params.front().lambda;
+    double radius = params.front().radius;
+    double theta = kScatteringAngle;
+    pinFp(lambda, radius, theta);
+    TComplex x = sizeParameter(lambda, radius);
+    bool stopped = !finite(x);
+    std::optional<quellis::PreparedSphereSize> size;
+    if (!stopped && quellis::PreparedSphereSize::serves(x.Re)) {
+        size.emplace(x.Re, theta);
+    }
+    for (std::size_t i = 0; i < params.size() && !stopped; ++i) {
+        const RefractiveIndex& index = indices[i];
+        if (index.fault != FpFault::None) {
+            out[i] = {0.0, 0.0, index.fault};
+            continue;
+        }
+        const TComplex m{index.re, index.im};
+        if (!finite(m)) {
+            stopped = true;
+            break;
+        }
+        out[i] = intensitySteps(
+            [&] {
+                return size ? preparedMatrix(*size, m) : dllun::scatMatrix(x, m, kScatteringAngle);
+            },
+            BatchEnd{});
+        stopped = stopped || out[i].fault != FpFault::None;
+    }
+    if (!stopped && faultAfter(out[params.size() - 1]) == FpFault::None) {
         return;
     }
     for (std::size_t i = 0; i < params.size(); ++i) {

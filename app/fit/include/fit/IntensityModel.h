@@ -41,6 +41,18 @@ struct ModelValue {
 // that faults. Allocates nothing.
 ModelValue ModelIntensities(const ModelParams& params);
 
+// The refractive index of the steps before the size parameter (photon
+// energy, D, permittivity, PowCom), computed as ModelIntensities computes
+// it, with the flags cleared first and tested after each step: fault names
+// the first step that faulted (m is then unset), exactly as
+// ModelIntensities would name it.
+struct RefractiveIndex {
+    double re;
+    double im;
+    FpFault fault;
+};
+RefractiveIndex refractiveIndexOf(double lambda, double gam, double wp, double w0);
+
 // ModelIntensities of params[i] into out[i] for every i, with the flags
 // cleared once before the batch and tested once after it instead of at
 // every step; an evaluation whose step leaves the finite range ends there.
@@ -49,5 +61,17 @@ ModelValue ModelIntensities(const ModelParams& params);
 // every value and every fault is exactly ModelIntensities's. out holds at
 // least params.size().
 void modelIntensitiesBatch(std::span<const ModelParams> params, std::span<ModelValue> out);
+
+// modelIntensitiesBatch for parameter sets of one wavelength and radius,
+// whose refractive indices refractiveIndexOf has given in indices[i]: an
+// index that faulted is the evaluation's fault; the others take the size
+// parameter, the scattering matrix and the intensities, the matrix's steps
+// that depend on the size alone formed once for all of them. The flags are
+// cleared once and tested once; a batch that raised a fault or ended an
+// evaluation early is evaluated again by ModelIntensities, one parameter
+// set after another, so every value and every fault is exactly
+// ModelIntensities's.
+void modelIntensitiesOfOneSize(std::span<const ModelParams> params,
+                               std::span<const RefractiveIndex> indices, std::span<ModelValue> out);
 
 } // namespace velmora

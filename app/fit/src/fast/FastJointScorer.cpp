@@ -3,6 +3,7 @@
 
 #include "fit/fast/MatchKernel.h"
 
+#include <span>
 #include <vector>
 
 namespace velmora {
@@ -21,7 +22,9 @@ FastJointScorer::FastJointScorer(const RunParameters& p, WorkerPool& pool, const
                                  double dWp, double dGam)
     : p_(p), pool_(pool), radii_(radii), wp_(p.WpMin, dWp, 0, kPlasmaSteps),
       gam_(p.GamMin, dGam, 0, kDampingSteps), wpCount_(wp_.distinctCount()),
-      gamCount_(gam_.distinctCount()), ring_(kWindowSlots, wpCount_ * kWavelengths * gamCount_) {}
+      gamCount_(gam_.distinctCount()), ring_(kWindowSlots, wpCount_ * kWavelengths * gamCount_),
+      indices_(static_cast<std::size_t>(wpCount_) * kWavelengths * gamCount_),
+      indicesReady_(wpCount_, 0) {}
 
 void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindow& window) {
     measured_ = measured;
@@ -41,9 +44,31 @@ void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindo
 }
 
 void FastJointScorer::scoreRow(int wp) {
+    if (!indicesReady_[wp]) {
+        computeIndices(wp);
+        indicesReady_[wp] = 1;
+    }
     const bool worthSharing = anyFresh_ || width_ * gamCount_ >= kSharedCandidates;
     pool_.run(width_, worthSharing,
               [&](int task) { scoreRadius(wp, lo_ + task, fresh_[task] != 0); });
+}
+
+void FastJointScorer::computeIndices(int wp) {
+    const GridPoint& wpPoint = wp_.point(wp_.firstIndexOf(wp));
+    if (wpPoint.fault != FpFault::None) {
+        return; // plasmaEnergy() faults before a model is evaluated
+    }
+    RefractiveIndex* row = &indices_[static_cast<std::size_t>(wp) * kWavelengths * gamCount_];
+    for (int k = 0; k < kWavelengths; ++k) {
+        for (int g = 0; g < gamCount_; ++g) {
+            const GridPoint& gam = gam_.point(gam_.firstIndexOf(g));
+            // A faulted damping faults before its model is evaluated.
+            row[k * gamCount_ + g] =
+                gam.fault != FpFault::None
+                    ? RefractiveIndex{0.0, 0.0, gam.fault}
+                    : refractiveIndexOf(p_.Lambda[k + 1], gam.value, wpPoint.value, p_.W0);
+        }
+    }
 }
 
 void FastJointScorer::scoreRadius(int wp, int radiusIndex, bool fresh) {
@@ -57,16 +82,23 @@ void FastJointScorer::scoreRadius(int wp, int radiusIndex, bool fresh) {
     double* ih = ring_.ih(radiusIndex) + row;
     FpFault* faults = ring_.faults(radiusIndex) + row;
     if (fresh) {
+        const std::size_t values = static_cast<std::size_t>(kWavelengths) * gamCount_;
         std::vector<ModelParams> params;
-        params.reserve(static_cast<std::size_t>(kWavelengths) * gamCount_);
+        params.reserve(values);
         for (int k = 0; k < kWavelengths; ++k) {
             for (int g = 0; g < gamCount_; ++g) {
                 const double gam = gam_.point(gam_.firstIndexOf(g)).value;
                 params.push_back({p_.Lambda[k + 1], radius, gam, wpPoint.value, p_.W0});
             }
         }
-        std::vector<ModelValue> models(params.size());
-        modelIntensitiesBatch(params, models);
+        std::vector<ModelValue> models(values);
+        const std::span<const RefractiveIndex> indices(&indices_[row], values);
+        for (int k = 0; k < kWavelengths; ++k) {
+            const std::size_t first = static_cast<std::size_t>(k) * gamCount_;
+            modelIntensitiesOfOneSize(std::span(params).subspan(first, gamCount_),
+                                      indices.subspan(first, gamCount_),
+                                      std::span(models).subspan(first, gamCount_));
+        }
         for (std::size_t v = 0; v < models.size(); ++v) {
             const GridPoint& gam = gam_.point(gam_.firstIndexOf(static_cast<int>(v) % gamCount_));
             // A faulted damping faults before its model is evaluated.

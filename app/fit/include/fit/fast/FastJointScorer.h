@@ -7,9 +7,13 @@
 // computed when the window first reaches it and dropped when the window has
 // moved past it. Repeated grid values (the 21 equal plasma energies of a
 // single-value range) share one entry, so a repeated row costs only its
-// lookups. Scoring row by row keeps the work between two stop tests short.
+// lookups. The refractive index of each (wavelength, damping, plasma
+// energy) is computed once per run, and the scattering matrix's steps that
+// depend on the size alone once per (radius, wavelength) and plasma energy.
+// Scoring row by row keeps the work between two stop tests short.
 #pragma once
 
+#include "fit/IntensityModel.h"
 #include "fit/RunState.h"
 #include "fit/Scorers.h"
 #include "fit/fast/GridTable.h"
@@ -56,6 +60,9 @@ private:
         return (static_cast<std::size_t>(wp) * width_ + (radiusIndex - lo_)) * gamCount_ + gam;
     }
     void scoreRow(int wp);
+    // The refractive indices of one distinct plasma energy at every
+    // wavelength and distinct damping, computed once per run.
+    void computeIndices(int wp);
     // The models (when the radius is new to the table) and the scores of
     // one distinct plasma energy at one radius, for every distinct damping.
     void scoreRadius(int wp, int radiusIndex, bool fresh);
@@ -68,6 +75,8 @@ private:
     int wpCount_;
     int gamCount_;
     ModelRing ring_;
+    std::vector<RefractiveIndex> indices_;
+    std::vector<char> indicesReady_;
     Measured measured_{};
     int lo_ = 0;
     int width_ = 0;
