@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fast/FastJointScorer.h"
 
+#include "fit/fast/DampingIndices.h"
 #include "fit/fast/MatchKernel.h"
 
 #include <span>
@@ -58,16 +59,11 @@ void FastJointScorer::computeIndices(int wp) {
     if (wpPoint.fault != FpFault::None) {
         return; // plasmaEnergy() faults before a model is evaluated
     }
-    RefractiveIndex* row = &indices_[static_cast<std::size_t>(wp) * kWavelengths * gamCount_];
+    const std::size_t row = static_cast<std::size_t>(wp) * kWavelengths * gamCount_;
     for (int k = 0; k < kWavelengths; ++k) {
-        for (int g = 0; g < gamCount_; ++g) {
-            const GridPoint& gam = gam_.point(gam_.firstIndexOf(g));
-            // A faulted damping faults before its model is evaluated.
-            row[k * gamCount_ + g] =
-                gam.fault != FpFault::None
-                    ? RefractiveIndex{0.0, 0.0, gam.fault}
-                    : refractiveIndexOf(p_.Lambda[k + 1], gam.value, wpPoint.value, p_.W0);
-        }
+        dampingIndices(
+            gam_, p_.Lambda[k + 1], wpPoint.value, p_.W0,
+            std::span(indices_).subspan(row + static_cast<std::size_t>(k) * gamCount_, gamCount_));
     }
 }
 

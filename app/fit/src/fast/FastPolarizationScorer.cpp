@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fast/FastPolarizationScorer.h"
 
+#include "fit/fast/DampingIndices.h"
 #include "fit/fast/MatchKernel.h"
 
 #include <vector>
@@ -33,6 +34,10 @@ void FastPolarizationScorer::beginTimePoint(double measuredRatio, const SearchWi
     }
     value_.resize(static_cast<std::size_t>(width_) * dampingCount_);
     fault_.resize(value_.size());
+    if (anyFresh && indices_.empty()) {
+        indices_.resize(dampingCount_);
+        dampingIndices(dampings_, grid_.lambda, grid_.wp, w0_, indices_);
+    }
     pool_.run(width_, anyFresh, [&](int task) { scoreRadius(lo_ + task, fresh_[task] != 0); });
 }
 
@@ -52,7 +57,7 @@ void FastPolarizationScorer::scoreRadius(int radiusIndex, bool fresh) {
             params.push_back({grid_.lambda, radius, damping, grid_.wp, w0_});
         }
         std::vector<ModelValue> models(params.size());
-        modelIntensitiesBatch(params, models);
+        modelIntensitiesOfOneSize(params, indices_, models);
         for (int d = 0; d < dampingCount_; ++d) {
             const GridPoint& damping = dampings_.point(dampings_.firstIndexOf(d));
             // A faulted damping faults before its model is evaluated.

@@ -2,9 +2,12 @@
 // The fast engine's scorer of FitPolarizationRatio: for each time point the
 // mismatch of every (radius, damping) pair of the window, scored in parallel
 // from a table that holds the model values of the window's radii at the
-// pass's wavelength, computed when the window first reaches a radius.
+// pass's wavelength, computed when the window first reaches a radius: the
+// refractive index of each damping once per pass, the scattering matrix's
+// steps that depend on the size alone once per radius.
 #pragma once
 
+#include "fit/IntensityModel.h"
 #include "fit/PolarizationRatio.h"
 #include "fit/RunState.h"
 #include "fit/Scorers.h"
@@ -40,6 +43,7 @@ private:
     GridTable dampings_;
     int dampingCount_;
     ModelRing ring_;
+    std::vector<RefractiveIndex> indices_; // of every distinct damping, once needed
     double measuredRatio_ = 0.0;
     int lo_ = 0;
     int width_ = 0;
