@@ -309,6 +309,73 @@ TEST_P(EngineDifferentialTest, RandomMeasurementsAndFields) {
     EXPECT_GT(failed, 3);
 }
 
+// Wide plasma-energy and damping ranges, and fields whose models fault in
+// the middle of a batch: a refractive index that faults for one damping
+// (PowCom of 0 at the plasma frequency, 0/0 at the resonance), sizes whose
+// series overflows or lies beyond the tables (the model is then not a
+// number, and no candidate wins).
+TEST_P(EngineDifferentialTest, WideRangesAndFaultingModelsAlike) {
+    std::mt19937_64 rng(16);
+    const double lambda = 514.5;
+    const std::string plasmaFrequency = shortest(photonEnergy(lambda));
+    const std::string resonance = shortest(resonanceWavelength());
+    struct Case {
+        FitMode mode;
+        std::vector<std::pair<Field, std::string>> fields;
+        std::string end;
+        int dielectric = static_cast<int>(Dielectric::Drude);
+    };
+    const std::string completed = "completed";
+    const std::string divByZero = "Floating point division by zero";
+    const std::string invalid = "Invalid floating point operation";
+    const std::string overflow = "Floating point overflow";
+    const std::vector<Case> cases = {
+        {FitMode::GR1,
+         {{Field::WpMin, "0.5"}, {Field::WpMax, "12"}, {Field::GamMax, "8"}},
+         completed},
+        {FitMode::GR1,
+         {{Field::WpMin, "4.5"}, {Field::WpMax, "7"}, {Field::GamMin, "0"}, {Field::GamMax, "5"}},
+         completed,
+         static_cast<int>(Dielectric::Lorents)},
+        {FitMode::GR1,
+         {{Field::Lambda2, shortest(lambda)},
+          {Field::WpMin, plasmaFrequency},
+          {Field::WpMax, plasmaFrequency},
+          {Field::GamMin, "0"}},
+         divByZero},
+        {FitMode::GR2,
+         {{Field::Lambda1, shortest(lambda)},
+          {Field::Lambda2, shortest(lambda)},
+          {Field::Lambda3, shortest(lambda)},
+          {Field::Lambda4, shortest(lambda)},
+          {Field::PolWp, plasmaFrequency},
+          {Field::PolGamMin, "0"}},
+         completed},
+        {FitMode::GR1,
+         {{Field::Lambda3, resonance}, {Field::GamMin, "0"}, {Field::GamMax, "3"}},
+         invalid,
+         static_cast<int>(Dielectric::Lorents)},
+        {FitMode::GR1, {{Field::Rmin, "1e-290"}, {Field::Rmax, "2e-290"}}, overflow},
+        {FitMode::GR2, {{Field::Rmin, "1e-290"}, {Field::Rmax, "2e-290"}}, overflow},
+        {FitMode::GR1, {{Field::Rmin, "1e305"}, {Field::Rmax, "2e305"}}, completed},
+        {FitMode::GR2, {{Field::Rmin, "1e305"}, {Field::Rmax, "2e305"}}, completed},
+        {FitMode::R, {{Field::Rmin, "1e-290"}, {Field::Rmax, "2e-290"}}, overflow},
+    };
+    for (const Case& c : cases) {
+        writeRandomMeasurement(rng, file(), c.mode == FitMode::GR1 ? 2 : 12, 20.0, 80.0);
+        RunInputs inputs = test::inputsFor(c.mode, file());
+        inputs.dielectric = c.dielectric;
+        test::setField(inputs, Field::N, "30");
+        std::string description = "mode " + std::to_string(static_cast<int>(c.mode));
+        for (const auto& [field, text] : c.fields) {
+            test::setField(inputs, field, text);
+            description += " Edit" + std::to_string(static_cast<int>(field)) + "=" + text;
+        }
+        SCOPED_TRACE(description);
+        EXPECT_EQ(expectSameOutcome(inputs).end, c.end);
+    }
+}
+
 // Every N the field accepts, down to INT_MIN, gives the direct engine's
 // result: window bounds and table sizes must not overflow.
 TEST_P(EngineDifferentialTest, ExtremeStepCountsAgree) {

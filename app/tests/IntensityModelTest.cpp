@@ -9,6 +9,7 @@
 #include <complex>
 #include <cstdint>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace velmora {
@@ -223,6 +224,80 @@ TEST(ModelBatch, OneFaultingEvaluationKeepsEveryValueAndFaultOfItsOwn) {
     // still give the step-by-step evaluation's result.
     params[3].radius = std::numeric_limits<double>::quiet_NaN();
     expectOneByOne("an input that is no number");
+}
+
+// The batch of one size against ModelIntensities of every parameter set:
+// the same fault, and the same bits of both intensities.
+void expectOneSizeAsOneByOne(const std::vector<ModelParams>& params) {
+    std::vector<RefractiveIndex> indices;
+    for (const ModelParams& p : params) {
+        indices.push_back(refractiveIndexOf(p.lambda, p.gam, p.wp, p.w0));
+    }
+    std::vector<ModelValue> out(params.size());
+    modelIntensitiesOfOneSize(params, indices, out);
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const ModelValue exact = ModelIntensities(params[i]);
+        SCOPED_TRACE(testing::Message()
+                     << "evaluation " << i << " lambda " << params[i].lambda << " radius "
+                     << params[i].radius << " gam " << params[i].gam << " wp " << params[i].wp);
+        EXPECT_EQ(out[i].fault, exact.fault);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(out[i].iv), std::bit_cast<std::uint64_t>(exact.iv));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(out[i].ih), std::bit_cast<std::uint64_t>(exact.ih));
+    }
+}
+
+// Dampings and plasma energies of one (wavelength, radius).
+std::vector<ModelParams> indicesOfOneSize(double lambda, double radius, double w0,
+                                          std::mt19937_64& rng) {
+    std::uniform_real_distribution<double> gam(0.0, 8.0);
+    std::uniform_real_distribution<double> wp(0.5, 12.0);
+    std::vector<ModelParams> params;
+    for (int i = 0; i < 37; ++i) {
+        params.push_back({lambda, radius, gam(rng), wp(rng), w0});
+    }
+    return params;
+}
+
+TEST(ModelBatch, OneSizeGivesEveryValueOfModelIntensities) {
+    std::mt19937_64 rng(16);
+    std::uniform_real_distribution<double> lambda(300.0, 1200.0);
+    for (int c = 0; c < 60; ++c) {
+        // Radii from tiny spheres to ones of several hundred size units.
+        const double radius = std::exp(std::uniform_real_distribution<double>(-4.0, 9.0)(rng));
+        const double w0 = c % 2 == 0 ? kDrudeResonance : kLorentsResonance;
+        expectOneSizeAsOneByOne(indicesOfOneSize(lambda(rng), radius, w0, rng));
+    }
+}
+
+TEST(ModelBatch, OneSizeWithFaultingIndicesAndSizes) {
+    std::mt19937_64 rng(61);
+    const double lambda = 514.5;
+    std::vector<ModelParams> params = indicesOfOneSize(lambda, 60.0, kDrudeResonance, rng);
+    // No damping at the resonance: 0/0 in the permittivity.
+    params[3] = {lambda, 60.0, 0.0, 5.6, photonEnergy(lambda)};
+    // eps = 1 - wp^2/e^2 = 0 exactly: PowCom takes the logarithm of 0.
+    params[11] = {lambda, 60.0, 0.0, photonEnergy(lambda), kDrudeResonance};
+    // A plasma energy whose square overflows.
+    params[20].wp = 1e200;
+    ASSERT_EQ(ModelIntensities(params[3]).fault, FpFault::InvalidOperation);
+    ASSERT_NE(ModelIntensities(params[11]).fault, FpFault::None);
+    ASSERT_EQ(ModelIntensities(params[20]).fault, FpFault::Overflow);
+    expectOneSizeAsOneByOne(params);
+    // Faulting indices first and last in the batch.
+    std::swap(params[0], params[3]);
+    std::swap(params.back(), params[11]);
+    expectOneSizeAsOneByOne(params);
+    // Sizes whose own steps fault or leave the prepared series: chi_n
+    // overflows, x overflows, is negative, zero, beyond the tables or no
+    // number.
+    for (const double radius :
+         {1e-290, 1e308, -20.0, 0.0, 1e306, 5e6, std::numeric_limits<double>::quiet_NaN()}) {
+        std::vector<ModelParams> sized = params;
+        for (ModelParams& p : sized) {
+            p.radius = radius;
+        }
+        expectOneSizeAsOneByOne(sized);
+    }
 }
 
 } // namespace
