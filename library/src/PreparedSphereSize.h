@@ -24,12 +24,12 @@ public:
 
     // The x side for a size that serves() accepts.
     PreparedSphereSize(double x, double theta)
-        : x_(x), terms_(termCount(x)), count_(terms_), angular_(count_), minusChi_(count_),
+        : x_(x), terms_(termCount(x)), count_(terms_), angular_(count_, theta), minusChi_(count_),
           outer_(count_) {
         RealLogDerivativeChain chain = realSeriesChain(x, terms_, count_);
         firstOverflow_ = chiUpward(
             x, count_, [&](long n, double chi) { minusChi_[static_cast<std::size_t>(n)] = -chi; });
-        angular_.fill(theta);
+        angular_.fill();
         for (long n = chain.restart; n >= count_; --n) {
             chain.moveTo(n);
         }

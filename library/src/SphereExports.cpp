@@ -23,11 +23,11 @@ long lastOrderFor(long last, int32_t highA, int32_t highB) {
 // that chain rather than before or after it.
 Amplitudes sphereAmplitudes(Cx x, Cx m, double theta) {
     const int32_t terms = termCount(x.re);
-    AngularTable angular(terms);
+    AngularTable angular(terms, theta);
     AmplitudeAccumulator sums;
     forEachMieCoefficient(
         x, m, terms, terms, [&](long n, MieCoefficient c) { angular.addTerm(sums, n, c); },
-        [&] { angular.fill(theta); });
+        [&] { angular.fill(); });
     return sums.sums();
 }
 

@@ -349,9 +349,10 @@ inline RealLogDerivativeChain realSeriesChain(double x, int32_t terms, long coun
 // restart orders, a step per order each, and each coefficient is formed as
 // soon as both are known.
 template <class OuterChain>
-void realSizeCoefficientsFrom(const MieCoefficients& coefficient, double x, long count,
-                              LogDerivativeChain& inner, OuterChain& outer, const double* minusChi,
-                              long firstOverflow, MieCoefficient* coefficients) {
+[[gnu::always_inline]] inline void
+realSizeCoefficientsFrom(const MieCoefficients& coefficient, double x, long count,
+                         LogDerivativeChain& inner, OuterChain& outer, const double* minusChi,
+                         long firstOverflow, MieCoefficient* coefficients) {
     // Down to the series' last order, then through the orders from x up
     // (formed from the ratios) and those below x (from D_n(x)).
     for (long n = std::max(inner.restart, outer.restart); n >= count; --n) {
@@ -549,15 +550,14 @@ private:
 // many indices) and read as the amplitudes are summed.
 class AngularTable {
 public:
-    explicit AngularTable(long terms) : values_(terms), terms_(terms) {}
+    AngularTable(long terms, double theta) : values_(terms), terms_(terms), angular_(theta) {}
 
-    void fill(double theta) {
-        AngularRecurrence angular(theta);
+    void fill() {
         for (long n = 1; n <= terms_; ++n) {
             if (n > 1) {
-                angular.advance();
+                angular_.advance();
             }
-            values_[static_cast<std::size_t>(n)] = {angular.pi().re, angular.tau().re};
+            values_[static_cast<std::size_t>(n)] = {angular_.pi().re, angular_.tau().re};
         }
     }
 
@@ -574,6 +574,7 @@ private:
     };
     OrderArray<Values> values_;
     long terms_;
+    AngularRecurrence angular_;
 };
 
 // The three efficiency series (Bohren & Huffman 1983, eqs. 4.61 and 4.62
