@@ -3,6 +3,7 @@
 
 #include "fit/fast/MatchKernel.h"
 
+#include <limits>
 #include <vector>
 
 namespace velmora {
@@ -21,7 +22,11 @@ FastJointScorer::FastJointScorer(const RunParameters& p, WorkerPool& pool, const
                                  double dWp, double dGam)
     : p_(p), pool_(pool), radii_(radii), wp_(p.WpMin, dWp, 0, kPlasmaSteps),
       gam_(p.GamMin, dGam, 0, kDampingSteps), wpCount_(wp_.distinctCount()),
-      gamCount_(gam_.distinctCount()), ring_(kWindowSlots, wpCount_ * kWavelengths * gamCount_) {}
+      gamCount_(gam_.distinctCount()), ring_(kWindowSlots, wpCount_ * kWavelengths * gamCount_) {
+    for (int j = 0; j <= kDampingSteps; ++j) {
+        anyDampingFaulted_ = anyDampingFaulted_ || gam_.faulted(j);
+    }
+}
 
 void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindow& window) {
     measured_ = measured;
@@ -37,13 +42,63 @@ void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindo
     mean_.resize(entries);
     vx_.resize(entries);
     fault_.resize(entries);
+    columnBest_.resize(static_cast<std::size_t>(wpCount_) * width_);
     rowScored_.assign(wpCount_, 0);
 }
 
 void FastJointScorer::scoreRow(int wp) {
     const bool worthSharing = anyFresh_ || width_ * gamCount_ >= kSharedCandidates;
-    pool_.run(width_, worthSharing,
-              [&](int task) { scoreRadius(wp, lo_ + task, fresh_[task] != 0); });
+    pool_.run(width_, worthSharing, [&](int task) {
+        scoreRadius(wp, lo_ + task, fresh_[task] != 0);
+        findColumnBest(wp, lo_ + task);
+    });
+}
+
+void FastJointScorer::findColumnBest(int wp, int radiusIndex) {
+    ColumnBest& best = columnBest_[static_cast<std::size_t>(wp) * width_ + (radiusIndex - lo_)];
+    best = {false, -1, std::numeric_limits<double>::infinity()};
+    if (radii_.faulted(radiusIndex)) {
+        return;
+    }
+    const std::size_t first = entry(wp, radiusIndex, 0);
+    for (int g = 0; g < gamCount_; ++g) {
+        if (fault_[first + g] != FpFault::None) {
+            return;
+        }
+    }
+    // The dampings in the search's order; a repeated damping shares the
+    // entry of its first index, which comes before it.
+    for (int j = 0; j <= kDampingSteps; ++j) {
+        const double vx = vx_[first + gam_.distinctOf(j)];
+        if (vx < best.vx) {
+            best.vx = vx;
+            best.gamIndex = j;
+        }
+    }
+    best.faultFree = true;
+}
+
+RowBest FastJointScorer::rowBest(int i) const {
+    const int wp = wp_.distinctOf(i);
+    RowBest best{!anyDampingFaulted_, -1, -1, 0.0, std::numeric_limits<double>::infinity()};
+    for (int k = 0; k < width_; ++k) {
+        const ColumnBest& column = columnBest_[static_cast<std::size_t>(wp) * width_ + k];
+        if (!column.faultFree) {
+            best.faultFree = false;
+            continue;
+        }
+        // The search takes dampings outermost: of equal factors, the lower
+        // damping index wins, then the lower radius.
+        if (column.vx < best.vx || (column.vx == best.vx && column.gamIndex < best.gamIndex)) {
+            best.vx = column.vx;
+            best.gamIndex = column.gamIndex;
+            best.radiusIndex = lo_ + k;
+        }
+    }
+    if (best.radiusIndex >= 0) {
+        best.mean = mean_[entry(wp, best.radiusIndex, gam_.distinctOf(best.gamIndex))];
+    }
+    return best;
 }
 
 void FastJointScorer::scoreRadius(int wp, int radiusIndex, bool fresh) {

@@ -8,6 +8,8 @@
 // moved past it. Repeated grid values (the 21 equal plasma energies of a
 // single-value range) share one entry, so a repeated row costs only its
 // lookups. Scoring row by row keeps the work between two stop tests short.
+// While a row is scored, each radius also finds its best damping, so that
+// the search can take a row's winner without reading every candidate.
 #pragma once
 
 #include "fit/RunState.h"
@@ -19,6 +21,19 @@
 #include <vector>
 
 namespace velmora {
+
+// The candidate of a row that the joint search, taking the row candidate by
+// candidate, would meet first among those of the lowest non-agreement
+// factor. `faultFree` is false when a candidate of the row, its damping or
+// its radius faults: the search must then meet the fault where it lies. vx
+// is +infinity when no candidate has a comparable factor.
+struct RowBest {
+    bool faultFree;
+    int gamIndex;
+    int radiusIndex;
+    double mean;
+    double vx;
+};
 
 class FastJointScorer {
 public:
@@ -42,6 +57,8 @@ public:
     bool repeatsEarlierRow(int i) const { return wp_.firstIndexOf(wp_.distinctOf(i)) != i; }
     double damping(int j) const { return gam_.at(j); }
     double radius(int k) const { return radii_.at(k); }
+    // The winner of row i, which plasmaEnergy(i) has scored.
+    RowBest rowBest(int i) const;
     CandidateScore score(const JointCandidate& c) const {
         const std::size_t e =
             entry(wp_.distinctOf(c.wpIndex), c.radiusIndex, gam_.distinctOf(c.gamIndex));
@@ -59,6 +76,15 @@ private:
     // The models (when the radius is new to the table) and the scores of
     // one distinct plasma energy at one radius, for every distinct damping.
     void scoreRadius(int wp, int radiusIndex, bool fresh);
+    // The first damping of the lowest factor at one radius of a row, or
+    // the column's fault.
+    void findColumnBest(int wp, int radiusIndex);
+
+    struct ColumnBest {
+        bool faultFree;
+        int gamIndex;
+        double vx;
+    };
 
     const RunParameters& p_;
     WorkerPool& pool_;
@@ -77,6 +103,8 @@ private:
     std::vector<double> mean_;
     std::vector<double> vx_;
     std::vector<FpFault> fault_;
+    std::vector<ColumnBest> columnBest_; // per distinct plasma energy and radius
+    bool anyDampingFaulted_ = false;
 };
 
 } // namespace velmora
