@@ -3,6 +3,8 @@
 
 #include "fit/fast/MatchKernel.h"
 
+#include <algorithm>
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -61,21 +63,37 @@ void FastJointScorer::findColumnBest(int wp, int radiusIndex) {
         return;
     }
     const std::size_t first = entry(wp, radiusIndex, 0);
-    for (int g = 0; g < gamCount_; ++g) {
-        if (fault_[first + g] != FpFault::None) {
-            return;
-        }
-    }
-    // The dampings in the search's order; a repeated damping shares the
-    // entry of its first index, which comes before it.
-    for (int j = 0; j <= kDampingSteps; ++j) {
-        const double vx = vx_[first + gam_.distinctOf(j)];
-        if (vx < best.vx) {
-            best.vx = vx;
-            best.gamIndex = j;
-        }
+    const FpFault* faults = fault_.data() + first;
+    if (std::any_of(faults, faults + gamCount_, [](FpFault f) { return f != FpFault::None; })) {
+        return;
     }
     best.faultFree = true;
+    const double* vx = vx_.data() + first;
+    // The lowest factor first, in four independent minima (a NaN never
+    // replaces one), then the first damping that has it in the search's
+    // order; a repeated damping shares the entry of its first index, which
+    // comes before it.
+    std::array<double, 4> lowestOf;
+    lowestOf.fill(best.vx);
+    int g = 0;
+    for (; g + 4 <= gamCount_; g += 4) {
+        for (int lane = 0; lane < 4; ++lane) {
+            lowestOf[lane] = vx[g + lane] < lowestOf[lane] ? vx[g + lane] : lowestOf[lane];
+        }
+    }
+    for (; g < gamCount_; ++g) {
+        lowestOf[0] = vx[g] < lowestOf[0] ? vx[g] : lowestOf[0];
+    }
+    const double lowest = std::min({lowestOf[0], lowestOf[1], lowestOf[2], lowestOf[3]});
+    if (!(lowest < best.vx)) {
+        return;
+    }
+    g = 0;
+    while (!(vx[g] == lowest)) {
+        ++g;
+    }
+    best.vx = vx[g];
+    best.gamIndex = gam_.firstIndexOf(g);
 }
 
 RowBest FastJointScorer::rowBest(int i) const {
