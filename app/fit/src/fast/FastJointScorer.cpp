@@ -45,14 +45,24 @@ void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindo
     vx_.resize(entries);
     fault_.resize(entries);
     columnBest_.resize(static_cast<std::size_t>(wpCount_) * width_);
-    rowScored_.assign(wpCount_, 0);
-}
-
-void FastJointScorer::scoreRow(int wp) {
-    const bool worthSharing = anyFresh_ || width_ * gamCount_ >= kSharedCandidates;
-    pool_.run(width_, worthSharing, [&](int task) {
-        scoreRadius(wp, lo_ + task, fresh_[task] != 0);
-        findColumnBest(wp, lo_ + task);
+    // The rows' tasks, those that compute models first so that the cheap
+    // ones fill the wait for them.
+    tasks_.clear();
+    for (const bool computesModels : {true, false}) {
+        for (int task = 0; task < wpCount_ * width_; ++task) {
+            if ((fresh_[task % width_] != 0) == computesModels) {
+                tasks_.push_back(task);
+            }
+        }
+    }
+    const bool worthSharing =
+        anyFresh_ || static_cast<long long>(tasks_.size()) * gamCount_ >= kSharedCandidates;
+    pool_.run(static_cast<int>(tasks_.size()), worthSharing, [&](int n) {
+        const int task = tasks_[n];
+        const int wp = task / width_;
+        const int radiusIndex = lo_ + task % width_;
+        scoreRadius(wp, radiusIndex, fresh_[task % width_] != 0);
+        findColumnBest(wp, radiusIndex);
     });
 }
 
