@@ -51,6 +51,7 @@ public:
     void setProgress(int) override {}
     void setStatusText(int, const std::string&) override {}
     bool runFlag() override { return true; }
+    int pollsWhileSet(int count) override { return count; }
     void setRunFlag() override {}
     bool stopConfirmation() override { return false; }
 };

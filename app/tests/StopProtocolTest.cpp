@@ -103,6 +103,40 @@ TEST_F(StopProtocolTest, FreePlasmaFitAsksBeforeEveryCandidate) {
     EXPECT_EQ(yes.progress, (std::vector<int>{-2, 1}));
 }
 
+// A view that answers a row of stop tests at once, as the window does, and
+// finds the flag cleared at its `clearAtRow`th row.
+class RowAnsweringView : public test::RecordingView {
+public:
+    int pollsWhileSet(int count) override {
+        ++rows;
+        if (rows == clearAtRow) {
+            flag = false;
+        }
+        if (!flag) {
+            ++polls; // the one test that found it cleared
+            return 0;
+        }
+        polls += count;
+        return count;
+    }
+    int rows = 0;
+    int clearAtRow = 0;
+};
+
+TEST_F(StopProtocolTest, RowsAnsweredAtOnceResumeAsTestsAskedOneByOne) {
+    test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
+    test::RecordingView plain;
+    const RunResult reference = runFit(inputs(FitMode::GR1), plain);
+    for (int row : {0, 1, 2, 15, 21, 30}) {
+        RowAnsweringView view;
+        view.clearAtRow = row;
+        const RunResult r = runFit(inputs(FitMode::GR1), view);
+        expectSameResults(r, reference);
+        EXPECT_EQ(view.questions, row == 0 ? 0 : 1) << row;
+        EXPECT_EQ(view.polls, plain.polls) << row;
+    }
+}
+
 TEST_F(StopProtocolTest, RadiusFitNeverPolls) {
     test::RecordingView view;
     view.clearAtPoll = 1;

@@ -13,6 +13,31 @@ constexpr int kPlasmaSteps = 20;
 constexpr int kDampingSteps = 100;
 constexpr int kWindowWidth = 20;
 
+// The stop tests of a row asked before its candidates are taken: the first
+// `answeredSet` found the flag set and, when fewer than the row's, the next
+// found it cleared and awaits its question.
+struct AskedStopTests {
+    int answeredSet = 0;
+    bool clearedNext = false;
+
+    // The stop test of the row's candidate n, unless asked already.
+    void pollStop(RunView& view, int n) const {
+        if (n < answeredSet) {
+            return;
+        }
+        if (n == answeredSet && clearedNext) {
+            answerStop(view);
+            return;
+        }
+        velmora::pollStop(view);
+    }
+};
+
+AskedStopTests askStopTests(RunView& view, int count) {
+    const int answered = view.pollsWhileSet(count);
+    return {answered, answered < count};
+}
+
 } // namespace
 
 template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) {
@@ -33,20 +58,40 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
         // improvement the first candidate in this order wins a tie.
         for (int i = 0; i <= kPlasmaSteps; ++i) {
             const double wp = scorer.plasmaEnergy(i);
+            const int candidates = (kDampingSteps + 1) * window.size();
             if (scorer.repeatsEarlierRow(i)) {
                 // Every candidate of the row equals one scored before it,
                 // which did not fault: none can be strictly better. Only
                 // the stop tests remain.
-                const int candidates = (kDampingSteps + 1) * window.size();
-                for (int n = 0; n < candidates; ++n) {
-                    pollStop(view);
-                }
+                pollStops(view, candidates);
                 continue;
             }
+            AskedStopTests asked{};
+            if constexpr (requires { scorer.rowBest(i); }) {
+                // A row free of faults whose stop tests all find the flag
+                // set ends with its winner, whichever candidate that is.
+                const RowBest row = scorer.rowBest(i);
+                if (row.faultFree) {
+                    asked = askStopTests(view, candidates);
+                    if (asked.answeredSet == candidates) {
+                        if (row.vx < best) {
+                            best = row.vx;
+                            r.Rfit[t] = scorer.radius(row.radiusIndex);
+                            r.Conc[t] = row.mean;
+                            r.VxFit[t] = row.vx;
+                            r.GamFit[t] = scorer.damping(row.gamIndex);
+                            r.WpFit[t] = wp;
+                            accepted = row.radiusIndex;
+                        }
+                        continue;
+                    }
+                }
+            }
+            int n = 0;
             for (int j = 0; j <= kDampingSteps; ++j) {
                 const double gam = scorer.damping(j);
                 for (int k = window.lo; k <= window.hi; ++k) {
-                    pollStop(view);
+                    asked.pollStop(view, n++);
                     const double radius = scorer.radius(k);
                     const CandidateScore score = scorer.score({i, j, k, wp, gam, radius});
                     if (score.vx < best) {

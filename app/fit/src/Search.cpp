@@ -50,13 +50,27 @@ MatchValue scoreCandidate(const Measured& measured, const double* lambda, double
 }
 
 void pollStop(RunView& view) {
-    if (view.runFlag()) {
-        return;
+    if (!view.runFlag()) {
+        answerStop(view);
     }
+}
+
+void answerStop(RunView& view) {
     if (view.stopConfirmation()) {
         throw RunStopped{};
     }
     view.setRunFlag();
+}
+
+void pollStops(RunView& view, int count) {
+    while (count > 0) {
+        const int answered = view.pollsWhileSet(count);
+        if (answered == count) {
+            return;
+        }
+        answerStop(view);
+        count -= answered + 1;
+    }
 }
 
 } // namespace velmora

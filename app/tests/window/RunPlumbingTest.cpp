@@ -115,8 +115,10 @@ private slots:
             return true;
         });
         QVERIFY(view.runFlag());
+        QCOMPARE(view.pollsWhileSet(44541), 44541);
         flag.store(false);
         QVERIFY(!view.runFlag());
+        QCOMPARE(view.pollsWhileSet(44541), 0);
         // The run's start-of-run setting comes after the window set the flag
         // and must not undo a Stop pressed since.
         view.setRunFlag();

@@ -73,6 +73,13 @@ bool BufferedRunView::runFlag() {
     return runFlag_.load();
 }
 
+// The flag is read once for the whole row of questions: a Stop that comes
+// while they are asked is met by the next stop test, as it would be when it
+// came just after them.
+int BufferedRunView::pollsWhileSet(int count) {
+    return runFlag_.load() ? count : 0;
+}
+
 void BufferedRunView::setRunFlag() {
     if (asked_.load()) {
         runFlag_.store(true);

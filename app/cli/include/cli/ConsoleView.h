@@ -24,6 +24,7 @@ public:
     void setStatusText(int panel, const std::string& text) override;
 
     bool runFlag() override { return true; }
+    int pollsWhileSet(int count) override { return count; }
     void setRunFlag() override {}
     bool stopConfirmation() override { return false; }
 

@@ -101,6 +101,18 @@ class RunView : public RunDrawing {
 public:
     // The program-wide stop flag: set when a run starts, cleared by Stop.
     virtual bool runFlag() = 0;
+    // Asks runFlag up to `count` times in a row and stops at the first
+    // false; returns how many answered true. A view whose flag cannot change
+    // between two of those questions in any way the run could tell answers
+    // them all at once.
+    virtual int pollsWhileSet(int count) {
+        for (int n = 0; n < count; ++n) {
+            if (!runFlag()) {
+                return n;
+            }
+        }
+        return count;
+    }
     virtual void setRunFlag() = 0;
 
     // Asked when a fit finds the stop flag cleared. True (Yes) abandons the

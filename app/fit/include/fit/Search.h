@@ -62,4 +62,11 @@ struct RunStopped {};
 // again and the caller goes on with the work it was about to do.
 void pollStop(RunView& view);
 
+// The stop question of a stop test that found the flag cleared: Yes throws
+// RunStopped, No sets the flag again.
+void answerStop(RunView& view);
+
+// `count` stop tests in a row, as `count` calls of pollStop make them.
+void pollStops(RunView& view, int count);
+
 } // namespace velmora

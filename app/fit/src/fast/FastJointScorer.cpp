@@ -4,6 +4,9 @@
 #include "fit/fast/DampingIndices.h"
 #include "fit/fast/MatchKernel.h"
 
+#include <algorithm>
+#include <array>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -23,9 +26,11 @@ FastJointScorer::FastJointScorer(const RunParameters& p, WorkerPool& pool, const
                                  double dWp, double dGam)
     : p_(p), pool_(pool), radii_(radii), wp_(p.WpMin, dWp, 0, kPlasmaSteps),
       gam_(p.GamMin, dGam, 0, kDampingSteps), wpCount_(wp_.distinctCount()),
-      gamCount_(gam_.distinctCount()), ring_(kWindowSlots, wpCount_ * kWavelengths * gamCount_),
-      indices_(static_cast<std::size_t>(wpCount_) * kWavelengths * gamCount_),
-      indicesReady_(wpCount_, 0) {}
+      gamCount_(gam_.distinctCount()), ring_(kWindowSlots, wpCount_ * kWavelengths * gamCount_) {
+    for (int j = 0; j <= kDampingSteps; ++j) {
+        anyDampingFaulted_ = anyDampingFaulted_ || gam_.faulted(j);
+    }
+}
 
 void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindow& window) {
     measured_ = measured;
@@ -41,29 +46,106 @@ void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindo
     mean_.resize(entries);
     vx_.resize(entries);
     fault_.resize(entries);
-    rowScored_.assign(wpCount_, 0);
+    columnBest_.resize(static_cast<std::size_t>(wpCount_) * width_);
+    // The rows' tasks, those that compute models first so that the cheap
+    // ones fill the wait for them.
+    tasks_.clear();
+    for (const bool computesModels : {true, false}) {
+        for (int task = 0; task < wpCount_ * width_; ++task) {
+            if ((fresh_[task % width_] != 0) == computesModels) {
+                tasks_.push_back(task);
+            }
+        }
+    }
+    if (anyFresh_ && indices_.empty()) {
+        computeIndices();
+    }
+    const bool worthSharing =
+        anyFresh_ || static_cast<long long>(tasks_.size()) * gamCount_ >= kSharedCandidates;
+    pool_.run(static_cast<int>(tasks_.size()), worthSharing, [&](int n) {
+        const int task = tasks_[n];
+        const int wp = task / width_;
+        const int radiusIndex = lo_ + task % width_;
+        scoreRadius(wp, radiusIndex, fresh_[task % width_] != 0);
+        findColumnBest(wp, radiusIndex);
+    });
 }
 
-void FastJointScorer::scoreRow(int wp) {
-    if (!indicesReady_[wp]) {
-        computeIndices(wp);
-        indicesReady_[wp] = 1;
+void FastJointScorer::findColumnBest(int wp, int radiusIndex) {
+    ColumnBest& best = columnBest_[static_cast<std::size_t>(wp) * width_ + (radiusIndex - lo_)];
+    best = {false, -1, std::numeric_limits<double>::infinity()};
+    if (radii_.faulted(radiusIndex)) {
+        return;
     }
-    const bool worthSharing = anyFresh_ || width_ * gamCount_ >= kSharedCandidates;
-    pool_.run(width_, worthSharing,
-              [&](int task) { scoreRadius(wp, lo_ + task, fresh_[task] != 0); });
+    const std::size_t first = entry(wp, radiusIndex, 0);
+    const FpFault* faults = fault_.data() + first;
+    if (std::any_of(faults, faults + gamCount_, [](FpFault f) { return f != FpFault::None; })) {
+        return;
+    }
+    best.faultFree = true;
+    const double* vx = vx_.data() + first;
+    // The lowest factor first, in four independent minima (a NaN never
+    // replaces one), then the first damping that has it in the search's
+    // order; a repeated damping shares the entry of its first index, which
+    // comes before it.
+    std::array<double, 4> lowestOf;
+    lowestOf.fill(best.vx);
+    int g = 0;
+    for (; g + 4 <= gamCount_; g += 4) {
+        for (int lane = 0; lane < 4; ++lane) {
+            lowestOf[lane] = vx[g + lane] < lowestOf[lane] ? vx[g + lane] : lowestOf[lane];
+        }
+    }
+    for (; g < gamCount_; ++g) {
+        lowestOf[0] = vx[g] < lowestOf[0] ? vx[g] : lowestOf[0];
+    }
+    const double lowest = std::min({lowestOf[0], lowestOf[1], lowestOf[2], lowestOf[3]});
+    if (!(lowest < best.vx)) {
+        return;
+    }
+    g = 0;
+    while (!(vx[g] == lowest)) {
+        ++g;
+    }
+    best.vx = vx[g];
+    best.gamIndex = gam_.firstIndexOf(g);
 }
 
-void FastJointScorer::computeIndices(int wp) {
-    const GridPoint& wpPoint = wp_.point(wp_.firstIndexOf(wp));
-    if (wpPoint.fault != FpFault::None) {
-        return; // plasmaEnergy() faults before a model is evaluated
+RowBest FastJointScorer::rowBest(int i) const {
+    const int wp = wp_.distinctOf(i);
+    RowBest best{!anyDampingFaulted_, -1, -1, 0.0, std::numeric_limits<double>::infinity()};
+    for (int k = 0; k < width_; ++k) {
+        const ColumnBest& column = columnBest_[static_cast<std::size_t>(wp) * width_ + k];
+        if (!column.faultFree) {
+            best.faultFree = false;
+            continue;
+        }
+        // The search takes dampings outermost: of equal factors, the lower
+        // damping index wins, then the lower radius.
+        if (column.vx < best.vx || (column.vx == best.vx && column.gamIndex < best.gamIndex)) {
+            best.vx = column.vx;
+            best.gamIndex = column.gamIndex;
+            best.radiusIndex = lo_ + k;
+        }
     }
-    const std::size_t row = static_cast<std::size_t>(wp) * kWavelengths * gamCount_;
-    for (int k = 0; k < kWavelengths; ++k) {
-        dampingIndices(
-            gam_, p_.Lambda[k + 1], wpPoint.value, p_.W0,
-            std::span(indices_).subspan(row + static_cast<std::size_t>(k) * gamCount_, gamCount_));
+    if (best.radiusIndex >= 0) {
+        best.mean = mean_[entry(wp, best.radiusIndex, gam_.distinctOf(best.gamIndex))];
+    }
+    return best;
+}
+
+void FastJointScorer::computeIndices() {
+    indices_.resize(static_cast<std::size_t>(wpCount_) * kWavelengths * gamCount_);
+    for (int wp = 0; wp < wpCount_; ++wp) {
+        const GridPoint& wpPoint = wp_.point(wp_.firstIndexOf(wp));
+        if (wpPoint.fault != FpFault::None) {
+            continue; // plasmaEnergy() faults before a model is evaluated
+        }
+        for (int k = 0; k < kWavelengths; ++k) {
+            const std::size_t first = (static_cast<std::size_t>(wp) * kWavelengths + k) * gamCount_;
+            dampingIndices(gam_, p_.Lambda[k + 1], wpPoint.value, p_.W0,
+                           std::span(indices_).subspan(first, gamCount_));
+        }
     }
 }
 

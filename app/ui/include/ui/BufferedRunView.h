@@ -35,6 +35,7 @@ public:
     void setProgress(int position) override;
     void setStatusText(int panel, const std::string& text) override;
     bool runFlag() override;
+    int pollsWhileSet(int count) override;
     void setRunFlag() override;
     bool stopConfirmation() override;
 
