@@ -42,8 +42,6 @@ public:
     PreparedSphereSize(const PreparedSphereSize&) = delete;
     PreparedSphereSize& operator=(const PreparedSphereSize&) = delete;
 
-    double size() const { return x_; }
-
     // S1 and S2 for the index m.
     Amplitudes amplitudes(Cx m) const {
         const Cx x = real(x_);
