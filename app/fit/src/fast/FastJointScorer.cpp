@@ -2,10 +2,9 @@
 #include "fit/fast/FastJointScorer.h"
 
 #include "fit/fast/DampingIndices.h"
+#include "fit/fast/FirstLowest.h"
 #include "fit/fast/MatchKernel.h"
 
-#include <algorithm>
-#include <array>
 #include <limits>
 #include <span>
 #include <vector>
@@ -79,36 +78,23 @@ void FastJointScorer::findColumnBest(int wp, int radiusIndex) {
     }
     const std::size_t first = entry(wp, radiusIndex, 0);
     const FpFault* faults = fault_.data() + first;
-    if (std::any_of(faults, faults + gamCount_, [](FpFault f) { return f != FpFault::None; })) {
+    // Faults are rare: all bytes are read, in vector lanes, without a branch.
+    static_assert(static_cast<unsigned>(FpFault::None) == 0);
+    unsigned anyFault = 0;
+    for (int g = 0; g < gamCount_; ++g) {
+        anyFault |= static_cast<unsigned>(faults[g]);
+    }
+    if (anyFault != 0) {
         return;
     }
     best.faultFree = true;
-    const double* vx = vx_.data() + first;
-    // The lowest factor first, in four independent minima (a NaN never
-    // replaces one), then the first damping that has it in the search's
-    // order; a repeated damping shares the entry of its first index, which
-    // comes before it.
-    std::array<double, 4> lowestOf;
-    lowestOf.fill(best.vx);
-    int g = 0;
-    for (; g + 4 <= gamCount_; g += 4) {
-        for (int lane = 0; lane < 4; ++lane) {
-            lowestOf[lane] = vx[g + lane] < lowestOf[lane] ? vx[g + lane] : lowestOf[lane];
-        }
+    // The first damping of the lowest factor: a repeated damping shares the
+    // entry of its first index, which comes before it.
+    const int g = firstLowest(vx_.data() + first, gamCount_, best.vx);
+    if (g >= 0) {
+        best.vx = vx_[first + g];
+        best.gamIndex = gam_.firstIndexOf(g);
     }
-    for (; g < gamCount_; ++g) {
-        lowestOf[0] = vx[g] < lowestOf[0] ? vx[g] : lowestOf[0];
-    }
-    const double lowest = std::min({lowestOf[0], lowestOf[1], lowestOf[2], lowestOf[3]});
-    if (!(lowest < best.vx)) {
-        return;
-    }
-    g = 0;
-    while (!(vx[g] == lowest)) {
-        ++g;
-    }
-    best.vx = vx[g];
-    best.gamIndex = gam_.firstIndexOf(g);
 }
 
 RowBest FastJointScorer::rowBest(int i) const {
