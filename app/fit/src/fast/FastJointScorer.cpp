@@ -46,27 +46,37 @@ void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindo
     vx_.resize(entries);
     fault_.resize(entries);
     columnBest_.resize(static_cast<std::size_t>(wpCount_) * width_);
-    // The rows' tasks, those that compute models first so that the cheap
-    // ones fill the wait for them.
+    // A task for each radius whose models are new, one (radius, plasma
+    // energy) pair each, and then one per plasma energy for the radii whose
+    // models are held: those only score, and fill the wait for the others.
     tasks_.clear();
-    for (const bool computesModels : {true, false}) {
-        for (int task = 0; task < wpCount_ * width_; ++task) {
-            if ((fresh_[task % width_] != 0) == computesModels) {
-                tasks_.push_back(task);
+    for (int wp = 0; wp < wpCount_; ++wp) {
+        for (int r = lo_; r <= window.hi; ++r) {
+            if (fresh_[r - lo_]) {
+                tasks_.push_back({wp, r, false});
             }
         }
+    }
+    for (int wp = 0; wp < wpCount_; ++wp) {
+        tasks_.push_back({wp, 0, true});
     }
     if (anyFresh_ && indices_.empty()) {
         computeIndices();
     }
-    const bool worthSharing =
-        anyFresh_ || static_cast<long long>(tasks_.size()) * gamCount_ >= kSharedCandidates;
+    const bool worthSharing = anyFresh_ || entries >= kSharedCandidates;
     pool_.run(static_cast<int>(tasks_.size()), worthSharing, [&](int n) {
-        const int task = tasks_[n];
-        const int wp = task / width_;
-        const int radiusIndex = lo_ + task % width_;
-        scoreRadius(wp, radiusIndex, fresh_[task % width_] != 0);
-        findColumnBest(wp, radiusIndex);
+        const RowTask task = tasks_[n];
+        if (!task.heldRadii) {
+            scoreRadius(task.wp, task.radiusIndex, true);
+            findColumnBest(task.wp, task.radiusIndex);
+            return;
+        }
+        for (int r = lo_; r < lo_ + width_; ++r) {
+            if (!fresh_[r - lo_]) {
+                scoreRadius(task.wp, r, false);
+                findColumnBest(task.wp, r);
+            }
+        }
     });
 }
 

@@ -101,7 +101,15 @@ private:
     int width_ = 0;
     bool anyFresh_ = false;
     std::vector<char> fresh_;
-    std::vector<int> tasks_; // (distinct plasma energy, radius) pairs, fresh radii first
+    // A task of the scoring batch, for one distinct plasma energy: the
+    // models and scores of one radius new to the window, or the scores of
+    // every radius whose models are held.
+    struct RowTask {
+        int wp;
+        int radiusIndex; // the new radius; unused for the held ones
+        bool heldRadii;
+    };
+    std::vector<RowTask> tasks_;
     std::vector<double> mean_;
     std::vector<double> vx_;
     std::vector<FpFault> fault_;
