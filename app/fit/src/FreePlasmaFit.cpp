@@ -54,6 +54,19 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
         view.setProgress(t);
         scorer.beginTimePoint(run.measuredAt(t), window);
         double best = 100.0;
+        // Keeps a candidate strictly better than the best so far.
+        const auto consider = [&](const CandidateScore& score, double wp, double gam, double radius,
+                                  int k) {
+            if (score.vx < best) {
+                best = score.vx;
+                r.Rfit[t] = radius;
+                r.Conc[t] = score.mean;
+                r.VxFit[t] = score.vx;
+                r.GamFit[t] = gam;
+                r.WpFit[t] = wp;
+                accepted = k;
+            }
+        };
         // Plasma energy outermost, then damping, then radius: with strict
         // improvement the first candidate in this order wins a tie.
         for (int i = 0; i <= kPlasmaSteps; ++i) {
@@ -74,14 +87,9 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
                 if (row.faultFree) {
                     asked = askStopTests(view, candidates);
                     if (asked.answeredSet == candidates) {
-                        if (row.vx < best) {
-                            best = row.vx;
-                            r.Rfit[t] = scorer.radius(row.radiusIndex);
-                            r.Conc[t] = row.mean;
-                            r.VxFit[t] = row.vx;
-                            r.GamFit[t] = scorer.damping(row.gamIndex);
-                            r.WpFit[t] = wp;
-                            accepted = row.radiusIndex;
+                        if (row.radiusIndex >= 0) {
+                            consider({row.mean, row.vx}, wp, scorer.damping(row.gamIndex),
+                                     scorer.radius(row.radiusIndex), row.radiusIndex);
                         }
                         continue;
                     }
@@ -93,16 +101,7 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
                 for (int k = window.lo; k <= window.hi; ++k) {
                     asked.pollStop(view, n++);
                     const double radius = scorer.radius(k);
-                    const CandidateScore score = scorer.score({i, j, k, wp, gam, radius});
-                    if (score.vx < best) {
-                        best = score.vx;
-                        r.Rfit[t] = radius;
-                        r.Conc[t] = score.mean;
-                        r.VxFit[t] = score.vx;
-                        r.GamFit[t] = gam;
-                        r.WpFit[t] = wp;
-                        accepted = k;
-                    }
+                    consider(scorer.score({i, j, k, wp, gam, radius}), wp, gam, radius, k);
                 }
             }
         }
