@@ -8,9 +8,22 @@
 // steps. So every value, and every floating-point flag raised on the way,
 // is one the export forms for that (x, m, angle): the x side's once, when
 // the size is prepared.
+//
+// The index side also runs for several indices at once, one in each lane of
+// a vector of doubles (the program instantiates it for its lane types): the
+// start of each index's chain in plain double arithmetic (indexStart), the
+// downward steps, coefficients and sums in the lanes (amplitudesInLanes),
+// every lane through the operations the series above takes for its index,
+// in the same order. A lane whose steps would leave that common path (a
+// divisor whose norm is unsafe, a real one) is marked for the series above.
 #pragma once
 
 #include "SphereSeries.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <span>
+#include <vector>
 
 namespace quellis {
 
@@ -24,8 +37,8 @@ public:
 
     // The x side for a size that serves() accepts.
     PreparedSphereSize(double x, double theta)
-        : x_(x), terms_(termCount(x)), count_(terms_), angular_(count_, theta), minusChi_(count_),
-          outer_(count_) {
+        : x_(x), inverseX_(1 / x), terms_(termCount(x)), count_(terms_), angular_(count_, theta),
+          minusChi_(count_), outer_(count_) {
         RealLogDerivativeChain chain = realSeriesChain(x, terms_, count_);
         firstOverflow_ = chiUpward(
             x, count_, [&](long n, double chi) { minusChi_[static_cast<std::size_t>(n)] = -chi; });
@@ -41,6 +54,116 @@ public:
     }
     PreparedSphereSize(const PreparedSphereSize&) = delete;
     PreparedSphereSize& operator=(const PreparedSphereSize&) = delete;
+
+    // What the lanes take from one index m: the terms of its coefficients, and
+    // its chain of D_n(m x) standing at order count, 1/(m x) for its steps.
+    // `lanesServe` is false for an index whose steps divide by m x rather than
+    // multiply by its inverse (a real or an extreme m x).
+    struct IndexStart {
+        IndexTerms<double> terms;
+        Cx inverseRho;
+        Cx d;
+        Cx ratio;
+        bool lanesServe;
+    };
+    IndexStart indexStart(Cx m) const {
+        const Cx rho = mul(real(x_), m);
+        LogDerivativeChain inner = seriesChain(rho, abs(rho), terms_, count_, rho.im != 0);
+        for (long n = inner.restart; n >= count_; --n) {
+            inner.moveTo(n);
+        }
+        return {indexTermsOf(m), inner.step.inverseRho(), inner.d, inner.ratio,
+                inner.step.multipliesInverse()};
+    }
+
+    // The lanes' view of several index starts: each member's lanes.
+    template <class Real> struct IndexLanes {
+        IndexTerms<Real> terms;
+        Complex<Real> inverseRho;
+        Complex<Real> d;
+        Complex<Real> ratio;
+    };
+
+    long count() const { return count_; }
+
+    // S1 and S2 for the indices in the lanes of `in`, with `coefficients`
+    // (orders 0..count()) to hold theirs; `unsafe` gains the lanes that left
+    // the common path, whose values are not the series'.
+    template <class Real, class Mask>
+    void amplitudesInLanes(const IndexLanes<Real>& in, MieCoefficientOf<Real>* coefficients,
+                           Complex<Real>& s1, Complex<Real>& s2, Mask& unsafe) const {
+        Complex<Real> d = in.d;
+        Complex<Real> ratio = in.ratio;
+        for (long n = count_; n >= 1; --n) {
+            const auto k = static_cast<std::size_t>(n);
+            if (n < count_) {
+                const Complex<Real> q = orderTimes(static_cast<double>(n + 1), in.inverseRho);
+                const Complex<Real> w = d + q;
+                const Real norm = norm2(w);
+                unsafe = unsafe || w.im == 0 || !normInSafeRange(norm);
+                ratio = conjugateOverNorm(w, norm);
+                d = q - ratio;
+            }
+            const ChainValues& outer = outer_[k];
+            const CoefficientInsideOf<Real> inside =
+                static_cast<double>(n) < x_
+                    ? insideFromRealDerivative(in.terms, d, outer.d)
+                    : insideFromRealRatios(in.terms, static_cast<double>(n + 1) * inverseX_, ratio,
+                                           outer.ratio);
+            const double nOverX = static_cast<double>(n) * inverseX_;
+            const double pb = minusChi_[k - 1];
+            const double p = minusChi_[k];
+            const double c = realSizeWronskian(nOverX, outer.d, pb, p);
+            if (n >= firstOverflow_ || std::isinf(c)) {
+                coefficients[k] = {{Real{}, Real{}}, {Real{}, Real{}}};
+                continue;
+            }
+            coefficients[k] = {
+                laneQuotient(inside.fa, c, plusOrderOverX(inside.aInside, nOverX), pb, p, unsafe),
+                laneQuotient(inside.fb, c, plusOrderOverX(inside.bInside, nOverX), pb, p, unsafe)};
+        }
+        AmplitudeSums<Real> sums;
+        for (long n = 1; n <= count_; ++n) {
+            angular_.addTerm(sums, n, coefficients[static_cast<std::size_t>(n)]);
+        }
+        s1 = sums.s1();
+        s2 = sums.s2();
+    }
+
+    // S1 and S2 of each index start into `out`, the starts in blocks of the
+    // lanes of `Real` (a vector of doubles; the last block's lanes past the
+    // last start repeat it). rerun[i] is set, and out[i] is not the series'
+    // value, where index i must take the series one by one.
+    template <class Real>
+    void amplitudesInBlocks(std::span<const IndexStart> starts, std::span<Amplitudes> out,
+                            std::span<unsigned char> rerun) const {
+        constexpr std::size_t width = sizeof(Real) / sizeof(double);
+        using Mask = decltype(Real{} == Real{});
+        std::vector<MieCoefficientOf<Real>> coefficients(static_cast<std::size_t>(count_) + 1);
+        const std::size_t count = starts.size();
+        for (std::size_t first = 0; first < count; first += width) {
+            IndexLanes<Real> in{};
+            for (std::size_t lane = 0; lane < width; ++lane) {
+                const IndexStart& start = starts[std::min(first + lane, count - 1)];
+                putLane(in.terms.m, lane, start.terms.m);
+                putLane(in.terms.inverseM, lane, start.terms.inverseM);
+                putLane(in.terms.inverseMSquared, lane, start.terms.inverseMSquared);
+                putLane(in.terms.indexTerm, lane, start.terms.indexTerm);
+                putLane(in.inverseRho, lane, start.inverseRho);
+                putLane(in.d, lane, start.d);
+                putLane(in.ratio, lane, start.ratio);
+            }
+            Complex<Real> s1{};
+            Complex<Real> s2{};
+            Mask unsafe{};
+            amplitudesInLanes(in, coefficients.data(), s1, s2, unsafe);
+            for (std::size_t lane = 0; lane < width && first + lane < count; ++lane) {
+                const std::size_t i = first + lane;
+                out[i] = {{s1.re[lane], s1.im[lane]}, {s2.re[lane], s2.im[lane]}};
+                rerun[i] = unsafe[lane] != 0 || !starts[i].lanesServe;
+            }
+        }
+    }
 
     // S1 and S2 for the index m.
     Amplitudes amplitudes(Cx m) const {
@@ -64,6 +187,22 @@ public:
     ScatteringElements elements(Cx m) const { return scatteringElements(amplitudes(m)); }
 
 private:
+    template <class Real> static void putLane(Complex<Real>& to, std::size_t lane, Cx value) {
+        to.re[lane] = value.re;
+        to.im[lane] = value.im;
+    }
+
+    // The coefficient's quotient f/w, the lanes whose |w|^2 is unsafe marked
+    // (the series divides by c first there).
+    template <class Real, class Mask>
+    [[gnu::always_inline]] static Complex<Real>
+    laneQuotient(Complex<Real> f, double c, Complex<Real> g, double pb, double p, Mask& unsafe) {
+        const Complex<Real> w = realQuotientDivisor(f, c, g, pb, p);
+        const Real norm = norm2(w);
+        unsafe = unsafe || !normInSafeRange(norm);
+        return quotientOverNorm(f, w, norm);
+    }
+
     struct ChainValues {
         double d;
         double ratio;
@@ -89,6 +228,7 @@ private:
     };
 
     double x_;
+    double inverseX_; // 1/x, as the coefficients form it
     int32_t terms_;
     long count_;
     long firstOverflow_ = 0;
