@@ -22,8 +22,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <memory>
 #include <span>
-#include <vector>
 
 namespace quellis {
 
@@ -139,7 +139,15 @@ public:
                             std::span<unsigned char> rerun) const {
         constexpr std::size_t width = sizeof(Real) / sizeof(double);
         using Mask = decltype(Real{} == Real{});
-        std::vector<MieCoefficientOf<Real>> coefficients(static_cast<std::size_t>(count_) + 1);
+        using Coefficient = MieCoefficientOf<Real>;
+        // Aligned for the lanes by hand: not every heap aligns as a vector
+        // of doubles needs.
+        const std::size_t bytes = (static_cast<std::size_t>(count_) + 1) * sizeof(Coefficient);
+        std::size_t space = bytes + alignof(Coefficient);
+        const std::unique_ptr<unsigned char[]> storage(new unsigned char[space]);
+        void* start = storage.get();
+        auto* coefficients =
+            static_cast<Coefficient*>(std::align(alignof(Coefficient), bytes, start, space));
         const std::size_t count = starts.size();
         for (std::size_t first = 0; first < count; first += width) {
             IndexLanes<Real> in{};
@@ -156,7 +164,7 @@ public:
             Complex<Real> s1{};
             Complex<Real> s2{};
             Mask unsafe{};
-            amplitudesInLanes(in, coefficients.data(), s1, s2, unsafe);
+            amplitudesInLanes(in, coefficients, s1, s2, unsafe);
             for (std::size_t lane = 0; lane < width && first + lane < count; ++lane) {
                 const std::size_t i = first + lane;
                 out[i] = {{s1.re[lane], s1.im[lane]}, {s2.re[lane], s2.im[lane]}};
