@@ -18,10 +18,13 @@
 // divisor whose norm is unsafe, a real one) is marked for the series above.
 #pragma once
 
+#include "ScaledConvergents.h"
 #include "SphereSeries.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <span>
 
@@ -57,23 +60,43 @@ public:
 
     // What the lanes take from one index m: the terms of its coefficients, and
     // its chain of D_n(m x) standing at order count, 1/(m x) for its steps.
-    // `lanesServe` is false for an index whose steps divide by m x rather than
-    // multiply by its inverse (a real or an extreme m x).
+    // Where the chain starts at order count from the scaled convergents of
+    // its fraction (fractionInLanes), the lanes sum them, from rho = m x and
+    // |rho|, and d and ratio are left out. `lanesServe` is false for an index
+    // whose steps divide by m x rather than multiply by its inverse (a real
+    // or an extreme m x).
     struct IndexStart {
         IndexTerms<double> terms;
         Cx inverseRho;
         Cx d;
         Cx ratio;
         bool lanesServe;
+        bool fractionInLanes;
+        Cx rho;
+        double modulus;
     };
     IndexStart indexStart(Cx m) const {
         const Cx rho = mul(real(x_), m);
-        LogDerivativeChain inner = seriesChain(rho, abs(rho), terms_, count_, rho.im != 0);
+        const double modulus = abs(rho);
+        if (seriesRestart(terms_, modulus, count_) == count_ &&
+            fractionTakesScaledConvergents(rho, modulus, count_)) {
+            const LogDerivativeStep step(rho, rho.im != 0);
+            return {
+                indexTermsOf(m), step.inverseRho(), Cx{}, Cx{}, step.multipliesInverse(), true, rho,
+                modulus};
+        }
+        LogDerivativeChain inner = seriesChain(rho, modulus, terms_, count_, rho.im != 0);
         for (long n = inner.restart; n >= count_; --n) {
             inner.moveTo(n);
         }
-        return {indexTermsOf(m), inner.step.inverseRho(), inner.d, inner.ratio,
-                inner.step.multipliesInverse()};
+        return {indexTermsOf(m),
+                inner.step.inverseRho(),
+                inner.d,
+                inner.ratio,
+                inner.step.multipliesInverse(),
+                false,
+                rho,
+                modulus};
     }
 
     // The lanes' view of several index starts: each member's lanes.
@@ -151,8 +174,16 @@ public:
         const std::size_t count = starts.size();
         for (std::size_t first = 0; first < count; first += width) {
             IndexLanes<Real> in{};
+            // The lanes whose fraction the lanes sum; the others' arguments
+            // stand in as 1 + i, which takes no step.
+            Mask fraction{};
+            Complex<Real> rho{};
+            Real modulus{};
             for (std::size_t lane = 0; lane < width; ++lane) {
                 const IndexStart& start = starts[std::min(first + lane, count - 1)];
+                fraction[lane] = start.fractionInLanes ? -1 : 0;
+                putLane(rho, lane, start.fractionInLanes ? start.rho : Cx{1.0, 1.0});
+                modulus[lane] = start.fractionInLanes ? start.modulus : 1.0;
                 putLane(in.terms.m, lane, start.terms.m);
                 putLane(in.terms.inverseM, lane, start.terms.inverseM);
                 putLane(in.terms.inverseMSquared, lane, start.terms.inverseMSquared);
@@ -164,6 +195,7 @@ public:
             Complex<Real> s1{};
             Complex<Real> s2{};
             Mask unsafe{};
+            fractionInLanes(rho, modulus, fraction, in, unsafe);
             amplitudesInLanes(in, coefficients, s1, s2, unsafe);
             for (std::size_t lane = 0; lane < width && first + lane < count; ++lane) {
                 const std::size_t i = first + lane;
@@ -195,6 +227,72 @@ public:
     ScatteringElements elements(Cx m) const { return scatteringElements(amplitudes(m)); }
 
 private:
+    // D_n(rho) and psi_{n+1}/psi_n at n = count from the scaled convergents
+    // of the fraction, as logDerivativeAndRatioAt sums them, into the lanes
+    // of `in` that `fraction` marks: each lane takes its steps until its own
+    // convergents agree, and keeps them while the others go on.
+    template <class Real, class Mask>
+    void fractionInLanes(Complex<Real> rho, Real modulus, Mask fraction, IndexLanes<Real>& in,
+                         Mask& unsafe) const {
+        using Convergents = ScaledConvergents<Complex<Real>, Real, true>;
+        const Complex<Real> one{Real{} + 1.0, Real{}};
+        const Complex<Real> zero{Real{}, Real{}};
+        double weight = 2 * static_cast<double>(count_) + 1;
+        Convergents c{
+            mul(rho, rho), modulus * modulus, {Real{} + weight, Real{}}, one, rho, zero, zero, one,
+            modulus};
+        const auto size = [](Complex<Real> a) { return magnitude(a.re) + magnitude(a.im); };
+        Mask goesOn = fraction;
+        for (long j = 1; j < kMaxFractionTerms && anyLane(goesOn); j += 2) {
+            Convergents next = c;
+            weight += 2;
+            next.step(-weight);
+            weight += 2;
+            next.step(weight);
+            c.numerator = pick(goesOn, next.numerator, c.numerator);
+            c.numeratorBefore = pick(goesOn, next.numeratorBefore, c.numeratorBefore);
+            c.denominator = pick(goesOn, next.denominator, c.denominator);
+            c.denominatorBefore = pick(goesOn, next.denominatorBefore, c.denominatorBefore);
+            c.tail = pick(goesOn, next.tail, c.tail);
+            c.tailBefore = pick(goesOn, next.tailBefore, c.tailBefore);
+            c.rhoPower = goesOn ? next.rhoPower : c.rhoPower;
+            goesOn = goesOn && c.goesOn(size);
+        }
+        const Real norm = norm2(c.denominator);
+        unsafe = unsafe || (fraction && (!(c.rhoPower <= std::numeric_limits<double>::max()) ||
+                                         c.denominator.im == 0 || !normInSafeRange(norm)));
+        const Complex<Real> inverseDenominator = conjugateOverNorm(c.denominator, norm);
+        const double order = static_cast<double>(count_);
+        const Complex<Real> d =
+            times(c.numerator, inverseDenominator) - times(order, in.inverseRho);
+        // The tail's ratio from 4|rho| on, where (n+1)/rho - D_n would cancel.
+        const Mask carryTail = fraction && order >= 4 * modulus;
+        const Complex<Real> ratio = pick(carryTail, times(-1.0, times(c.tail, inverseDenominator)),
+                                         times(order + 1, in.inverseRho) - d);
+        in.d = pick(fraction, d, in.d);
+        in.ratio = pick(fraction, ratio, in.ratio);
+    }
+
+    template <class Mask> static bool anyLane(Mask m) {
+        for (std::size_t lane = 0; lane < sizeof(Mask) / sizeof(m[0]); ++lane) {
+            if (m[lane] != 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    template <class Real, class Mask>
+    static Complex<Real> pick(Mask m, Complex<Real> ifSet, Complex<Real> otherwise) {
+        return {m ? ifSet.re : otherwise.re, m ? ifSet.im : otherwise.im};
+    }
+
+    // |a|: a with its sign bit cleared, as fabs clears it.
+    template <class Real> static Real magnitude(Real a) {
+        using Bits = decltype(a < a);
+        return reinterpret_cast<Real>(reinterpret_cast<Bits>(a) & (Bits{} + INT64_MAX));
+    }
+
     template <class Real> static void putLane(Complex<Real>& to, std::size_t lane, Cx value) {
         to.re[lane] = value.re;
         to.im[lane] = value.im;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cfenv>
 #include <cmath>
@@ -187,6 +188,12 @@ TEST(PreparedSphereSize, MetalIndicesInLanesMatchTheExport) {
     }
     for (const double x : {0.05, 0.3, 1.1, 2.5, 7.0}) {
         EXPECT_EQ(expectLanesMatchExport(x, indices), indices.size()) << x;
+        // Chains that start from fractions the lanes sum are among them.
+        const PreparedSphereSize prepared(x, kAngle);
+        const auto inLanes = std::count_if(indices.begin(), indices.end(), [&](Cx m) {
+            return prepared.indexStart(m).fractionInLanes;
+        });
+        EXPECT_GT(inLanes, 0) << x;
     }
 }
 
