@@ -4,6 +4,7 @@
 // compiled into this program from the library's sources, the export comes
 // from the shared object.
 #include "PreparedSphereSize.h"
+#include "PreparedSizeLanes.h"
 #include "quellis.h"
 
 #include <gtest/gtest.h>
@@ -92,7 +93,7 @@ std::size_t expectLanesMatchExport(const PreparedSphereSize& prepared, double x,
     }
     std::vector<quellis::Amplitudes> amplitudes(indices.size());
     std::vector<unsigned char> rerun(indices.size(), 1);
-    prepared.amplitudesInBlocks<Real>(starts, amplitudes, rerun);
+    quellis::PreparedSizeLanes<Real>(prepared).amplitudes(starts, amplitudes, rerun);
     std::size_t kept = 0;
     for (std::size_t i = 0; i < indices.size(); ++i) {
         if (rerun[i]) {

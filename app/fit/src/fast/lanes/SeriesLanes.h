@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The index side of the sphere series of one prepared size for several
 // indices at once, one index in each lane of a vector of doubles (the
-// library's amplitudesInBlocks, which every lane width gives bit for bit).
+// library's PreparedSizeLanes, which every lane width gives bit for bit).
 // Each width has its own translation unit compiled for its instruction set,
 // its vector type and everything it calls inlined into its entry point, so
 // that no code compiled for a wide instruction set is shared with the rest
 // of the program.
 #pragma once
 
-#include "PreparedSphereSize.h"
+#include "PreparedSizeLanes.h"
 
 #include <span>
 

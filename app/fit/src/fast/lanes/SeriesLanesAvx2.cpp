@@ -12,7 +12,7 @@ typedef double Lanes4 __attribute__((vector_size(32)));
                                           std::span<const IndexStart> starts,
                                           std::span<quellis::Amplitudes> out,
                                           std::span<unsigned char> rerun) {
-    size.amplitudesInBlocks<Lanes4>(starts, out, rerun);
+    quellis::PreparedSizeLanes<Lanes4>(size).amplitudes(starts, out, rerun);
 }
 
 } // namespace velmora

@@ -12,7 +12,7 @@ typedef double Lanes8 __attribute__((vector_size(64)));
                                             std::span<const IndexStart> starts,
                                             std::span<quellis::Amplitudes> out,
                                             std::span<unsigned char> rerun) {
-    size.amplitudesInBlocks<Lanes8>(starts, out, rerun);
+    quellis::PreparedSizeLanes<Lanes8>(size).amplitudes(starts, out, rerun);
 }
 
 } // namespace velmora
