@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/IntensityModel.h"
+#include "TestSupport.h"
 #include "fit/Match.h"
+#include "fit/fast/LaneWidth.h"
 
 #include <gtest/gtest.h>
 
@@ -226,23 +228,30 @@ TEST(ModelBatch, OneFaultingEvaluationKeepsEveryValueAndFaultOfItsOwn) {
     expectOneByOne("an input that is no number");
 }
 
-// The batch of one size against ModelIntensities of every parameter set:
-// the same fault, and the same bits of both intensities.
+// The batch of one size against ModelIntensities of every parameter set,
+// with the index side's series at each lane width: the same fault, and the
+// same bits of both intensities.
 void expectOneSizeAsOneByOne(const std::vector<ModelParams>& params) {
     std::vector<RefractiveIndex> indices;
     for (const ModelParams& p : params) {
         indices.push_back(refractiveIndexOf(p.lambda, p.gam, p.wp, p.w0));
     }
-    std::vector<ModelValue> out(params.size());
-    modelIntensitiesOfOneSize(params, indices, out);
-    for (std::size_t i = 0; i < params.size(); ++i) {
-        const ModelValue exact = ModelIntensities(params[i]);
-        SCOPED_TRACE(testing::Message()
-                     << "evaluation " << i << " lambda " << params[i].lambda << " radius "
-                     << params[i].radius << " gam " << params[i].gam << " wp " << params[i].wp);
-        EXPECT_EQ(out[i].fault, exact.fault);
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(out[i].iv), std::bit_cast<std::uint64_t>(exact.iv));
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(out[i].ih), std::bit_cast<std::uint64_t>(exact.ih));
+    for (const LaneWidth width : availableLaneWidths()) {
+        const test::LaneWidthScope scope{width};
+        std::vector<ModelValue> out(params.size());
+        modelIntensitiesOfOneSize(params, indices, out);
+        for (std::size_t i = 0; i < params.size(); ++i) {
+            const ModelValue exact = ModelIntensities(params[i]);
+            SCOPED_TRACE(testing::Message()
+                         << laneWidthName(width) << " evaluation " << i << " lambda "
+                         << params[i].lambda << " radius " << params[i].radius << " gam "
+                         << params[i].gam << " wp " << params[i].wp);
+            EXPECT_EQ(out[i].fault, exact.fault);
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(out[i].iv),
+                      std::bit_cast<std::uint64_t>(exact.iv));
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(out[i].ih),
+                      std::bit_cast<std::uint64_t>(exact.ih));
+        }
     }
 }
 

@@ -12,10 +12,15 @@
 
 namespace quellis {
 
-struct Cx {
-    double re;
-    double im;
+// A complex number of any real type: a double, or a vector of doubles whose
+// lanes each hold one number (the program's series in vector lanes). The
+// arithmetic written once for both gives every lane the operations a double
+// gets, in the same order.
+template <class Real> struct Complex {
+    Real re;
+    Real im;
 };
+using Cx = Complex<double>;
 
 inline Cx fromT(const TComplex& a) {
     return {a.Re, a.Im};
@@ -24,15 +29,15 @@ inline TComplex toT(Cx a) {
     return {a.re, a.im};
 }
 
-inline Cx operator+(Cx a, Cx b) {
+template <class Real> inline Complex<Real> operator+(Complex<Real> a, Complex<Real> b) {
     return {a.re + b.re, a.im + b.im};
 }
-inline Cx operator-(Cx a, Cx b) {
+template <class Real> inline Complex<Real> operator-(Complex<Real> a, Complex<Real> b) {
     return {a.re - b.re, a.im - b.im};
 }
 
 // (x + iy)(c + id) = (x*c - y*d, x*d + c*y)
-inline Cx mul(Cx a, Cx b) {
+template <class Real> inline Complex<Real> mul(Complex<Real> a, Complex<Real> b) {
     return {a.re * b.re - a.im * b.im, a.re * b.im + b.re * a.im};
 }
 
@@ -81,8 +86,20 @@ inline Cx div(Cx a, Cx b) {
 
 // Squared moduli in this range leave w/|w|^2 clear of overflow and of
 // precision lost to underflow.
-inline bool normInSafeRange(double norm) {
+// For vector lanes, the mask of the lanes in range.
+template <class Real> inline auto normInSafeRange(Real norm) {
     return norm >= 0x1p-1000 && norm <= 0x1p1000;
+}
+
+// conj(w)/|w|^2 from the norm |w|^2, one division.
+template <class Real>
+[[gnu::always_inline]] inline Complex<Real> conjugateOverNorm(Complex<Real> w, Real norm) {
+    const Real inverse = 1 / norm;
+    return {w.re * inverse, -w.im * inverse};
+}
+
+template <class Real> inline Real norm2(Complex<Real> a) {
+    return a.re * a.re + a.im * a.im;
 }
 
 // 1/w for series whose values need double precision, not Smith's rounding.
@@ -96,19 +113,15 @@ inline bool normInSafeRange(double norm) {
     if (w.im == 0) {
         return {1 / w.re, -0.0};
     }
-    const double norm = w.re * w.re + w.im * w.im;
+    const double norm = norm2(w);
     if (normInSafeRange(norm)) {
-        const double inverse = 1 / norm;
-        return {w.re * inverse, -w.im * inverse};
+        return conjugateOverNorm(w, norm);
     }
     return div(Cx{1.0, 0.0}, w);
 }
 
 inline Cx conj(Cx a) {
     return {a.re, -a.im};
-}
-inline double norm2(Cx a) {
-    return a.re * a.re + a.im * a.im;
 }
 // Whether s = x*x + y*y, formed in double, holds |a|^2 to rounding: it has
 // neither overflowed nor underflowed below the range where the smaller

@@ -6,6 +6,7 @@
 // orders in use, however large and weakly absorbing the sphere.
 #include "LogDerivativeStep.h"
 #include "RiccatiBessel.h"
+#include "ScaledConvergents.h"
 #include "Sphere.h"
 #include "TermCount.h"
 
@@ -21,10 +22,6 @@ namespace {
 double size(Cx a) {
     return std::fabs(a.re) + std::fabs(a.im);
 }
-
-// Past the start order the terms grow and the fraction converges within a
-// few dozen steps; the bound only stops a fraction that cannot converge.
-constexpr long kMaxFractionTerms = 1000000;
 
 // The partial denominators b_j = (-1)^j (2n+2j+1)/rho of the continued
 // fraction J_{n-1/2}(rho)/J_{n+1/2}(rho) = b_0 + 1/(b_1 + 1/(b_2 + ...)).
@@ -58,15 +55,6 @@ LogDerivativeAndRatio withRatioFromNextOrder(Cx rho, double modulus, long n, Cx 
     return {d, reciprocal(logDerivativeAt(rho, modulus, n + 1) + div(real(next), rho))};
 }
 
-[[gnu::always_inline]] inline double times(double a, double b) {
-    return a * b;
-}
-[[gnu::always_inline]] inline Cx times(double w, Cx a) {
-    return {w * a.re, w * a.im};
-}
-[[gnu::always_inline]] inline Cx times(Cx a, Cx b) {
-    return mul(a, b);
-}
 [[gnu::always_inline]] inline double inverse(double a) {
     return 1 / a;
 }
@@ -105,7 +93,6 @@ Cx toComplex(Cx a) {
 // arithmetic, as the scaled convergents below do.
 template <class Number> Cx logDerivativeByConvergents(Number rho, long n) {
     const Number inverseRho = inverse(rho);
-    constexpr double tolerance = 1e-17;
     double weight = 2 * static_cast<double>(n) + 1;
     Number numerator = times(weight, inverseRho);
     Number numeratorBefore = fromReal<Number>(1.0);
@@ -128,7 +115,7 @@ template <class Number> Cx logDerivativeByConvergents(Number rho, long n) {
         step(-weight);
         weight += 2;
         step(weight);
-        if (!(tolerance * size(numerator) * size(denominatorBefore) < 1)) {
+        if (!(kFractionTolerance * size(numerator) * size(denominatorBefore) < 1)) {
             break; // converged, or the argument is not a number
         }
     }
@@ -139,44 +126,32 @@ template <class Number> Cx logDerivativeByConvergents(Number rho, long n) {
 template <bool carryTail, class Number>
 [[gnu::always_inline]] inline LogDerivativeAndRatio
 logDerivativeByScaledConvergents(Number rho, double modulus, long n) {
-    constexpr double tolerance = 1e-17;
-    const Number rhoSquared = times(rho, rho);
-    const double modulusSquared = modulus * modulus;
     double weight = 2 * static_cast<double>(n) + 1;
-    Number numerator = fromReal<Number>(weight);
-    Number numeratorBefore = fromReal<Number>(1.0);
-    Number denominator = rho;
-    Number denominatorBefore = fromReal<Number>(0.0);
     // The numerators of the fraction's tail 1/(b_1 + 1/(b_2 + ...)) =
     // -psi_{n+1}/psi_n, scaled alike: they follow the same recurrence from
     // C''_{-1} = 1, C''_0 = 0, and share the denominators.
-    Number tail = fromReal<Number>(0.0);
-    Number tailBefore = fromReal<Number>(1.0);
-    double rhoPower = modulus; // |rho|^(2j+1)
-    const auto step = [&](double w) {
-        const Number nextNumerator = times(w, numerator) + times(rhoSquared, numeratorBefore);
-        const Number nextDenominator = times(w, denominator) + times(rhoSquared, denominatorBefore);
-        numeratorBefore = numerator;
-        numerator = nextNumerator;
-        denominatorBefore = denominator;
-        denominator = nextDenominator;
-        if constexpr (carryTail) {
-            const Number nextTail = times(w, tail) + times(rhoSquared, tailBefore);
-            tailBefore = tail;
-            tail = nextTail;
-        }
-        rhoPower *= modulusSquared;
-    };
+    ScaledConvergents<Number, double, carryTail> c{times(rho, rho),
+                                                   modulus * modulus,
+                                                   fromReal<Number>(weight),
+                                                   fromReal<Number>(1.0),
+                                                   rho,
+                                                   fromReal<Number>(0.0),
+                                                   fromReal<Number>(0.0),
+                                                   fromReal<Number>(1.0),
+                                                   modulus};
     for (long j = 1; j < kMaxFractionTerms; j += 2) {
         weight += 2;
-        step(-weight);
+        c.step(-weight);
         weight += 2;
-        step(weight);
-        if (!(tolerance * size(numerator) * size(denominatorBefore) < rhoPower)) {
-            break; // converged, or the argument is not a number
+        c.step(weight);
+        if (!c.goesOn([](Number a) { return size(a); })) {
+            break;
         }
     }
-    if (!(rhoPower <= std::numeric_limits<double>::max())) {
+    const Number& numerator = c.numerator;
+    const Number& denominator = c.denominator;
+    const Number& tail = c.tail;
+    if (!(c.rhoPower <= std::numeric_limits<double>::max())) {
         return withRatioFromNextOrder(toComplex(rho), modulus, n,
                                       logDerivativeByConvergents(toComplex(rho), n));
     }
@@ -261,6 +236,10 @@ FractionForm fractionForm(Cx rho, double modulus, long n) {
 }
 
 } // namespace
+
+bool fractionTakesScaledConvergents(Cx rho, double modulus, long n) {
+    return fractionForm(rho, modulus, n) == FractionForm::scaled;
+}
 
 // D_n(rho) = J_{n-1/2}(rho)/J_{n+1/2}(rho) - n/rho (Lentz 1976 for the
 // fraction; Wiscombe 1980 for starting the downward recurrence from it).

@@ -9,6 +9,12 @@
 
 namespace quellis {
 
+// k/rho as k times 1/rho.
+template <class Real>
+[[gnu::always_inline]] inline Complex<Real> orderTimes(double k, Complex<Real> inverseRho) {
+    return {k * inverseRho.re, k * inverseRho.im};
+}
+
 class LogDerivativeStep {
 public:
     explicit LogDerivativeStep(Cx rho) : LogDerivativeStep(rho, rho.im != 0) {}
@@ -32,8 +38,12 @@ public:
     // n/rho.
     Cx orderOverRho(long n) const {
         const double k = static_cast<double>(n);
-        return scaleInverse_ ? Cx{k * inverseRho_.re, k * inverseRho_.im} : byRho_.divideCount(k);
+        return scaleInverse_ ? orderTimes(k, inverseRho_) : byRho_.divideCount(k);
     }
+
+    // Whether n/rho is n times 1/rho, and 1/rho.
+    bool multipliesInverse() const { return scaleInverse_; }
+    Cx inverseRho() const { return inverseRho_; }
 
 private:
     Cx inverseRho_;

@@ -8,6 +8,9 @@
 // steps. So every value, and every floating-point flag raised on the way,
 // is one the export forms for that (x, m, angle): the x side's once, when
 // the size is prepared.
+//
+// The index side also runs for several indices at once in vector lanes
+// (PreparedSizeLanes.h), from each index's start (indexStart).
 #pragma once
 
 #include "SphereSeries.h"
@@ -24,8 +27,8 @@ public:
 
     // The x side for a size that serves() accepts.
     PreparedSphereSize(double x, double theta)
-        : x_(x), terms_(termCount(x)), count_(terms_), angular_(count_, theta), minusChi_(count_),
-          outer_(count_) {
+        : x_(x), inverseX_(1 / x), terms_(termCount(x)), count_(terms_), angular_(count_, theta),
+          minusChi_(count_), outer_(count_) {
         RealLogDerivativeChain chain = realSeriesChain(x, terms_, count_);
         firstOverflow_ = chiUpward(
             x, count_, [&](long n, double chi) { minusChi_[static_cast<std::size_t>(n)] = -chi; });
@@ -41,6 +44,46 @@ public:
     }
     PreparedSphereSize(const PreparedSphereSize&) = delete;
     PreparedSphereSize& operator=(const PreparedSphereSize&) = delete;
+
+    // What the lanes (PreparedSizeLanes.h) take from one index m: the terms of its coefficients,
+    // and its chain of D_n(m x) standing at order count, 1/(m x) for its steps. Where the chain
+    // starts at order count from the scaled convergents of its fraction (fractionInLanes), the
+    // lanes sum them, from rho = m x and |rho|, and d and ratio are left out. `lanesServe` is false
+    // for an index whose steps divide by m x rather than multiply by its inverse (a real or an
+    // extreme m x).
+    struct IndexStart {
+        IndexTerms<double> terms;
+        Cx inverseRho;
+        Cx d;
+        Cx ratio;
+        bool lanesServe;
+        bool fractionInLanes;
+        Cx rho;
+        double modulus;
+    };
+    IndexStart indexStart(Cx m) const {
+        const Cx rho = mul(real(x_), m);
+        const double modulus = abs(rho);
+        if (seriesRestart(terms_, modulus, count_) == count_ &&
+            fractionTakesScaledConvergents(rho, modulus, count_)) {
+            const LogDerivativeStep step(rho, rho.im != 0);
+            return {
+                indexTermsOf(m), step.inverseRho(), Cx{}, Cx{}, step.multipliesInverse(), true, rho,
+                modulus};
+        }
+        LogDerivativeChain inner = seriesChain(rho, modulus, terms_, count_, rho.im != 0);
+        for (long n = inner.restart; n >= count_; --n) {
+            inner.moveTo(n);
+        }
+        return {indexTermsOf(m),
+                inner.step.inverseRho(),
+                inner.d,
+                inner.ratio,
+                inner.step.multipliesInverse(),
+                false,
+                rho,
+                modulus};
+    }
 
     // S1 and S2 for the index m.
     Amplitudes amplitudes(Cx m) const {
@@ -64,6 +107,8 @@ public:
     ScatteringElements elements(Cx m) const { return scatteringElements(amplitudes(m)); }
 
 private:
+    template <class Real> friend class PreparedSizeLanes;
+
     struct ChainValues {
         double d;
         double ratio;
@@ -89,6 +134,7 @@ private:
     };
 
     double x_;
+    double inverseX_; // 1/x, as the coefficients form it
     int32_t terms_;
     long count_;
     long firstOverflow_ = 0;

@@ -39,6 +39,12 @@ struct LogDerivativeAndRatio {
 };
 LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, double modulus, long n);
 
+// Whether logDerivativeAndRatioAt(rho, modulus, n) sums the scaled
+// convergents of the fraction (ScaledConvergents.h) in complex arithmetic:
+// n >= 2|rho| and n >= |rho| + 1, |rho| from 2^-30 to 2^16, rho not a
+// positive real number.
+bool fractionTakesScaledConvergents(Cx rho, double modulus, long n);
+
 // The order at which a series of `terms` Mie coefficients starts D_n(rho)
 // afresh from its continued fraction, below the start order `start` of the
 // full recurrence: the lowest order of at least `terms` with n >= 2|rho|,

@@ -73,21 +73,93 @@ private:
 // What a chain holds as its ratio where no order reads it.
 inline constexpr double kUnreadRatio = std::numeric_limits<double>::quiet_NaN();
 
-struct MieCoefficient {
-    Cx a;
-    Cx b;
+template <class Real> struct MieCoefficientOf {
+    Complex<Real> a;
+    Complex<Real> b;
 };
+using MieCoefficient = MieCoefficientOf<double>;
 
 // The inside of one order of a coefficient: D_n/m for a_n and m D_n for
 // b_n (D_n of the sphere, or the shell's Dbar and Gbar for a coated one),
 // and the differences of those from D_n(x), the numerators' factors
 // fa = D_n/m - D_n(x) and fb = m D_n - D_n(x).
-struct CoefficientInside {
-    Cx aInside;
-    Cx bInside;
-    Cx fa;
-    Cx fb;
+template <class Real> struct CoefficientInsideOf {
+    Complex<Real> aInside;
+    Complex<Real> bInside;
+    Complex<Real> fa;
+    Complex<Real> fb;
 };
+using CoefficientInside = CoefficientInsideOf<double>;
+
+// What the coefficients take from the index m alone.
+template <class Real> struct IndexTerms {
+    Complex<Real> m;
+    Complex<Real> inverseM;
+    Complex<Real> inverseMSquared;
+    Complex<Real> indexTerm; // (1 - m^2)/m^2
+};
+
+[[gnu::always_inline]] inline IndexTerms<double> indexTermsOf(Cx m) {
+    const Cx inverseM = reciprocal(m);
+    return {m, inverseM, mul(inverseM, inverseM), div(mul(real(1) - m, real(1) + m), mul(m, m))};
+}
+
+// The steps of a coefficient of a positive real size x (MieCoefficients
+// below) for any real type, the terms of x real numbers: the library runs
+// them on doubles, the program on vector lanes of indices, so each lane
+// takes the operations a double takes, in the same order.
+//
+// The inside from the ratios psi_{n+1}/psi_n of m x and of x, k = (n+1)/x:
+// D_n(m x) = (n+1)/(m x) - q(m x) enters through its terms,
+// D_n/m = (n+1)/(m^2 x) - q(mx)/m and m D_n = (n+1)/x - m q(mx), so the
+// products with q(mx) serve both inside and numerator, and
+// fa = (n+1)(1 - m^2)/(m^2 x) + q(x) - q(mx)/m, fb = q(x) - m q(mx).
+template <class Real>
+[[gnu::always_inline]] inline CoefficientInsideOf<Real>
+insideFromRealRatios(const IndexTerms<Real>& t, double k, Complex<Real> ratioM, double ratioX) {
+    const Complex<Real> ratioOverM = mul(ratioM, t.inverseM);
+    const Complex<Real> ratioTimesM = mul(ratioM, t.m);
+    return {{k * t.inverseMSquared.re - ratioOverM.re, k * t.inverseMSquared.im - ratioOverM.im},
+            {k - ratioTimesM.re, -ratioTimesM.im},
+            {k * t.indexTerm.re + ratioX - ratioOverM.re, k * t.indexTerm.im - ratioOverM.im},
+            {ratioX - ratioTimesM.re, -ratioTimesM.im}};
+}
+
+// The inside from D_n(m x) and D_n(x) directly.
+template <class Real>
+[[gnu::always_inline]] inline CoefficientInsideOf<Real>
+insideFromRealDerivative(const IndexTerms<Real>& t, Complex<Real> d, double dX) {
+    const Complex<Real> aInside = mul(d, t.inverseM);
+    const Complex<Real> bInside = mul(d, t.m);
+    return {aInside, bInside, {aInside.re - dX, aInside.im}, {bInside.re - dX, bInside.im}};
+}
+
+// c = 1/psi_n from n/x, D_n(x) and the partners pb = -chi_{n-1}, p = -chi_n.
+[[gnu::always_inline]] inline double realSizeWronskian(double nOverX, double dX, double pb,
+                                                       double p) {
+    return pb - (dX + nOverX) * p;
+}
+
+// g = inside + n/x.
+template <class Real>
+[[gnu::always_inline]] inline Complex<Real> plusOrderOverX(Complex<Real> inside, double nOverX) {
+    return {inside.re + nOverX, inside.im};
+}
+
+// The divisor w = f + c i (g p - pb) of a coefficient f/w.
+template <class Real>
+[[gnu::always_inline]] inline Complex<Real>
+realQuotientDivisor(Complex<Real> f, double c, Complex<Real> g, double pb, double p) {
+    return {f.re - c * (g.im * p), f.im + c * (g.re * p - pb)};
+}
+
+// f/w as f conj(w)/|w|^2 from the norm |w|^2, one division.
+template <class Real>
+[[gnu::always_inline]] inline Complex<Real> quotientOverNorm(Complex<Real> f, Complex<Real> w,
+                                                             Real norm) {
+    const Real inverse = 1 / norm;
+    return {(f.re * w.re + f.im * w.im) * inverse, (f.im * w.re - f.re * w.im) * inverse};
+}
 
 // a_n and b_n of a sphere of size x and index m (Bohren & Huffman 1983,
 // eq. 4.88): with g = D_n(mx)/m + n/x,
@@ -100,12 +172,10 @@ struct CoefficientInside {
 class MieCoefficients {
 public:
     [[gnu::always_inline]] MieCoefficients(Cx x, Cx m)
-        : m_(m), inverseM_(reciprocal(m)), inverseMSquared_(mul(inverseM_, inverseM_)),
-          inverseX_(reciprocal(x)), realX_(hasRealPartner(x)),
-          indexTerm_(div(mul(real(1) - m, real(1) + m), mul(m, m))) {}
+        : terms_(indexTermsOf(m)), inverseX_(reciprocal(x)), realX_(hasRealPartner(x)) {}
 
-    Cx overM(Cx d) const { return mul(d, inverseM_); }
-    Cx timesM(Cx d) const { return mul(d, m_); }
+    Cx overM(Cx d) const { return mul(d, terms_.inverseM); }
+    Cx timesM(Cx d) const { return mul(d, terms_.m); }
     // n/x as n times 1/x.
     Cx orderOverX(long n) const {
         const double k = static_cast<double>(n);
@@ -120,7 +190,7 @@ public:
     [[gnu::always_inline]] CoefficientInside fromRatios(long n, Cx d, Cx ratioM, Cx ratioX) const {
         const Cx aInside = overM(d);
         const Cx bInside = timesM(d);
-        const Cx fa = mul(orderOverX(n + 1), indexTerm_) + ratioX - overM(ratioM);
+        const Cx fa = mul(orderOverX(n + 1), terms_.indexTerm) + ratioX - overM(ratioM);
         const Cx fb = ratioX - timesM(ratioM);
         return {aInside, bInside, fa, fb};
     }
@@ -164,34 +234,24 @@ public:
     // The same steps for a positive real x, with D_n(x), its ratio, n/x and
     // the partners' parts pb = -chi_{n-1}, p = -chi_n real numbers: the
     // complex forms above would only add zeros to their imaginary parts.
-    // From the ratios, D_n(mx) = (n+1)/(mx) - q(mx) enters as well through
-    // its terms: D_n/m = (n+1)/(m^2 x) - q(mx)/m and m D_n = (n+1)/x - m q(mx),
-    // so the products with q(mx) serve both inside and numerator.
     [[gnu::always_inline]] CoefficientInside fromRealRatios(long n, Cx ratioM,
                                                             double ratioX) const {
-        const double k = static_cast<double>(n + 1) * inverseX_.re;
-        const Cx ratioOverM = overM(ratioM);
-        const Cx ratioTimesM = timesM(ratioM);
-        return {{k * inverseMSquared_.re - ratioOverM.re, k * inverseMSquared_.im - ratioOverM.im},
-                {k - ratioTimesM.re, -ratioTimesM.im},
-                {k * indexTerm_.re + ratioX - ratioOverM.re, k * indexTerm_.im - ratioOverM.im},
-                {ratioX - ratioTimesM.re, -ratioTimesM.im}};
+        return insideFromRealRatios(terms_, static_cast<double>(n + 1) * inverseX_.re, ratioM,
+                                    ratioX);
     }
     [[gnu::always_inline]] CoefficientInside fromRealDerivative(Cx d, double dX) const {
-        const Cx aInside = overM(d);
-        const Cx bInside = timesM(d);
-        return {aInside, bInside, {aInside.re - dX, aInside.im}, {bInside.re - dX, bInside.im}};
+        return insideFromRealDerivative(terms_, d, dX);
     }
     [[gnu::always_inline]] MieCoefficient forRealSize(const CoefficientInside& in, long n,
                                                       double dX, double pb, double p,
                                                       bool partnerOverflowed) const {
         const double nOverX = static_cast<double>(n) * inverseX_.re;
-        const double c = pb - (dX + nOverX) * p;
+        const double c = realSizeWronskian(nOverX, dX, pb, p);
         if (partnerOverflowed || std::isinf(c)) {
             return {real(0.0), real(0.0)};
         }
-        return {realQuotient(in.fa, c, {in.aInside.re + nOverX, in.aInside.im}, pb, p),
-                realQuotient(in.fb, c, {in.bInside.re + nOverX, in.bInside.im}, pb, p)};
+        return {realQuotient(in.fa, c, plusOrderOverX(in.aInside, nOverX), pb, p),
+                realQuotient(in.fb, c, plusOrderOverX(in.bInside, nOverX), pb, p)};
     }
 
 private:
@@ -203,14 +263,12 @@ private:
     // double. A divisor that overflows even so puts it below the smallest
     // double: 0.
     [[gnu::always_inline]] static Cx realQuotient(Cx f, double c, Cx g, double pb, double p) {
-        const Cx divisor{f.re - c * (g.im * p), f.im + c * (g.re * p - pb)};
+        const Cx divisor = realQuotientDivisor(f, c, g, pb, p);
         const double norm = norm2(divisor);
         if (!normInSafeRange(norm)) {
             return scaledQuotient(f, c, g, pb, p);
         }
-        const double inverse = 1 / norm;
-        return {(f.re * divisor.re + f.im * divisor.im) * inverse,
-                (f.im * divisor.re - f.re * divisor.im) * inverse};
+        return quotientOverNorm(f, divisor, norm);
     }
 
     [[gnu::cold, gnu::noinline]] static Cx scaledQuotient(Cx f, double c, Cx g, double pb,
@@ -228,12 +286,9 @@ private:
         return mul(Cx{-f.im, f.re}, reciprocal(mul(c, mul(g, current) - before)));
     }
 
-    Cx m_;
-    Cx inverseM_;
-    Cx inverseMSquared_;
+    IndexTerms<double> terms_;
     Cx inverseX_;
     bool realX_;
-    Cx indexTerm_; // (1 - m^2)/m^2
 };
 
 // D_n of one argument carried down from its continued-fraction start at
@@ -530,19 +585,28 @@ private:
 // functions and c_n are real, so their products with the coefficients are
 // formed in real arithmetic: the complex products would add only signed
 // zeros to them, and a sum that starts at +0 comes out the same either way.
-class AmplitudeAccumulator {
+// For any real type of the coefficients (vector lanes of indices too).
+template <class Real> class AmplitudeSums {
 public:
-    void add(long n, MieCoefficient c, double pi, double tau) {
+    [[gnu::always_inline]] void add(long n, const MieCoefficientOf<Real>& c, double pi,
+                                    double tau) {
         const double weight = amplitudeWeight(n);
-        const Cx s1Term{c.a.re * pi + c.b.re * tau, c.a.im * pi + c.b.im * tau};
-        const Cx s2Term{c.a.re * tau + c.b.re * pi, c.a.im * tau + c.b.im * pi};
-        sums_.s1 = sums_.s1 + Cx{weight * s1Term.re, weight * s1Term.im};
-        sums_.s2 = sums_.s2 + Cx{weight * s2Term.re, weight * s2Term.im};
+        const Complex<Real> s1Term{c.a.re * pi + c.b.re * tau, c.a.im * pi + c.b.im * tau};
+        const Complex<Real> s2Term{c.a.re * tau + c.b.re * pi, c.a.im * tau + c.b.im * pi};
+        s1_ = s1_ + Complex<Real>{weight * s1Term.re, weight * s1Term.im};
+        s2_ = s2_ + Complex<Real>{weight * s2Term.re, weight * s2Term.im};
     }
-    Amplitudes sums() const { return sums_; }
+    Complex<Real> s1() const { return s1_; }
+    Complex<Real> s2() const { return s2_; }
 
 private:
-    Amplitudes sums_{real(0.0), real(0.0)};
+    Complex<Real> s1_{Real{}, Real{}};
+    Complex<Real> s2_{Real{}, Real{}};
+};
+
+class AmplitudeAccumulator : public AmplitudeSums<double> {
+public:
+    Amplitudes sums() const { return {s1(), s2()}; }
 };
 
 // pi_n and tau_n of one angle at orders 1..terms in a table, filled apart
@@ -562,7 +626,9 @@ public:
     }
 
     // Adds the terms of order n of S1 and S2.
-    void addTerm(AmplitudeAccumulator& sums, long n, MieCoefficient c) const {
+    template <class Real>
+    [[gnu::always_inline]] void addTerm(AmplitudeSums<Real>& sums, long n,
+                                        const MieCoefficientOf<Real>& c) const {
         const Values& values = values_[static_cast<std::size_t>(n)];
         sums.add(n, c, values.pi, values.tau);
     }

@@ -4,10 +4,12 @@
 // compiled into this program from the library's sources, the export comes
 // from the shared object.
 #include "PreparedSphereSize.h"
+#include "PreparedSizeLanes.h"
 #include "quellis.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cfenv>
 #include <cmath>
@@ -20,6 +22,11 @@ namespace {
 
 using quellis::Cx;
 using quellis::PreparedSphereSize;
+
+// Vectors of 2, 4 and 8 doubles, the lane widths the series is run in.
+typedef double Lanes2 __attribute__((vector_size(16)));
+typedef double Lanes4 __attribute__((vector_size(32)));
+typedef double Lanes8 __attribute__((vector_size(64)));
 
 constexpr int kFaultFlags = FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID;
 constexpr double kAngle = 2.0933333333333333;
@@ -74,6 +81,49 @@ void expectExportFor(double x, const std::vector<Cx>& indices, double theta = kA
     }
 }
 
+// The indices in the lanes of `Real`: every index the lanes keep (not
+// marked for the series one by one) gives the export's elements bit for
+// bit. Returns how many they kept.
+template <class Real>
+std::size_t expectLanesMatchExport(const PreparedSphereSize& prepared, double x,
+                                   const std::vector<Cx>& indices, double theta) {
+    std::vector<PreparedSphereSize::IndexStart> starts;
+    for (const Cx m : indices) {
+        starts.push_back(prepared.indexStart(m));
+    }
+    std::vector<quellis::Amplitudes> amplitudes(indices.size());
+    std::vector<unsigned char> rerun(indices.size(), 1);
+    quellis::PreparedSizeLanes<Real>(prepared).amplitudes(starts, amplitudes, rerun);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        if (rerun[i]) {
+            continue;
+        }
+        ++kept;
+        const Cx m = indices[i];
+        SCOPED_TRACE(testing::Message() << std::hexfloat << "lanes=" << sizeof(Real) / 8
+                                        << " x=" << x << " m=(" << m.re << "," << m.im << ")");
+        const quellis::ScatteringElements e = quellis::scatteringElements(amplitudes[i]);
+        const Outcome expected = fromExport(x, m, theta);
+        EXPECT_TRUE(sameBits(e.s11, expected.elements.s11));
+        EXPECT_TRUE(sameBits(e.s12, expected.elements.s12));
+        EXPECT_TRUE(sameBits(e.s33, expected.elements.s33));
+        EXPECT_TRUE(sameBits(e.s34, expected.elements.s34));
+    }
+    return kept;
+}
+
+// Prepares x once and runs the indices in the lanes of each width; returns
+// how many indices the lanes kept at every width.
+std::size_t expectLanesMatchExport(double x, const std::vector<Cx>& indices,
+                                   double theta = kAngle) {
+    const PreparedSphereSize prepared(x, theta);
+    const std::size_t kept = expectLanesMatchExport<Lanes2>(prepared, x, indices, theta);
+    EXPECT_EQ(expectLanesMatchExport<Lanes4>(prepared, x, indices, theta), kept);
+    EXPECT_EQ(expectLanesMatchExport<Lanes8>(prepared, x, indices, theta), kept);
+    return kept;
+}
+
 // log-uniform in [low, high].
 double logUniform(std::mt19937_64& rng, double low, double high) {
     std::uniform_real_distribution<double> u(std::log(low), std::log(high));
@@ -111,6 +161,43 @@ TEST(PreparedSphereSize, RandomSizesAndIndicesMatchTheExport) {
     }
 }
 
+// Blocks of 13 indices (no multiple of any width), the kinds mixed within a
+// block: the lanes keep the absorbing ones (a real m x divides, and leaves
+// for the series one by one).
+TEST(PreparedSphereSize, RandomIndicesInLanesMatchTheExport) {
+    std::mt19937_64 rng(161);
+    std::size_t kept = 0;
+    std::size_t total = 0;
+    for (int i = 0; i < 120; ++i) {
+        const double x = logUniform(rng, 1e-3, 600);
+        const std::vector<Cx> indices = randomIndices(rng, 13);
+        kept += expectLanesMatchExport(x, indices);
+        total += indices.size();
+    }
+    EXPECT_GT(kept, total / 2);
+}
+
+// The program's indices (a free-electron metal's, small and weakly
+// absorbing to large and strongly absorbing) at its sizes: the lanes keep
+// them all.
+TEST(PreparedSphereSize, MetalIndicesInLanesMatchTheExport) {
+    std::vector<Cx> indices;
+    for (double re = 0.02; re < 4; re *= 1.9) {
+        for (double im = 0.05; im < 20; im *= 2.3) {
+            indices.push_back({re, im});
+        }
+    }
+    for (const double x : {0.05, 0.3, 1.1, 2.5, 7.0}) {
+        EXPECT_EQ(expectLanesMatchExport(x, indices), indices.size()) << x;
+        // Chains that start from fractions the lanes sum are among them.
+        const PreparedSphereSize prepared(x, kAngle);
+        const auto inLanes = std::count_if(indices.begin(), indices.end(), [&](Cx m) {
+            return prepared.indexStart(m).fractionInLanes;
+        });
+        EXPECT_GT(inLanes, 0) << x;
+    }
+}
+
 TEST(PreparedSphereSize, EdgeIndicesMatchTheExport) {
     const std::vector<Cx> edges{
         {1.0, 0.0},
@@ -126,6 +213,11 @@ TEST(PreparedSphereSize, EdgeIndicesMatchTheExport) {
     };
     for (const double x : {1e-3, 0.5, 3.14, 40.0, 250.0}) {
         expectExportFor(x, edges);
+        // Lanes that leave the common path share their blocks with lanes
+        // that keep it.
+        const std::size_t kept = expectLanesMatchExport(x, edges);
+        EXPECT_GT(kept, 0U) << x;
+        EXPECT_LT(kept, edges.size()) << x;
     }
 }
 
@@ -162,6 +254,7 @@ TEST(PreparedSphereSize, EdgeSizesMatchTheExport) {
     }
     for (const double x : sizes) {
         expectExportFor(x, indices);
+        expectLanesMatchExport(x, indices);
     }
     // Other angles than the program's, the forward and backward directions
     // among them.

@@ -3,10 +3,11 @@
 
 #include "DllUn/DllUn.h"
 #include "PreparedSphereSize.h"
+#include "fast/lanes/SeriesLanes.h"
 
 #include <cmath>
 #include <limits>
-#include <optional>
+#include <vector>
 
 namespace velmora {
 
@@ -100,14 +101,50 @@ struct BatchEnd {
     }
 };
 
-// The scattering matrix from a prepared size, as the binding's call gives it.
-dllun::ScatteringMatrix preparedMatrix(const quellis::PreparedSphereSize& size, TComplex m) {
-    const quellis::ScatteringElements e = size.elements(quellis::fromT(m));
+// The scattering matrix of two amplitudes, as the binding's call gives it.
+dllun::ScatteringMatrix matrixOf(const quellis::Amplitudes& amplitudes) {
+    const quellis::ScatteringElements e = quellis::scatteringElements(amplitudes);
     return {quellis::toT(e.s11), quellis::toT(e.s12), quellis::toT(e.s33), quellis::toT(e.s34)};
 }
 
 bool finite(const TComplex& a) {
     return BatchEnd{}(a.Re, a.Im) == FpFault::None;
+}
+
+// The indices of a batch that reach the series (those whose own steps did
+// not fault) and their m; the faulted ones' values go to `out`. False where
+// an m is not finite: the evaluation stops there.
+bool seriesIndices(std::span<const RefractiveIndex> indices, std::span<ModelValue> out,
+                   std::vector<std::size_t>& members, std::vector<quellis::Cx>& ms) {
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        const RefractiveIndex& index = indices[i];
+        if (index.fault != FpFault::None) {
+            out[i] = {0.0, 0.0, index.fault};
+            continue;
+        }
+        const TComplex m{index.re, index.im};
+        if (!finite(m)) {
+            return false;
+        }
+        members.push_back(i);
+        ms.push_back(quellis::fromT(m));
+    }
+    return true;
+}
+
+// The intensities of the members from matrix(j), the scattering matrix of
+// member j; false once one leaves the finite range.
+template <typename Matrix>
+bool memberIntensities(std::span<const std::size_t> members, std::span<ModelValue> out,
+                       Matrix matrix) {
+    for (std::size_t j = 0; j < members.size(); ++j) {
+        ModelValue& value = out[members[j]];
+        value = intensitySteps([&] { return matrix(j); }, BatchEnd{});
+        if (value.fault != FpFault::None) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -153,28 +190,23 @@ void modelIntensitiesOfOneSize(std::span<const ModelParams> params,
     double theta = kScatteringAngle;
     pinFp(lambda, radius, theta);
     TComplex x = sizeParameter(lambda, radius);
-    bool stopped = !finite(x);
-    std::optional<quellis::PreparedSphereSize> size;
+    std::vector<std::size_t> members;
+    std::vector<quellis::Cx> ms;
+    bool stopped = !finite(x) || !seriesIndices(indices, out, members, ms);
     if (!stopped && quellis::PreparedSphereSize::serves(x.Re)) {
-        size.emplace(x.Re, theta);
-    }
-    for (std::size_t i = 0; i < params.size() && !stopped; ++i) {
-        const RefractiveIndex& index = indices[i];
-        if (index.fault != FpFault::None) {
-            out[i] = {0.0, 0.0, index.fault};
-            continue;
-        }
-        const TComplex m{index.re, index.im};
-        if (!finite(m)) {
-            stopped = true;
-            break;
-        }
-        out[i] = intensitySteps(
-            [&] {
-                return size ? preparedMatrix(*size, m) : dllun::scatMatrix(x, m, kScatteringAngle);
-            },
-            BatchEnd{});
-        stopped = stopped || out[i].fault != FpFault::None;
+        // The series of the indices in vector lanes where the processor has
+        // them; one by one otherwise and for the indices the lanes leave.
+        const quellis::PreparedSphereSize size(x.Re, theta);
+        std::vector<quellis::Amplitudes> amplitudes(members.size());
+        std::vector<unsigned char> rerun(members.size(), 1);
+        indexAmplitudesInLanes(size, ms, amplitudes, rerun);
+        stopped = !memberIntensities(members, out, [&](std::size_t j) {
+            return matrixOf(rerun[j] ? size.amplitudes(ms[j]) : amplitudes[j]);
+        });
+    } else if (!stopped) {
+        stopped = !memberIntensities(members, out, [&](std::size_t j) {
+            return dllun::scatMatrix(x, quellis::toT(ms[j]), kScatteringAngle);
+        });
     }
     if (!stopped && faultAfter(out[params.size() - 1]) == FpFault::None) {
         return;
