@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The particle in its medium and the spread of sizes: the described model's
+// The particle in its medium and the spread of sizes: the vacuum model's
 // bits kept, values in a medium against an independent series, and the
 // accuracy of the size average's quadrature against a much finer rule.
 #include "fit/ParticleModel.h"
@@ -26,21 +26,21 @@ std::uint64_t bits(double v) {
     return std::bit_cast<std::uint64_t>(v);
 }
 
-TEST(ParticleModel, DescribedModelKeepsModelIntensitiesBits) {
+TEST(ParticleModel, VacuumModelKeepsModelIntensitiesBits) {
     int compared = 0;
     for (const double w0 : {kDrudeResonance, kLorentsResonance}) {
         for (const auto& [wp, gam] : {std::pair{5.6, 1.0}, {3.0, 0.05}, {9.0, 2.5}, {0.0, 1.0}}) {
             const Particle particle{.wp = wp, .gam = gam, .w0 = w0};
             for (const double lambda : {457.9, 514.5, 568.2, 647.1, 300.0, 1064.0}) {
                 for (double radius = 0.5; radius <= 400.0; radius *= 1.37) {
-                    const ModelValue described = ModelIntensities({lambda, radius, gam, wp, w0});
+                    const ModelValue vacuum = ModelIntensities({lambda, radius, gam, wp, w0});
                     const ModelValue direct = particleIntensities(particle, lambda, radius);
                     const ModelValue monodisperse =
                         averagedIntensities(particle, lambda, {radius, 0.0});
                     for (const ModelValue& v : {direct, monodisperse}) {
-                        ASSERT_EQ(bits(v.iv), bits(described.iv)) << lambda << " nm, " << radius;
-                        ASSERT_EQ(bits(v.ih), bits(described.ih)) << lambda << " nm, " << radius;
-                        ASSERT_EQ(v.fault, described.fault);
+                        ASSERT_EQ(bits(v.iv), bits(vacuum.iv)) << lambda << " nm, " << radius;
+                        ASSERT_EQ(bits(v.ih), bits(vacuum.ih)) << lambda << " nm, " << radius;
+                        ASSERT_EQ(v.fault, vacuum.fault);
                     }
                     ++compared;
                 }
@@ -106,7 +106,7 @@ TEST(SizeDistribution, QuadratureMatchesMuchFinerRule) {
         }
     }
     // The intensities: radii 5-150 nm, sigma up to 0.3, the four wavelengths,
-    // the described particle and silver-like particles in water.
+    // the default particle and silver-like particles in water.
     double worst = 0.0;
     for (const Particle& particle : {Particle{.wp = 5.6, .gam = 1.0}, kSilverInWater}) {
         for (const double lambda : kLambdas) {

@@ -6,7 +6,7 @@
 namespace velmora {
 
 namespace {
-constexpr double kDescribedSizeFactor = 6.28;
+constexpr double kVacuumSizeFactor = 6.28;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDetectionAngle = 2.0933333333333333;
 constexpr double kRootExponent = 0.5;
@@ -16,12 +16,12 @@ RefractiveIndex faulted(FpFault fault) {
 }
 } // namespace
 
-bool isDescribedModel(const Particle& particle) {
+bool isVacuumModel(const Particle& particle) {
     return particle.epsInf == 1.0 && particle.mediumIndex == 1.0;
 }
 
 double sizeFactor(const Particle& particle) {
-    return isDescribedModel(particle) ? kDescribedSizeFactor : kTwoPi * particle.mediumIndex;
+    return isVacuumModel(particle) ? kVacuumSizeFactor : kTwoPi * particle.mediumIndex;
 }
 
 RefractiveIndex particleIndex(const Particle& particle, double lambda) {
@@ -52,7 +52,7 @@ RefractiveIndex particleIndex(const Particle& particle, double lambda) {
     if (const FpFault f = faultAfter(root.Re, root.Im); f != FpFault::None) {
         return faulted(f);
     }
-    // Division by n = 1 is exact, so the described model keeps PowCom's m.
+    // Division by n = 1 is exact, so the vacuum model keeps PowCom's m.
     double re = root.Re / n;
     double im = root.Im / n;
     if (const FpFault f = faultAfter(re, im); f != FpFault::None) {

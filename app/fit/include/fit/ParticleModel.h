@@ -18,10 +18,10 @@ struct Particle {
     double mediumIndex = 1.0;    // refractive index n of the medium
 };
 
-// The described model: a sphere in vacuum with eps_inf = 1.
-bool isDescribedModel(const Particle& particle);
+// The model of ModelIntensities: a sphere in vacuum with eps_inf = 1.
+bool isVacuumModel(const Particle& particle);
 
-// x / (R / lambda): 6.28 for the described model, whose tables keep it,
+// x / (R / lambda): 6.28 in that model, whose tables keep it,
 // 2 pi n otherwise.
 double sizeFactor(const Particle& particle);
 
