@@ -80,8 +80,9 @@ void BM_RefineTimePoint(benchmark::State& state) {
         model.measured.ih[k] = 1000.0 * truth[k].ih;
     }
     const double infinity = std::numeric_limits<double>::infinity();
-    const std::vector<FreeParameter> free = {
-        {0.9 * radius, 20.0, 200.0, 180.0}, {1100.0, 0.0, infinity, 1100.0}, {0.1, 0.0, 0.3, 0.3}};
+    const std::vector<FreeParameter> free = {{0.9 * radius, 20.0, 200.0, 180.0},
+                                             {1100.0, 0.0, infinity, 1100.0},
+                                             {0.1, 0.0, 0.3, 0.3, true}};
     const ResidualFunction residuals = intensityMeasure(model);
     int evaluations = 0;
     for (auto _ : state) {

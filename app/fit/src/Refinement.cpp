@@ -122,14 +122,17 @@ Refinement refine(const ResidualFunction& residuals, int residualCount,
     const int count = static_cast<int>(parameters.size());
     ScaledResiduals functor(residuals, residualCount, parameters);
     Vector u(count);
+    bool scaled = true;
     for (int i = 0; i < count; ++i) {
-        u[i] = parameters[i].start / parameters[i].scale;
+        const double scale = parameters[i].scale;
+        scaled = scaled && scale > 0.0 && std::isfinite(scale);
+        u[i] = parameters[i].start / scale;
     }
     Refinement out;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     Vector r;
     bool converged = false;
-    if (functor.evaluate(u, r)) {
+    if (scaled && functor.evaluate(u, r)) {
         Eigen::LevenbergMarquardt<ScaledResiduals> solver(functor);
         solver.setFtol(kTolerance);
         solver.setXtol(kTolerance);
@@ -139,7 +142,8 @@ Refinement refine(const ResidualFunction& residuals, int residualCount,
     }
     out.values.resize(count);
     for (int i = 0; i < count; ++i) {
-        out.values[i] = converged ? u[i] * parameters[i].scale : parameters[i].start;
+        const double value = converged ? u[i] * parameters[i].scale : parameters[i].start;
+        out.values[i] = parameters[i].signFree ? std::fabs(value) : value;
         out.insideRanges = out.insideRanges && out.values[i] >= parameters[i].lo &&
                            out.values[i] <= parameters[i].hi;
     }

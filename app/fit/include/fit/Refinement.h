@@ -15,8 +15,10 @@ struct FreeParameter {
     double start; // the grid's winner
     double lo;    // the grid's range: a refined value outside it is flagged
     double hi;
-    double scale; // the parameter's typical size: the solver's unit and the
-                  // finite-difference step's (kDifferenceStep * scale)
+    double scale;          // the parameter's typical size, above 0: the solver's unit
+                           // and the finite-difference step's (kDifferenceStep * scale)
+    bool signFree = false; // the residuals depend on |value| only (the width
+                           // of a spread): the magnitude is reported
 };
 
 constexpr double kDifferenceStep = 1e-6;
@@ -40,9 +42,9 @@ struct Refinement {
 
 // Refines from the starts. N = residualCount residuals, P = parameters.size()
 // unknowns. Deterministic: the same function and starts give the same bits.
-// A refinement that does not converge (the start faults, the solver runs
-// out of evaluations, or the Jacobian cannot be formed) returns the starts,
-// not converged.
+// A refinement that does not converge (a scale is not above 0, the start
+// faults, the solver runs out of evaluations, or the Jacobian cannot be
+// formed) returns the starts, not converged.
 Refinement refine(const ResidualFunction& residuals, int residualCount,
                   std::span<const FreeParameter> parameters);
 
