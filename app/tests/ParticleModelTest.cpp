@@ -12,6 +12,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 namespace velmora {
 namespace {
@@ -81,7 +82,8 @@ ModelValue finerAverage(const Particle& particle, double lambda, LogNormalSizes 
     for (double centre = -9.0 + half; centre < 9.0; centre += 2.0 * half) {
         for (int i = 0; i < 4; ++i) {
             for (const double z : {centre - half * x[i], centre + half * x[i]}) {
-                const double weight = half * w[i] * std::exp(-0.5 * z * z) / std::sqrt(2.0 * M_PI);
+                const double weight =
+                    half * w[i] * std::exp(-0.5 * z * z) / std::sqrt(2.0 * std::numbers::pi);
                 const ModelValue one =
                     particleIntensities(particle, lambda, sizes.median * std::exp(sizes.sigma * z));
                 iv += weight * one.iv;

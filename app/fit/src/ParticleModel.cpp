@@ -3,11 +3,13 @@
 
 #include "DllUn/DllUn.h"
 
+#include <numbers>
+
 namespace velmora {
 
 namespace {
 constexpr double kVacuumSizeFactor = 6.28;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kDetectionAngle = 2.0933333333333333;
 constexpr double kRootExponent = 0.5;
 
