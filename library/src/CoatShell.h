@@ -7,7 +7,7 @@
 // of those ratios.
 #pragma once
 
-#include "Cx.h"
+#include "quellis/series/Cx.h"
 
 #include <cmath>
 

@@ -4,11 +4,11 @@
 // 19, 1505). The recurrence starts from the value of its continued fraction
 // (Lentz 1976, Appl. Opt. 15, 668) at the start order, so no start error travels down into the
 // orders in use, however large and weakly absorbing the sphere.
-#include "LogDerivativeStep.h"
-#include "RiccatiBessel.h"
-#include "ScaledConvergents.h"
-#include "Sphere.h"
-#include "TermCount.h"
+#include "quellis/series/LogDerivativeStep.h"
+#include "quellis/series/RiccatiBessel.h"
+#include "quellis/series/ScaledConvergents.h"
+#include "quellis/series/Sphere.h"
+#include "quellis/series/TermCount.h"
 
 #include <algorithm>
 #include <cmath>
