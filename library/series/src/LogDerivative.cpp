@@ -276,7 +276,7 @@ LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, double modulus, long n) {
 }
 
 void logDerivativeUpward(Cx rho, long highest, Cx* d) {
-    Cx current = div(real(1), tanScaled(rho));
+    Cx current = div(real(1), tan(rho));
     d[0] = current;
     const LogDerivativeStep step(rho);
     for (long n = 1; n <= highest; ++n) {
