@@ -77,7 +77,7 @@ TEST_F(VelmoraFitTest, WritesBothTablesInTheSavedFormat) {
 TEST_F(VelmoraFitTest, FailureReportsTheRunMessageAndWritesNothing) {
     test::writeText(dir.file("kept.dat"), "kept");
     EXPECT_EQ(run("--result new.dat --resonance kept.dat missing.txt"), 1);
-    EXPECT_EQ(err, "Cannot open file missing.txt\n");
+    EXPECT_EQ(err, "Cannot open file missing.txt: No such file or directory\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("new.dat")));
     EXPECT_EQ(test::readBytes(dir.file("kept.dat")), "kept");
     EXPECT_EQ(run("--rmin abc --result new.dat"), 1);
@@ -171,7 +171,7 @@ TEST_F(VelmoraFitTest, ResultDirFitsEveryFileAndReportsEachFailure) {
                            {{0.0, 20.0, 40.0}, {1.0, 25.0, 41.0}, {2.0, 29.0, 45.0}});
     std::filesystem::create_directory(dir.file("out"));
     EXPECT_EQ(run("--steps 40 --result-dir out DemoDat.txt missing.txt second.dat"), 1);
-    EXPECT_EQ(err, "missing.txt: Cannot open file missing.txt\n");
+    EXPECT_EQ(err, "missing.txt: Cannot open file missing.txt: No such file or directory\n");
     for (const std::string name : {"DemoDat", "second"}) {
         const std::string file = name == std::string("DemoDat") ? "DemoDat.txt" : "second.dat";
         ASSERT_EQ(
