@@ -1,16 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fast/WorkerPool.h"
 
+#include "fit/AvailableCpus.h"
 #include "fit/ThreadStack.h"
 
 #include <stdexcept>
-#include <thread>
 
 namespace velmora {
 
 WorkerPool::WorkerPool() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    const int workers = cores > 1 ? static_cast<int>(cores) - 1 : 0;
+    const int workers = availableCpus() - 1;
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, kFitThreadStackBytes);
