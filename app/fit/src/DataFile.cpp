@@ -58,8 +58,16 @@ std::string notANumber(std::string_view field) {
     return what;
 }
 
+// The words with the number between them, built by appending (the
+// compiler's overlap check misreads a literal joined to a new string).
+std::string withNumber(std::string_view before, std::size_t number, std::string_view after) {
+    std::string text(before);
+    text.append(std::to_string(number)).append(after);
+    return text;
+}
+
 std::string limitOfLines() {
-    return "beyond the limit of " + std::to_string(kMaxDataLines) + " lines";
+    return withNumber("beyond the limit of ", kMaxDataLines, " lines");
 }
 
 } // namespace
@@ -129,8 +137,7 @@ void DataFileParser::take(char c) {
     }
     if (line_.size() == kMaxDataLineBytes) {
         refuse(line, columnOf(line_, line_.size()),
-               "the line is longer than the limit of " + std::to_string(kMaxDataLineBytes) +
-                   " bytes");
+               withNumber("the line is longer than the limit of ", kMaxDataLineBytes, " bytes"));
     }
     line_ += c;
 }
@@ -142,7 +149,7 @@ void DataFileParser::endLine() {
     } else if (firstBlank_ == 0) {
         firstBlank_ = line;
     } else if (line - firstBlank_ >= kMaxDataLines) {
-        refuse(line, 1, "more than " + std::to_string(kMaxDataLines) + " blank lines at the end");
+        refuse(line, 1, withNumber("more than ", kMaxDataLines, " blank lines at the end"));
     }
     line_.clear();
     lineOpen_ = false;
@@ -157,7 +164,7 @@ void DataFileParser::readFields(int line) {
         const std::size_t tab = line_.find('\t', start);
         if (++fieldCount > kMaxDataFields) {
             refuse(line, columnOf(line_, start),
-                   "more than " + std::to_string(kMaxDataFields) + " fields");
+                   withNumber("more than ", kMaxDataFields, " fields"));
         }
         const std::string_view field = std::string_view(line_).substr(
             start, tab == std::string::npos ? std::string_view::npos : tab - start);

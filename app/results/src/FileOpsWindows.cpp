@@ -29,7 +29,9 @@ constexpr std::size_t kTemporaryNameUnits = 15;
 }
 
 [[noreturn]] void fail(int error, const std::string& why) {
-    throw std::runtime_error(std::generic_category().message(error) + " (" + why + ")");
+    std::string message = std::generic_category().message(error);
+    message.append(" (").append(why).append(")");
+    throw std::runtime_error(message);
 }
 
 [[noreturn]] void failWindows(DWORD error) {
