@@ -260,8 +260,9 @@ TEST_F(DataFileTest, UnprintableBytesAreEscapedInMessages) {
                               "file"));
         ADD_FAILURE() << "no error";
     } catch (const RunError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot open file " + dir.file("no\\x1Bfile") + ": No such file or directory");
+        // The reason is the system's: Windows takes no ESC in a name at all.
+        const std::string shown = "Cannot open file " + dir.file("no\\x1Bfile") + ": ";
+        EXPECT_EQ(std::string(e.what()).substr(0, shown.size()), shown);
     }
 }
 
