@@ -7,7 +7,6 @@
 #include <thread>
 
 #if defined(_WIN32)
-#define NOMINMAX // std::max, not the macro of windows.h
 #include <windows.h>
 #elif defined(__linux__)
 #include <sched.h>
