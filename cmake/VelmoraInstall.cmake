@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installation of the programs velmora and velmora-fit with what they open:
-# the demo measurement and the help document, the desktop entry and the icon.
+# the demo measurement and the help document, the manual pages, the desktop
+# entry and the icon.
 #
 # Component: velmora_program. The programs find their data at run time as
 # ../share/velmora/ beside their own directory, so the install directories
@@ -40,6 +41,14 @@ install(CODE "
 
 install(FILES ${PROJECT_SOURCE_DIR}/demo/DemoDat.txt ${PROJECT_SOURCE_DIR}/demo/HelpDemo.mht
     DESTINATION ${VELMORA_DATA_INSTALL_DIR} COMPONENT velmora_program)
+
+# The manual pages, one for each program installed.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/man/velmora-fit.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT velmora_program)
+if(TARGET velmora)
+    install(FILES ${PROJECT_SOURCE_DIR}/docs/man/velmora.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT velmora_program)
+endif()
 
 if(TARGET velmora)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/velmora/velmora.desktop

@@ -6,7 +6,7 @@
 # program of the build does, and finds it by itself (--demo) beside its own
 # folder, also in a moved prefix; the demo measurement and the help document are
 # the repository's; the desktop entry is valid and names an installed
-# program and icon.
+# program and icon; each program has a manual page that renders cleanly.
 #
 # Usage: check-programs.sh PREFIX SOURCE_DIR BUILT_VELMORA_FIT window|no-window
 set -euo pipefail
@@ -80,4 +80,13 @@ if [[ "$window" == window ]]; then
         fail "$icon is not a PNG picture"
     [[ "$picture" == "$size" ]] || fail "$icon is $picture pixels, but lies in $size"
 fi
+# A manual page for each program, which man renders without a warning.
+manuals=(velmora-fit)
+[[ "$window" == window ]] && manuals+=(velmora)
+for program in "${manuals[@]}"; do
+    page=$prefix/share/man/man1/$program.1
+    [[ -f "$page" ]] || fail "no manual page $page"
+    warnings=$(groff -ww -man -z "$page" 2>&1) || fail "$page cannot be rendered: $warnings"
+    [[ -z "$warnings" ]] || fail "$page renders with warnings: $warnings"
+done
 echo "check-programs: the programs and data of $prefix work"
