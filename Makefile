@@ -69,8 +69,12 @@ windows: deps-windows $(WIN32)/build.ninja
 test-windows: windows build
 	ctest --preset win32
 
+# The C++ benchmark programs, then the Python package's array loop against
+# the C loop (Debian's interpreter, which has the package's numpy).
 bench: build
 	@for b in $(RELEASE)/bench/bench_*; do echo "== $$b"; "$$b"; done
+	@echo "== bench/bench_python_loops.py"
+	@PYTHONPATH=$(RELEASE)/python /usr/bin/python3 bench/bench_python_loops.py $(RELEASE)/bench/bench_library
 
 run: build
 	@scripts/run-velmora $(RELEASE)
