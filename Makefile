@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 # only when the script changes or the build folder is cleaned.
 DEPS_STAMP := build/deps-installed
 
-.PHONY: all deps deps-windows deps-fuzz configure build test test-asan fuzz windows test-windows bench run package clean
+.PHONY: all deps deps-windows deps-fuzz configure build test test-asan fuzz windows test-windows bench run package docs clean
 
 all: build
 
@@ -83,6 +83,13 @@ run: build
 # and the programs, in build/release/packages/.
 package: build
 	cmake --build --preset release --target package
+
+# The documentation site (user guide, Python and C reference) in build/docs/,
+# the Python reference read from the package built beside the library.
+docs: configure
+	cmake --build --preset release --target quellis quellis_core
+	PYTHONPATH=$(RELEASE)/python /usr/bin/python3 -m sphinx -W -b html docs/site build/docs
+	@echo "open build/docs/index.html"
 
 clean:
 	rm -rf build

@@ -75,7 +75,7 @@ endif()
 file(RELATIVE_PATH QUELLIS_PYTHON_TO_LIBRARY "/${QUELLIS_PYTHON_LAYOUT_DIR}/quellis"
      "/${CMAKE_INSTALL_LIBDIR}/libquellis.so.${PROJECT_VERSION_MAJOR}")
 configure_file(${QUELLIS_PACKAGING_DIR}/installed_library.py.in
-    ${PROJECT_BINARY_DIR}/python/quellis/_installed_library.py @ONLY)
+    ${PROJECT_BINARY_DIR}/python-install/_installed_library.py @ONLY)
 file(GLOB QUELLIS_PYTHON_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/python/quellis/*.py)
 install(CODE "
     set(python_dir \"${QUELLIS_PYTHON_INSTALL_DIR}\")
@@ -88,7 +88,7 @@ install(CODE "
     endif()
     set(package_dir \"\${CMAKE_INSTALL_PREFIX}/\${python_dir}/quellis\")
     file(INSTALL ${QUELLIS_PYTHON_SOURCES}
-                 ${PROJECT_BINARY_DIR}/python/quellis/_installed_library.py
+                 ${PROJECT_BINARY_DIR}/python-install/_installed_library.py
                  \"$<TARGET_FILE:quellis_core>\"
          DESTINATION \"\${package_dir}\")
     file(INSTALL ${PROJECT_SOURCE_DIR}/LICENSES/MIT.txt DESTINATION \"\${package_dir}\"

@@ -4,8 +4,8 @@
 In this order: the file the environment variable ``QUELLIS_LIBRARY`` names
 (and nothing else if it is set); the library an installation put beside
 this package (recorded at install time as a path relative to the package);
-the library of the release build when the package is run from the
-repository; the system's dynamic loader, asked for the library's SONAME
+the library of the build when the package is the build's copy
+(build/release/python/quellis) or the repository's python/quellis; the system's dynamic loader, asked for the library's SONAME
 (``libquellis.so.1``, as the package ``libquellis1`` installs it) and for
 what ``ctypes.util.find_library("quellis")`` names.
 """
@@ -31,8 +31,9 @@ def library_candidates(package_dir, environ, installed_relative_path):
     candidates = []
     if installed_relative_path is not None:
         candidates.append(package_dir / installed_relative_path)
-    repository = package_dir.parent.parent
-    candidates.append(repository / "build" / "release" / "library" / LIBRARY_FILE_NAME)
+    build_or_repository = package_dir.parent.parent
+    candidates.append(build_or_repository / "library" / LIBRARY_FILE_NAME)
+    candidates.append(build_or_repository / "build" / "release" / "library" / LIBRARY_FILE_NAME)
     return candidates
 
 

@@ -2,7 +2,7 @@
 """Efficiencies and scattering matrix averaged over a number distribution of radii.
 
 Quadrature: Gauss-Legendre with ``points`` nodes, for a log-normal
-distribution in t = ln(r / median) / sigma over |t| <= 6 (the tails left
+distribution in t = ln(r / median) / sigma over ``|t| <= 6`` (the tails left
 out hold 2e-9 of the particles; the weights are normalised to the rest),
 for a user-given density over its range [rmin, rmax] in r. The rule is
 exact for polynomials of degree 2 points - 1 in t (or r); the averages of

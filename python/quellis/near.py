@@ -126,7 +126,7 @@ def near_scattering_matrix(x, m, rho, theta):
 def near_longitudinal(x, m, rho, theta):
     """Squared modulus of the longitudinal amplitude sum (NearLongAmpl).
 
-    L = |sum (2n+1) xi_n(rho) sin(theta) a_n pi_n|^2; zero in the forward
+    ``L = |sum (2n+1) xi_n(rho) sin(theta) a_n pi_n|^2``; zero in the forward
     and backward directions.
 
     Parameters

@@ -24,7 +24,7 @@ def efficiencies(x, m):
     qext, qsca, qback : ndarray of float
         Cross sections divided by the geometric cross section pi r^2
         (dimensionless), of the broadcast shape of `x` and `m`. Qback is
-        |sum (-1)^n (2n+1)(a_n - b_n)|^2 / x^2.
+        ``|sum (-1)^n (2n+1)(a_n - b_n)|^2 / x^2``.
 
     Raises
     ------
@@ -90,7 +90,7 @@ def scattering_matrix(x, m, theta):
     Returns
     -------
     s11, s12, s33, s34 : ndarray of float
-        S11 = (|S1|^2 + |S2|^2)/2, S12 = (|S2|^2 - |S1|^2)/2,
+        ``S11 = (|S1|^2 + |S2|^2)/2``, ``S12 = (|S2|^2 - |S1|^2)/2``,
         S33 = Re(S1 conj S2), S34 = Im(S2 conj S1), from the amplitudes of
         :func:`amplitudes` (no factor 1/k^2). S11 - S12 is the intensity
         scattered with polarisation perpendicular to the scattering plane.

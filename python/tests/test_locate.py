@@ -51,6 +51,15 @@ def test_repository_layout_is_found(tmp_path):
     assert find_library(package, {}, None) == library
 
 
+def test_build_tree_copy_finds_the_build_library(tmp_path):
+    package = tmp_path / "build" / "release" / "python" / "quellis"
+    package.mkdir(parents=True)
+    library = tmp_path / "build" / "release" / "library" / LIBRARY_FILE_NAME
+    library.parent.mkdir(parents=True)
+    library.write_bytes(b"")
+    assert find_library(package, {}, None) == package.parent.parent / "library" / LIBRARY_FILE_NAME
+
+
 def test_missing_library_names_every_place_tried(tmp_path):
     package = tmp_path / "python" / "quellis"
     with pytest.raises(OSError) as raised:
