@@ -9,12 +9,21 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set(QUELLIS_PYTHON_INSTALL_DIR "" CACHE STRING
+set(QUELLIS_PYTHON_PACKAGES_DIR "" CACHE STRING
     "Directory, relative to the prefix, that receives the Python package quellis; empty: \
 where Debian's Python looks for the install prefix (lib/python3/dist-packages under /usr, \
 lib/python3.X/dist-packages elsewhere)")
 set(QUELLIS_CMAKE_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/quellis")
 set(QUELLIS_PACKAGING_DIR "${CMAKE_CURRENT_LIST_DIR}/quellis")
+
+# The shared object names the C library it runs on, as Debian requires of a
+# library, although the compiler's default --as-needed would leave it out
+# (the library calls only the mathematical and C++ runtimes); every other
+# library on its link line is needed anyway. With link-time optimisation
+# only the option for the whole link keeps it.
+if(NOT WIN32)
+    target_link_options(quellis PRIVATE -Wl,--no-as-needed)
+endif()
 
 install(TARGETS quellis EXPORT quellisTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -66,8 +75,8 @@ endif()
 execute_process(COMMAND ${QUELLIS_PYTHON} -c "import sys; print(f'{sys.version_info[0]}.{sys.version_info[1]}')"
                 OUTPUT_VARIABLE QUELLIS_PYTHON_VERSION OUTPUT_STRIP_TRAILING_WHITESPACE
                 COMMAND_ERROR_IS_FATAL ANY)
-if(QUELLIS_PYTHON_INSTALL_DIR)
-    set(QUELLIS_PYTHON_LAYOUT_DIR ${QUELLIS_PYTHON_INSTALL_DIR})
+if(QUELLIS_PYTHON_PACKAGES_DIR)
+    set(QUELLIS_PYTHON_LAYOUT_DIR ${QUELLIS_PYTHON_PACKAGES_DIR})
 else()
     # Both of Debian's folders lie as deep below the prefix as this one.
     set(QUELLIS_PYTHON_LAYOUT_DIR "lib/python3/dist-packages")
@@ -78,7 +87,7 @@ configure_file(${QUELLIS_PACKAGING_DIR}/installed_library.py.in
     ${PROJECT_BINARY_DIR}/python-install/_installed_library.py @ONLY)
 file(GLOB QUELLIS_PYTHON_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/python/quellis/*.py)
 install(CODE "
-    set(python_dir \"${QUELLIS_PYTHON_INSTALL_DIR}\")
+    set(python_dir \"${QUELLIS_PYTHON_PACKAGES_DIR}\")
     if(NOT python_dir)
         if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
             set(python_dir lib/python3/dist-packages)
