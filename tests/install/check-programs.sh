@@ -67,8 +67,13 @@ if [[ "$window" == window ]]; then
     entry=$prefix/share/applications/velmora.desktop
     [[ -f "$entry" ]] || fail "no desktop entry $entry"
     desktop-file-validate "$entry" || fail "$entry is not a valid desktop entry"
+    # "Open with" hands the program the file: Exec takes %f, MimeType says
+    # which files.
     exec_line=$(grep '^Exec=' "$entry")
-    [[ -x "$prefix/bin/${exec_line#Exec=}" ]] || fail "$entry starts no installed program"
+    [[ "$exec_line" == *" %f" ]] || fail "$entry does not pass the file to open (%f)"
+    exec_program=${exec_line#Exec=}
+    [[ -x "$prefix/bin/${exec_program% %f}" ]] || fail "$entry starts no installed program"
+    grep -q '^MimeType=.*text/plain;' "$entry" || fail "$entry names no MimeType text/plain"
     icon_name=$(grep '^Icon=' "$entry")
     icon=$(find "$prefix/share/icons/hicolor" -name "${icon_name#Icon=}.png")
     [[ -n "$icon" ]] || fail "no icon ${icon_name#Icon=}.png under share/icons/hicolor"
