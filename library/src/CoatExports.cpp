@@ -60,9 +60,11 @@ int32_t besselTerms(Cx z, int32_t n, long count) {
     return n;
 }
 
-// A coated sphere whose outer size has no series: NaN outputs.
+// A coated sphere without an answer (NaN outputs): an outer size without
+// one, or a core size beyond the tables or negative. A core of size 0 is
+// none: the particle is the homogeneous sphere of the shell's index.
 bool coatBeyondTables(const CoatedSphere& sphere) {
-    return beyondTables(sphere.y.re) || beyondTables(sphere.x.re);
+    return noParticle(sphere.y) || beyondTables(sphere.x.re) || sphere.x.re < 0;
 }
 
 void storeEfficiencies(const Efficiencies& q, double* qsca, double* qext, double* qback) {
@@ -95,6 +97,16 @@ void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex*, const int32_t* 
     if (last < 0) {
         return;
     }
+    const auto unserved = [&] {
+        fillNoAnswer(Psi, std::min<long>(PsiHigh, last), 0);
+        fillNoAnswer(Chi, std::min<long>(ChiHigh, last), 0);
+        fillNoAnswer(Xi, std::min<long>(XiHigh, last), 0);
+    };
+    // An argument that is not a finite number has no functions, whatever N.
+    if (!std::isfinite(z.re) || !std::isfinite(z.im)) {
+        unserved();
+        return;
+    }
     answerOrNothing(
         [&] {
             const int32_t terms = besselTerms(z, std::max<int32_t>(*N, 1), last);
@@ -104,11 +116,7 @@ void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex*, const int32_t* 
                 storeWithin(Xi, XiHigh, n, row.xi);
             });
         },
-        [&] {
-            fillNoAnswer(Psi, std::min<long>(PsiHigh, last), 0);
-            fillNoAnswer(Chi, std::min<long>(ChiHigh, last), 0);
-            fillNoAnswer(Xi, std::min<long>(XiHigh, last), 0);
-        });
+        unserved);
 }
 
 void QUELLIS_CALL CoatAden(const TComplex* X, const TComplex* M, const int32_t* N, TComplex* D,

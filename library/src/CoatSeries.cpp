@@ -9,6 +9,15 @@ namespace {
 // The switch's threshold: the extended-precision value nearest to 1e-8.
 constexpr long double kNegligible = 1e-8L;
 
+// A core of size 0, or so small beside the particle (|x| <= 1e-100 |y|)
+// that its share of the shell field, of order (x/y)^3 at order 1, lies far
+// below the switch's threshold from the first order on: the particle is the
+// homogeneous sphere of the shell's index, and the core's functions, whose
+// n/x may not even be a double, are not formed.
+bool coreAbsent(const CoatedSphere& sphere) {
+    return abs(sphere.x) <= 1e-100 * abs(sphere.y);
+}
+
 } // namespace
 
 CoatedSeries::CoatedSeries(const CoatedSphere& sphere, long count)
@@ -21,9 +30,15 @@ CoatedSeries::CoatedSeries(const CoatedSphere& sphere, long count)
       outerCoefficients_(sphere.y, sphere.m2) {
     riccatiBesselTable(sphere.y, count, seriesRestart(termCount(sphere.y.re), abs(sphere.y), count),
                        outer_.data());
-    logDerivative(mul(sphere.x, sphere.m1), count, du_.data());
-    logDerivative(v_, count, dv_.data());
-    logDerivative(w_, count, dw_.data());
+    // D_n of the core's arguments upward where every order lies far below
+    // a huge |z| (a huge index), so that no call runs its downward
+    // recurrence over |z| orders.
+    logDerivativeTable(w_, count, dw_.data());
+    coreNegligible_ = coreAbsent(sphere);
+    if (!coreNegligible_) {
+        logDerivativeTable(mul(sphere.x, sphere.m1), count, du_.data());
+        logDerivativeTable(v_, count, dv_.data());
+    }
 }
 
 MieCoefficient CoatedSeries::next() {

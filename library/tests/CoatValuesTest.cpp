@@ -178,6 +178,22 @@ TEST(CoatIdentities, VanishingCoreLeavesTheShellSphere) {
     }
 }
 
+// A core of size 0, or one far below the smallest size whose functions are
+// doubles (4.9e-324), is none: the shell sphere's efficiencies. A negative
+// core has no answer.
+TEST(CoatIdentities, CoreOfSizeZeroIsTheShellSphere) {
+    const TComplex y{3, 0}, m1{1.5, 1}, m2{1.33, 0.01};
+    const Efficiencies shell = homogeneous(y, m2);
+    for (const double core : {0.0, 4.9e-324}) {
+        const Efficiencies q = coated({core, 0}, y, m1, m2);
+        EXPECT_NEAR(q.sca, shell.sca, 1e-13 * shell.sca) << core;
+        EXPECT_NEAR(q.ext, shell.ext, 1e-13 * shell.ext) << core;
+        EXPECT_NEAR(q.back, shell.back, 1e-12 * shell.back) << core;
+    }
+    const Efficiencies negative = coated({-0.5, 0}, y, m1, m2);
+    EXPECT_TRUE(std::isnan(negative.sca) && std::isnan(negative.ext) && std::isnan(negative.back));
+}
+
 // Behind a metal shell with Im(m2)*(y - x) = 20 the core is invisible: the
 // coefficients are those of the shell sphere to rounding. Formed from psi_n
 // and chi_n of the shell themselves, they cancel to nothing here.
