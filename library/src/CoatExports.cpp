@@ -20,7 +20,43 @@ CoatedSphere coatedSphere(const TComplex* X, const TComplex* Y, const TComplex* 
     return {fromT(*X), fromT(*Y), fromT(*M1), fromT(*M2)};
 }
 
+// Below this outer size (with the particle's |m1 x| and |m2 y| below it
+// too) the efficiencies are those of the coated sphere's dipole to double
+// precision (the next terms are of relative order y^2), where the series'
+// functions would leave the double range for much smaller sizes.
+constexpr double kDipoleSize = 1e-8;
+
+bool dipoleParticle(const CoatedSphere& sphere) {
+    return sphere.y.im == 0 && sphere.x.im == 0 && sphere.y.re < kDipoleSize &&
+           abs(mul(sphere.y, sphere.m2)) < kDipoleSize &&
+           abs(mul(sphere.x, sphere.m1)) < kDipoleSize;
+}
+
+// The dipole of a coated sphere (Bohren & Huffman 1983, eq. 5.36): with
+// e1 = m1^2, e2 = m2^2 and the core's volume fraction f = (x/y)^3,
+// K = [(e2 - 1)(e1 + 2 e2) + f (e1 - e2)(1 + 2 e2)] /
+//     [(e2 + 2)(e1 + 2 e2) + f (2 e2 - 2)(e1 - e2)],
+// Qsca = 8/3 y^4 |K|^2, Qext = 4 y Im K + Qsca, Qback = 4 y^4 |K|^2.
+Efficiencies dipoleEfficiencies(const CoatedSphere& sphere) {
+    const Cx e1 = mul(sphere.m1, sphere.m1);
+    const Cx e2 = mul(sphere.m2, sphere.m2);
+    const double ratio = sphere.x.re / sphere.y.re;
+    const Cx f = real(ratio * ratio * ratio);
+    const Cx core = e1 + mul(real(2), e2);
+    const Cx contrast = e1 - e2;
+    const Cx k = div(mul(e2 - real(1), core) + mul(f, mul(contrast, real(1) + mul(real(2), e2))),
+                     mul(e2 + real(2), core) + mul(f, mul(mul(real(2), e2) - real(2), contrast)));
+    const double y = sphere.y.re;
+    const double yk = y * y * abs(k);
+    const double dipole = yk * yk;
+    const double qsca = 8 * dipole / 3;
+    return {qsca, 4 * y * k.im + qsca, 4 * dipole};
+}
+
 Efficiencies coatedEfficiencies(const CoatedSphere& sphere) {
+    if (dipoleParticle(sphere)) {
+        return dipoleEfficiencies(sphere);
+    }
     const long count = termCount(sphere.y.re);
     EfficiencyAccumulator sums;
     if (count >= 1) {

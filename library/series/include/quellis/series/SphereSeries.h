@@ -195,6 +195,16 @@ public:
         return {aInside, bInside, fa, fb};
     }
 
+    // The same for a coated sphere, whose shell gives a_n and b_n each its
+    // own logarithmic derivative (dA, dB) and ratio f_{n+1}/f_n (ratioA,
+    // ratioB) of the shell's field at the outer surface.
+    [[gnu::always_inline]] CoefficientInside fromShellRatios(long n, Cx dA, Cx dB, Cx ratioA,
+                                                             Cx ratioB, Cx ratioX) const {
+        const Cx fa = mul(orderOverX(n + 1), terms_.indexTerm) + ratioX - overM(ratioA);
+        const Cx fb = ratioX - timesM(ratioB);
+        return {overM(dA), timesM(dB), fa, fb};
+    }
+
     // fa and fb from D_n(x) directly, where n < x.
     [[gnu::always_inline]] CoefficientInside fromDerivatives(Cx dA, Cx dB, Cx dX) const {
         const Cx aInside = overM(dA);
