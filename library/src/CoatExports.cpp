@@ -35,22 +35,38 @@ bool dipoleParticle(const CoatedSphere& sphere) {
 // The dipole of a coated sphere (Bohren & Huffman 1983, eq. 5.36): with
 // e1 = m1^2, e2 = m2^2 and the core's volume fraction f = (x/y)^3,
 // K = [(e2 - 1)(e1 + 2 e2) + f (e1 - e2)(1 + 2 e2)] /
-//     [(e2 + 2)(e1 + 2 e2) + f (2 e2 - 2)(e1 - e2)],
-// Qsca = 8/3 y^4 |K|^2, Qext = 4 y Im K + Qsca, Qback = 4 y^4 |K|^2.
-Efficiencies dipoleEfficiencies(const CoatedSphere& sphere) {
+//     [(e2 + 2)(e1 + 2 e2) + f (2 e2 - 2)(e1 - e2)].
+Cx dipoleFactor(const CoatedSphere& sphere) {
     const Cx e1 = mul(sphere.m1, sphere.m1);
     const Cx e2 = mul(sphere.m2, sphere.m2);
     const double ratio = sphere.x.re / sphere.y.re;
     const Cx f = real(ratio * ratio * ratio);
     const Cx core = e1 + mul(real(2), e2);
     const Cx contrast = e1 - e2;
-    const Cx k = div(mul(e2 - real(1), core) + mul(f, mul(contrast, real(1) + mul(real(2), e2))),
-                     mul(e2 + real(2), core) + mul(f, mul(mul(real(2), e2) - real(2), contrast)));
+    return div(mul(e2 - real(1), core) + mul(f, mul(contrast, real(1) + mul(real(2), e2))),
+               mul(e2 + real(2), core) + mul(f, mul(mul(real(2), e2) - real(2), contrast)));
+}
+
+// Qsca = 8/3 y^4 |K|^2, Qext = 4 y Im K + Qsca, Qback = 4 y^4 |K|^2.
+Efficiencies dipoleEfficiencies(const CoatedSphere& sphere) {
+    const Cx k = dipoleFactor(sphere);
     const double y = sphere.y.re;
     const double yk = y * y * abs(k);
     const double dipole = yk * yk;
     const double qsca = 8 * dipole / 3;
     return {qsca, 4 * y * k.im + qsca, 4 * dipole};
+}
+
+// S1 = 3/2 a_1 and S2 = 3/2 a_1 cos(theta) with the dipole's
+// a_1 = -i alpha/(1 - i alpha), alpha = 2/3 y^3 K, whose real part carries
+// the scattering (Re a_1 = |a_1|^2 for a real K).
+Amplitudes dipoleAmplitudes(const CoatedSphere& sphere, double theta) {
+    const double y = sphere.y.re;
+    const Cx alpha = mul(real(2 * y * y * y / 3), dipoleFactor(sphere));
+    const Cx minusIAlpha{alpha.im, -alpha.re};
+    const Cx a1 = div(minusIAlpha, real(1) + minusIAlpha);
+    const Cx s1 = mul(real(1.5), a1);
+    return {s1, mul(real(std::cos(theta)), s1)};
 }
 
 Efficiencies coatedEfficiencies(const CoatedSphere& sphere) {
@@ -69,6 +85,9 @@ Efficiencies coatedEfficiencies(const CoatedSphere& sphere) {
 }
 
 Amplitudes coatedAmplitudes(const CoatedSphere& sphere, double theta) {
+    if (dipoleParticle(sphere)) {
+        return dipoleAmplitudes(sphere, theta);
+    }
     const long count = termCount(sphere.y.re);
     AmplitudeAccumulator sums;
     if (count >= 1) {
