@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the homogeneous-sphere observables: one ScatMatrix call (what the
 // fitting program pays per modelled intensity) and one CrossSection call,
-// over size parameters 0.3 to 300 for a metallic and a dielectric sphere.
+// over size parameters 0.3 to 300 for a metallic and a dielectric sphere;
+// and CrossSection of a huge index, whose cost must follow the orders of the
+// series (x = 1000) rather than |m x| = 1e9.
 #include "quellis.h"
 
 #include <benchmark/benchmark.h>
@@ -63,6 +65,14 @@ void SizeParameters(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
+BENCHMARK_CAPTURE(CrossSectionBench, hugeRealIndex, (TComplex{1e6, 0}))
+    ->ArgName("x10")
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CrossSectionBench, hugeAbsorbingIndex, (TComplex{1e6, 1e6}))
+    ->ArgName("x10")
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ScatMatrixBench, metal, kMetal)->Apply(SizeParameters);
 BENCHMARK_CAPTURE(ScatMatrixBench, dielectric, kDielectric)->Apply(SizeParameters);
 BENCHMARK_CAPTURE(CrossSectionBench, metal, kMetal)->Apply(SizeParameters);
