@@ -111,8 +111,8 @@ struct FitCase {
     std::vector<FieldText> fields; // changed from the defaults
 };
 
-RunInputs inputsFor(const FitCase& c, const std::string& file) {
-    RunInputs inputs = RunInputs::defaults();
+FieldInputs inputsFor(const FitCase& c, const std::string& file) {
+    FieldInputs inputs = FieldInputs::defaults();
     inputs.fitMode = static_cast<int>(c.mode);
     inputs.dielectric = static_cast<int>(Dielectric::Drude);
     for (const FieldText& f : c.fields) {
@@ -127,7 +127,7 @@ struct TimedRun {
     double seconds;
 };
 
-TimedRun timedRun(const RunInputs& inputs, EngineKind engine) {
+TimedRun timedRun(const FieldInputs& inputs, EngineKind engine) {
     QuietView view;
     const auto start = std::chrono::steady_clock::now();
     RunResult result = runFit(inputs, view, engine);
@@ -142,7 +142,7 @@ double peakResidentMegabytes() {
 }
 
 void EngineBench(benchmark::State& state, FitCase c) {
-    const RunInputs head = inputsFor(c, demoFiles().head(c.directPoints));
+    const FieldInputs head = inputsFor(c, demoFiles().head(c.directPoints));
     const TimedRun direct = timedRun(head, EngineKind::Direct);
     const TimedRun fastHead = timedRun(head, EngineKind::Fast);
     if (direct.result.ResultTable != fastHead.result.ResultTable ||
@@ -151,7 +151,7 @@ void EngineBench(benchmark::State& state, FitCase c) {
         return;
     }
     const double directSeconds = direct.seconds * kPoints / c.directPoints;
-    const RunInputs full = inputsFor(c, demoFiles().full());
+    const FieldInputs full = inputsFor(c, demoFiles().full());
     double fastSeconds = 0.0;
     int runs = 0;
     for (auto _ : state) {

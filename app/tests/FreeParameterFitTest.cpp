@@ -15,8 +15,8 @@ namespace {
 constexpr double kLambda[] = {0.0, 457.9, 514.5, 568.2, 647.1};
 
 // Narrow fields that keep these fits quick: radii 40..60 nm in 20 steps of 1.
-RunInputs narrowInputs(FitMode mode, const std::string& file) {
-    RunInputs inputs = test::inputsFor(mode, file);
+FieldInputs narrowInputs(FitMode mode, const std::string& file) {
+    FieldInputs inputs = test::inputsFor(mode, file);
     test::setField(inputs, Field::Rmin, "40");
     test::setField(inputs, Field::Rmax, "60");
     test::setField(inputs, Field::N, "20");
@@ -148,7 +148,7 @@ TEST_F(PolarizationFitTest, RecoversRadiusAndFillsThePredictionWithTheMeanDampin
 
 TEST_F(PolarizationFitTest, ZeroMeanDampingHasZeroSpread) {
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0}});
-    RunInputs inputs = narrowInputs(FitMode::GR2, file());
+    FieldInputs inputs = narrowInputs(FitMode::GR2, file());
     test::setField(inputs, Field::PolGamMax, "0");
     const RunResult r = runFit(inputs, view);
     EXPECT_EQ(r.GamFit[1], 0.0);

@@ -18,7 +18,7 @@ protected:
     RunResult run(const std::vector<test::SyntheticPoint>& points, const std::string& n = "200",
                   const std::string& rmax = "200") {
         test::writeMeasurement(file(), points);
-        RunInputs inputs = test::inputsFor(FitMode::R, file());
+        FieldInputs inputs = test::inputsFor(FitMode::R, file());
         test::setField(inputs, Field::N, n);
         test::setField(inputs, Field::Rmax, rmax);
         return runFit(inputs, view);
@@ -99,14 +99,15 @@ TEST_F(RadiusFitTest, NegativeIntensitiesGiveNegativeConcentrationAndVx) {
     EXPECT_LT(r.Conc[1], 0.0);
 }
 
-TEST_F(RadiusFitTest, FirstWindowReachesBeyondASmallN) {
-    // N = 5: the first window 1..10 goes past Rmax; once its best lies beyond
-    // N, no later window holds a candidate.
-    const double dR = 0.9;
-    const RunResult r = run({{0.0, 20.0 + 8 * dR, 50.0}, {1.0, 20.0 + 8 * dR, 50.0}}, "5", "24,5");
-    EXPECT_NEAR(r.Rfit[1], 20.0 + 8 * dR, 1e-9);
-    EXPECT_EQ(r.Rfit[2], 0.0);
-    EXPECT_EQ(r.Model.size(), 6u);
+TEST_F(RadiusFitTest, TheFirstWindowNeverReachesBeyondRmax) {
+    // N = 10, the fewest steps mode R takes: the first window 1..10 ends at
+    // Rmax itself, which the fit can find.
+    const RunResult r = run({{0.0, 29.0, 50.0}, {1.0, 29.0, 50.0}}, "10", "29");
+    EXPECT_NEAR(r.Rfit[1], 29.0, 1e-9);
+    EXPECT_NEAR(r.Rfit[2], 29.0, 1e-9);
+    EXPECT_EQ(r.Model.size(), 11u);
+    // With N = 9 the first window would try a radius above Rmax.
+    EXPECT_THROW(run({{0.0, 29.0, 50.0}}, "9", "29"), FieldError);
 }
 
 TEST_F(RadiusFitTest, EveryLineIsATimePoint) {
@@ -141,7 +142,7 @@ TEST_F(RadiusFitTest, ModelHoldsThePredictionOverItsOwnGrid) {
 
 TEST_F(RadiusFitTest, LorentsModelIsUsedThroughoutTheRun) {
     test::writeMeasurement(file(), {{0.0, candidate(9), 50.0, 1.0, 5.6, kLorentsResonance}});
-    RunInputs inputs = test::inputsFor(FitMode::R, file());
+    FieldInputs inputs = test::inputsFor(FitMode::R, file());
     inputs.dielectric = static_cast<int>(Dielectric::Lorents);
     const RunResult r = runFit(inputs, view);
     EXPECT_EQ(r.Rfit[1], candidate(9));

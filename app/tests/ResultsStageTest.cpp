@@ -13,8 +13,8 @@ namespace {
 class ResultsStageTest : public ::testing::Test {
 protected:
     void prepare(int points, FitMode mode) {
-        inputs.fitMode = static_cast<int>(mode);
-        state = std::make_unique<RunState>(RunState{inputs, view, {}, {}, {}});
+        settings.mode = mode;
+        state = std::make_unique<RunState>(RunState{settings, view, {}, {}, {}});
         RunParameters& p = state->params;
         p.Lambda = {0.0, 457.9, 514.5, 568.2, 647.1};
         p.Rmin = 20.0;
@@ -43,18 +43,21 @@ protected:
         runResultsStage(*state);
     }
 
-    RunInputs inputs = RunInputs::defaults();
+    FitSettings settings;
     test::RecordingView view;
     std::unique_ptr<RunState> state;
     std::vector<std::array<double, kMaxDataFields>> rows;
 };
 
 TEST_F(ResultsStageTest, HeadersFollowTheMode) {
-    EXPECT_EQ(resultTableHeader(0), std::vector<std::string>{"Time\tRadius\tConc\tVx"});
-    EXPECT_EQ(resultTableHeader(1), std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
-    EXPECT_EQ(resultTableHeader(2), std::vector<std::string>{"Time\tRadius\tConc\tVx\tNp\tNb"});
-    EXPECT_EQ(resultTableHeader(3), std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
-    EXPECT_TRUE(resultTableHeader(-1).empty());
+    EXPECT_EQ(resultTableHeader(FitMode::R), std::vector<std::string>{"Time\tRadius\tConc\tVx"});
+    EXPECT_EQ(resultTableHeader(FitMode::GR1),
+              std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
+    EXPECT_EQ(resultTableHeader(FitMode::GR2),
+              std::vector<std::string>{"Time\tRadius\tConc\tVx\tNp\tNb"});
+    EXPECT_EQ(resultTableHeader(FitMode::Blank),
+              std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
+    EXPECT_TRUE(resultTableHeader(FitMode::None).empty());
 }
 
 TEST_F(ResultsStageTest, NoModeWritesNoResultLines) {

@@ -15,8 +15,8 @@ protected:
     void SetUp() override {
         test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
     }
-    RunInputs inputs(FitMode mode) const {
-        RunInputs in = test::inputsFor(mode, file());
+    FieldInputs inputs(FitMode mode) const {
+        FieldInputs in = test::inputsFor(mode, file());
         test::setField(in, Field::Rmin, "40");
         test::setField(in, Field::Rmax, "60");
         test::setField(in, Field::N, "20");

@@ -63,9 +63,9 @@ struct SyntheticPoint {
 void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>& points);
 
 // Sets the text of a field.
-void setField(RunInputs& inputs, Field field, std::string_view text);
+void setField(FieldInputs& inputs, Field field, std::string_view text);
 
 // The window's defaults with the given mode, Drude, and the data file.
-RunInputs inputsFor(FitMode mode, const std::string& dataFile);
+FieldInputs inputsFor(FitMode mode, const std::string& dataFile);
 
 } // namespace velmora::test

@@ -5,6 +5,7 @@
 #include "cli/StandardStreams.h"
 #include "results/OutputFiles.h"
 #include "results/TableFile.h"
+#include "run/DataFiles.h"
 
 #include <filesystem>
 #include <iostream>
@@ -36,11 +37,9 @@ void fitAndWrite(const cli::Options& options, const std::string& dataFile,
         paths.push_back(output.path);
     }
     refuseOutputsOver(paths, dataFile);
-    RunInputs inputs = options.inputs;
-    inputs.dataFile = dataFile;
     cli::ConsoleView view(cli::standardErrorIsTerminal());
     try {
-        const RunResult result = runFit(inputs, view, options.engine);
+        const RunResult result = runFit(options.settings, dataFile, view, options.engine);
         view.finish();
         fill(result, outputs);
     } catch (...) {
@@ -64,6 +63,12 @@ template <typename Fit> bool reported(const std::string& prefix, Fit fit) {
     return false;
 }
 
+// The one measurement file of a run without --result-dir: the one given, else
+// DemoDat.txt in the working directory.
+std::string measurementOf(const cli::Options& options) {
+    return options.files.empty() ? std::string(kDemoMeasurementName) : options.files.front();
+}
+
 // One file, its tables printed or written where --result and --resonance say.
 int fitSingle(const cli::Options& options) {
     std::vector<Output> outputs{{options.result.value_or(std::string(kStandardOutput)), {}}};
@@ -71,7 +76,7 @@ int fitSingle(const cli::Options& options) {
         outputs.push_back({*options.resonance, {}});
     }
     const bool done = reported("", [&] {
-        fitAndWrite(options, options.inputs.dataFile, outputs,
+        fitAndWrite(options, measurementOf(options), outputs,
                     [&](const RunResult& result, std::vector<Output>& filled) {
                         filled[0].bytes = options.result ? tableFileBytes(result.ResultTable)
                                                          : printedTable(result.ResultTable);

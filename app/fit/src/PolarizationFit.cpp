@@ -29,8 +29,8 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
                           const PolarizationOutputs& out) {
     const RunParameters& p = run.params;
     RunView& view = run.view;
-    const double g0 = fieldDecimal(run.inputs, Field::PolGamMin);
-    const double g1 = fieldDecimal(run.inputs, Field::PolGamMax);
+    const double g0 = run.settings.polarizationDamping.lowest;
+    const double g1 = run.settings.polarizationDamping.highest;
     const double dG = gridStep(g0, g1, kDampingSteps);
     view.createProgress(run.timePoints());
     auto scorer = engine.polarizationScorer(p, {lambda, wp, p.Rmin, p.dR, p.N, g0, dG});
@@ -93,7 +93,7 @@ void averageDampings(RunState& run, const std::vector<std::array<double, kWavele
 template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine) {
     RunResult& r = run.result;
     RunView& view = run.view;
-    const double wp = fieldDecimal(run.inputs, Field::PolWp);
+    const double wp = run.settings.polarizationPlasmaEnergy;
     const int points = run.timePoints();
     std::vector<std::array<double, kWavelengths>> gamK(points + 1);
     std::vector<double> v(points + 1);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/DirectEngine.h"
 #include "fit/Fits.h"
-#include "fit/Numbers.h"
 #include "fit/Search.h"
 #include "fit/fast/FastEngine.h"
 
@@ -38,8 +37,8 @@ void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<doub
 }
 
 template <typename Engine> void runRadiusFit(RunState& run, Engine& engine) {
-    const double wp = fieldDecimal(run.inputs, Field::Wp);
-    const double gam = fieldDecimal(run.inputs, Field::Gam);
+    const double wp = run.settings.plasmaEnergy;
+    const double gam = run.settings.damping;
     fillModel(run, engine, gam, wp);
     fitRadiusPerTimePoint(run, engine, std::vector<double>(run.timePoints() + 1, gam), wp, false);
     const RunResult& r = run.result;

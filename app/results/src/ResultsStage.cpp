@@ -110,12 +110,12 @@ void writePeakTables(RunState& run) {
     }
 }
 
-std::string resultLine(const RunResult& r, int t, int fitMode) {
+std::string resultLine(const RunResult& r, int t, FitMode fitMode) {
     const std::string time = formatFixed(r.T[t], 3);
     const std::string radius = formatFixed(r.Rfit[t], 3);
     const std::string conc = formatFixed(r.Conc[t], 1);
     const std::string vx = formatFixed(r.VxFit[t], 3);
-    switch (static_cast<FitMode>(fitMode)) {
+    switch (fitMode) {
     case FitMode::GR1:
     case FitMode::Blank:
         return tabJoined({time, radius, conc, vx, formatFixed(r.GamFit[t], 3)});
@@ -131,8 +131,8 @@ std::string resultLine(const RunResult& r, int t, int fitMode) {
 
 } // namespace
 
-std::vector<std::string> resultTableHeader(int fitMode) {
-    switch (static_cast<FitMode>(fitMode)) {
+std::vector<std::string> resultTableHeader(FitMode fitMode) {
+    switch (fitMode) {
     case FitMode::R:
         return {"Time\tRadius\tConc\tVx"};
     case FitMode::GR1:
@@ -148,7 +148,7 @@ std::vector<std::string> resultTableHeader(int fitMode) {
 void runResultsStage(RunState& run) {
     RunResult& r = run.result;
     RunView& view = run.view;
-    const int fitMode = run.inputs.fitMode;
+    const FitMode fitMode = run.settings.mode;
     normaliseIntensities(run);
     drawPrediction(run);
 

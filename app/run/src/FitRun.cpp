@@ -61,13 +61,8 @@ void clearResultSeries(RunView& view) {
     }
 }
 
-bool isFitMode(int mode) {
-    return mode == static_cast<int>(FitMode::R) || mode == static_cast<int>(FitMode::GR1) ||
-           mode == static_cast<int>(FitMode::GR2);
-}
-
 template <typename Engine> void runModeFit(RunState& run, Engine& engine) {
-    switch (static_cast<FitMode>(run.inputs.fitMode)) {
+    switch (run.settings.mode) {
     case FitMode::R:
         runRadiusFit(run, engine);
         break;
@@ -83,7 +78,7 @@ template <typename Engine> void runModeFit(RunState& run, Engine& engine) {
 }
 
 void runSelectedFit(RunState& run, EngineKind kind) {
-    if (!isFitMode(run.inputs.fitMode)) {
+    if (!fitsSomething(run.settings.mode)) {
         return;
     }
     if (kind == EngineKind::Direct) {
@@ -97,12 +92,16 @@ void runSelectedFit(RunState& run, EngineKind kind) {
 
 } // namespace
 
-RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine) {
+RunResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
+                 EngineKind engine) {
+    if (const auto refusal = refusalOf(settings)) {
+        throw RunError(refusalMessage(*refusal, "a setting"));
+    }
     view.setRunFlag();
     view.clearMemo(MemoId::Memo1);
-    RunState run{inputs, view, parseRunParameters(inputs), {}, {}};
-    run.table = withMemoryFor("reading " + printable(inputs.dataFile),
-                              [&] { return ReadDataFile(inputs.dataFile); });
+    RunState run{settings, view, runParameters(settings), {}, {}};
+    run.table =
+        withMemoryFor("reading " + printable(dataFile), [&] { return ReadDataFile(dataFile); });
     withMemoryFor(gridWords(run.params.N),
                   [&] { allocateResults(run.result, run.table.lineCount(), run.params.N); });
     for (int t = 1; t <= run.timePoints(); ++t) {
@@ -110,9 +109,6 @@ RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine) {
     }
     drawMeasuredData(run);
     clearResultSeries(view);
-    if (isFitMode(inputs.fitMode) && inputs.dielectric == static_cast<int>(Dielectric::None)) {
-        throw RunError("Choose a dielectric function (Drude or Lorents) before fitting");
-    }
     try {
         withMemoryFor("the fit over " + gridWords(run.params.N),
                       [&] { runSelectedFit(run, engine); });
@@ -123,6 +119,10 @@ RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine) {
     withMemoryFor("the result tables", [&] { runResultsStage(run); });
     run.result.completed = true;
     return std::move(run.result);
+}
+
+RunResult runFit(const FieldInputs& inputs, RunView& view, EngineKind engine) {
+    return runFit(settingsFromFields(inputs), inputs.dataFile, view, engine);
 }
 
 } // namespace velmora

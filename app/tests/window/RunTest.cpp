@@ -81,7 +81,7 @@ private slots:
         if (mode >= 0) {
             test::pickMode(form(), mode);
         }
-        const RunInputs inputs = form().snapshotInputs();
+        const FieldInputs inputs = form().snapshotInputs();
         QSignalSpy ended(&form(), &TForm1::runEnded);
         form().ACOpenExecute();
         QVERIFY(form().runGoing());
@@ -131,7 +131,7 @@ private slots:
     void stopAnsweredNoFinishesAsIfNeverStopped() {
         QFETCH(int, mode);
         test::pickMode(form(), mode);
-        const RunInputs inputs = form().snapshotInputs();
+        const FieldInputs inputs = form().snapshotInputs();
         dialogs_.onStopQuestion = [] { return false; };
         form().ACOpenExecute();
         form().ACStopExecute();

@@ -28,7 +28,7 @@ struct Expected {
     QString error;
 };
 
-Expected uninterrupted(const RunInputs& inputs) {
+Expected uninterrupted(const FieldInputs& inputs) {
     Expected expected;
     expected.view = test::engineRun(inputs, &expected.error);
     return expected;
@@ -72,7 +72,7 @@ private slots:
             test::pickDielectric(form(), draw(2));
             form().edit(Field::N)->setText(QString::number(2 + draw(5)));
             form().edit(Field::Rmax)->setText(QString::number(30 + draw(20)));
-            const RunInputs inputs = form().snapshotInputs();
+            const FieldInputs inputs = form().snapshotInputs();
             const Expected expected = uninterrupted(inputs);
 
             // Stop after a random delay; each question answered No presses

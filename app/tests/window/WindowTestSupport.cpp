@@ -14,7 +14,7 @@
 
 namespace velmora::test {
 
-RecordingView engineRun(const RunInputs& inputs, QString* error) {
+RecordingView engineRun(const FieldInputs& inputs, QString* error) {
     RecordingView expected;
     try {
         runFit(inputs, expected);

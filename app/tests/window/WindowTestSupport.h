@@ -104,6 +104,6 @@ QStringList toQStringList(const std::vector<std::string>& lines);
 // What the engine alone shows for the inputs, and the message of the failure
 // that ended the run (left as it is when the run completes): the expected end
 // state of a window run of the same fields.
-RecordingView engineRun(const RunInputs& inputs, QString* error = nullptr);
+RecordingView engineRun(const FieldInputs& inputs, QString* error = nullptr);
 
 } // namespace velmora::test

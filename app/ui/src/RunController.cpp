@@ -36,7 +36,7 @@ void RunController::abandon() {
     runFlag_.store(false);
 }
 
-bool RunController::start(RunInputs inputs) {
+bool RunController::start(FieldInputs inputs) {
     if (isRunning()) {
         return false;
     }

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "fit/DataFile.h"
+#include "fit/FitSettings.h"
 #include "fit/Match.h"
-#include "fit/RunInputs.h"
 #include "fit/RunParameters.h"
 #include "fit/RunResult.h"
 #include "fit/RunView.h"
@@ -14,7 +14,7 @@
 namespace velmora {
 
 struct RunState {
-    const RunInputs& inputs;
+    const FitSettings& settings;
     RunView& view;
     RunParameters params;
     TDataTable table;

@@ -11,8 +11,8 @@
 
 namespace velmora {
 
-// The header line of ResultTable for a ComboBox1 item; none for item -1.
-std::vector<std::string> resultTableHeader(int fitMode);
+// The header line of ResultTable for a mode; none for FitMode::None.
+std::vector<std::string> resultTableHeader(FitMode fitMode);
 
 void runResultsStage(RunState& run);
 

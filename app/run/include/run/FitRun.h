@@ -3,8 +3,9 @@
 // selected mode and the results stage, reported through a RunView.
 #pragma once
 
+#include "fit/FieldInputs.h"
+#include "fit/FitSettings.h"
 #include "fit/RunError.h"
-#include "fit/RunInputs.h"
 #include "fit/RunResult.h"
 #include "fit/RunView.h"
 
@@ -18,9 +19,15 @@ namespace velmora {
 // messages.
 enum class EngineKind { Direct, Fast };
 
-// Runs one fit. Throws RunError with the user-facing message when the run
-// fails; what was reported to the view before the failure stays reported.
-// The view is called only from the calling thread.
-RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine = EngineKind::Fast);
+// Runs one fit of the measurement in dataFile. Throws RunError with the
+// user-facing message when the run fails (settings that refusalOf refuses
+// before anything is reported); what was reported to the view before the
+// failure stays reported. The view is called only from the calling thread.
+RunResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
+                 EngineKind engine = EngineKind::Fast);
+
+// The window's run: its fields' settings (settingsFromFields, which refuses
+// bad ones naming the field) run on its data file.
+RunResult runFit(const FieldInputs& inputs, RunView& view, EngineKind engine = EngineKind::Fast);
 
 } // namespace velmora
