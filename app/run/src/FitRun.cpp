@@ -2,7 +2,7 @@
 #include "run/FitRun.h"
 
 #include "fit/DataFile.h"
-#include "fit/DirectEngine.h"
+#include "fit/FitEngine.h"
 #include "fit/Fits.h"
 #include "fit/Numbers.h"
 #include "fit/OutOfMemory.h"
@@ -10,7 +10,6 @@
 #include "fit/RunParameters.h"
 #include "fit/RunState.h"
 #include "fit/Search.h"
-#include "fit/fast/FastEngine.h"
 #include "results/ResultsStage.h"
 
 namespace velmora {
@@ -61,35 +60,6 @@ void clearResultSeries(RunView& view) {
     }
 }
 
-template <typename Engine> void runModeFit(RunState& run, Engine& engine) {
-    switch (run.settings.mode) {
-    case FitMode::R:
-        runRadiusFit(run, engine);
-        break;
-    case FitMode::GR1:
-        runFreePlasmaFit(run, engine);
-        break;
-    case FitMode::GR2:
-        runPolarizationFit(run, engine);
-        break;
-    default:
-        break;
-    }
-}
-
-void runSelectedFit(RunState& run, EngineKind kind) {
-    if (!fitsSomething(run.settings.mode)) {
-        return;
-    }
-    if (kind == EngineKind::Direct) {
-        DirectEngine engine;
-        runModeFit(run, engine);
-    } else {
-        FastEngine engine(run.params);
-        runModeFit(run, engine);
-    }
-}
-
 } // namespace
 
 RunResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
@@ -110,8 +80,7 @@ RunResult runFit(const FitSettings& settings, const std::string& dataFile, RunVi
     drawMeasuredData(run);
     clearResultSeries(view);
     try {
-        withMemoryFor("the fit over " + gridWords(run.params.N),
-                      [&] { runSelectedFit(run, engine); });
+        withMemoryFor("the fit over " + gridWords(run.params.N), [&] { runModeFit(run, engine); });
     } catch (const RunStopped&) {
         run.result.completed = false;
         return std::move(run.result);

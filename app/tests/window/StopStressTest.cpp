@@ -70,7 +70,7 @@ private slots:
             constexpr int modes[] = {1, 2, 1, 2, 1, 2, 0, -1, 3};
             test::pickMode(form(), modes[draw(9)]);
             test::pickDielectric(form(), draw(2));
-            form().edit(Field::N)->setText(QString::number(2 + draw(5)));
+            form().edit(Field::N)->setText(QString::number(20 + draw(5)));
             form().edit(Field::Rmax)->setText(QString::number(30 + draw(20)));
             const FieldInputs inputs = form().snapshotInputs();
             const Expected expected = uninterrupted(inputs);

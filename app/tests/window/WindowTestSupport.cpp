@@ -43,7 +43,7 @@ QByteArray smallMeasurement() {
 void setQuickFields(ui::TForm1& window) {
     window.edit(Field::Rmin)->setText(QStringLiteral("20"));
     window.edit(Field::Rmax)->setText(QStringLiteral("40"));
-    window.edit(Field::N)->setText(QStringLiteral("4"));
+    window.edit(Field::N)->setText(QStringLiteral("20"));
     window.edit(Field::WpMin)->setText(QStringLiteral("5,6"));
     window.edit(Field::WpMax)->setText(QStringLiteral("5,6"));
 }

@@ -4,20 +4,13 @@
 #pragma once
 
 #include "fit/FieldInputs.h"
+#include "fit/FitEngine.h"
 #include "fit/FitSettings.h"
 #include "fit/RunError.h"
 #include "fit/RunResult.h"
 #include "fit/RunView.h"
 
 namespace velmora {
-
-// How a run evaluates its fits. Direct computes every candidate of every
-// search one model evaluation after another, in the order the fitting loops
-// meet them; it is the reference. Fast computes each distinct model value of
-// the run once and scores the candidates of a time point in parallel on all
-// cores, with the same results, the same reports to the view and the same
-// messages.
-enum class EngineKind { Direct, Fast };
 
 // Runs one fit of the measurement in dataFile. Throws RunError with the
 // user-facing message when the run fails (settings that refusalOf refuses

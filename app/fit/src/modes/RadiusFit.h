@@ -1,19 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fit/DirectEngine.h"
+// The radius fit of modes R and "G, R (II)" and mode R itself, over any
+// engine; included by the engine seam alone, which instantiates it.
+#pragma once
+
+#include "fit/FitEngine.h"
 #include "fit/Fits.h"
 #include "fit/Search.h"
-#include "fit/fast/FastEngine.h"
+#include "fit/SearchGeometry.h"
 
 namespace velmora {
 
-template <typename Engine>
+template <FitEngine Engine>
 void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<double>& gamAt,
                            double wp, bool pollsStop) {
     const RunParameters& p = run.params;
     RunResult& r = run.result;
-    constexpr int width = 10;
+    constexpr int width = kRadiusFitWindow.width;
     auto scorer = engine.radiusScorer(p, wp);
-    SearchWindow window{1, width};
+    SearchWindow window{kRadiusFitWindow.first, width};
     int accepted = 0;
     for (int t = 1; t <= run.timePoints(); ++t) {
         scorer.beginTimePoint(run.measuredAt(t), window, gamAt[t]);
@@ -36,7 +40,7 @@ void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<doub
     }
 }
 
-template <typename Engine> void runRadiusFit(RunState& run, Engine& engine) {
+template <FitEngine Engine> void runRadiusFit(RunState& run, Engine& engine) {
     const double wp = run.settings.plasmaEnergy;
     const double gam = run.settings.damping;
     fillModel(run, engine, gam, wp);
@@ -46,12 +50,5 @@ template <typename Engine> void runRadiusFit(RunState& run, Engine& engine) {
     plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
     plotOverTime(run, SeriesId::LineSeries3, r.VxFit, Colour::Red);
 }
-
-template void fitRadiusPerTimePoint(RunState&, DirectEngine&, const std::vector<double>&, double,
-                                    bool);
-template void fitRadiusPerTimePoint(RunState&, FastEngine&, const std::vector<double>&, double,
-                                    bool);
-template void runRadiusFit(RunState&, DirectEngine&);
-template void runRadiusFit(RunState&, FastEngine&);
 
 } // namespace velmora

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fit/DirectEngine.h"
+// Mode "G, R (II)" over any engine; included by the engine seam alone, which
+// instantiates it.
+#pragma once
+
+#include "fit/FitEngine.h"
 #include "fit/Fits.h"
 #include "fit/Numbers.h"
 #include "fit/PolarizationRatio.h"
 #include "fit/Search.h"
-#include "fit/fast/FastEngine.h"
+#include "fit/SearchGeometry.h"
 
 namespace velmora {
 
 namespace {
-constexpr int kDampingSteps = 100;
-constexpr int kWindowWidth = 20;
-
 // The arrays FitPolarizationRatio fills for every time point it processes.
 struct PolarizationOutputs {
     std::vector<double>& mismatch;
@@ -23,7 +24,7 @@ struct PolarizationOutputs {
 // range PolGamMin..PolGamMax, radius indices in a window that starts at 1..20 and
 // then follows the accepted index) whose model polarisation ratio lies
 // closest to the measured one, below 1.
-template <typename Engine>
+template <FitEngine Engine>
 void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<double>& v,
                           const std::vector<double>& h, double wp, double lambda,
                           const PolarizationOutputs& out) {
@@ -31,10 +32,10 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
     RunView& view = run.view;
     const double g0 = run.settings.polarizationDamping.lowest;
     const double g1 = run.settings.polarizationDamping.highest;
-    const double dG = gridStep(g0, g1, kDampingSteps);
+    const double dG = gridStep(g0, g1, kPolarizationDampingSteps);
     view.createProgress(run.timePoints());
     auto scorer = engine.polarizationScorer(p, {lambda, wp, p.Rmin, p.dR, p.N, g0, dG});
-    SearchWindow window{1, kWindowWidth};
+    SearchWindow window{kPolarizationWindow.first, kPolarizationWindow.width};
     int accepted = window.lo;
     for (int t = 1; t <= run.timePoints(); ++t) {
         pollStop(view);
@@ -44,7 +45,7 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
         scorer.beginTimePoint(measuredRatio, window);
         for (int r = window.lo; r <= window.hi; ++r) {
             const double radius = scorer.radius(r);
-            for (int s = 1; s <= kDampingSteps; ++s) {
+            for (int s = 1; s <= kPolarizationDampingSteps; ++s) {
                 const double damping = scorer.damping(s);
                 const PolarizationMismatch mismatch = scorer.mismatch({r, s, radius, damping});
                 if (mismatch.fault != FpFault::None) {
@@ -58,7 +59,7 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
                 }
             }
         }
-        window.moveTo(accepted, kWindowWidth, p.N);
+        window.moveTo(accepted, kPolarizationWindow.width, p.N);
     }
     view.setProgress(0);
 }
@@ -90,7 +91,7 @@ void averageDampings(RunState& run, const std::vector<std::array<double, kWavele
 
 } // namespace
 
-template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine) {
+template <FitEngine Engine> void runPolarizationFit(RunState& run, Engine& engine) {
     RunResult& r = run.result;
     RunView& view = run.view;
     const double wp = run.settings.polarizationPlasmaEnergy;
@@ -122,8 +123,5 @@ template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine
     plotOverTime(run, SeriesId::LineSeries3, r.GamSpread, Colour::Red);
     plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Blue);
 }
-
-template void runPolarizationFit(RunState&, DirectEngine&);
-template void runPolarizationFit(RunState&, FastEngine&);
 
 } // namespace velmora
