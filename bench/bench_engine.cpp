@@ -43,13 +43,9 @@ constexpr int kPoints = 1000;
 // Shows nothing and is never stopped.
 class QuietView : public RunView {
 public:
-    void clearSeries(SeriesId) override {}
-    void addPoints(SeriesId, std::span<const ChartPoint>) override {}
-    void clearMemo(MemoId) override {}
-    void addMemoLines(MemoId, std::span<const std::string>) override {}
-    void createProgress(int) override {}
-    void setProgress(int) override {}
-    void setStatusText(int, const std::string&) override {}
+    void started(const FitResult&) override {}
+    void advanced(int, int) override {}
+    void passLabel(const std::string&) override {}
     bool runFlag() override { return true; }
     int pollsWhileSet(int count) override { return count; }
     void setRunFlag() override {}
@@ -123,14 +119,14 @@ FieldInputs inputsFor(const FitCase& c, const std::string& file) {
 }
 
 struct TimedRun {
-    RunResult result;
+    FitResult result;
     double seconds;
 };
 
 TimedRun timedRun(const FieldInputs& inputs, EngineKind engine) {
     QuietView view;
     const auto start = std::chrono::steady_clock::now();
-    RunResult result = runFit(inputs, view, engine);
+    FitResult result = runFit(inputs, view, engine);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     return {std::move(result), elapsed.count()};
 }

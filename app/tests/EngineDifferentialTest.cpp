@@ -22,7 +22,7 @@ namespace {
 // How a run ended and everything it left.
 struct Outcome {
     std::string end; // "completed", "stopped", or the message of the failure
-    RunResult result;
+    FitResult result;
     std::vector<std::string> calls;
     int polls = 0;
 };
@@ -64,8 +64,8 @@ std::vector<std::uint64_t> bitsOf(const std::vector<std::array<double, 8>>& rows
 void expectIdentical(const Outcome& direct, const Outcome& fast) {
     EXPECT_EQ(fast.end, direct.end);
     EXPECT_EQ(fast.polls, direct.polls);
-    const RunResult& d = direct.result;
-    const RunResult& f = fast.result;
+    const FitResult& d = direct.result;
+    const FitResult& f = fast.result;
     EXPECT_EQ(f.completed, d.completed);
     EXPECT_EQ(f.timePoints, d.timePoints);
     EXPECT_EQ(bitsOf(f.T), bitsOf(d.T));

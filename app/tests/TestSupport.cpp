@@ -82,6 +82,15 @@ void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>
     writeText(path, text);
 }
 
+std::vector<double> overTime(const FitResult& result, Quantity quantity) {
+    for (const TimeSeries& series : result.overTime) {
+        if (series.quantity == quantity) {
+            return series.values;
+        }
+    }
+    return {};
+}
+
 void setField(FieldInputs& inputs, Field field, std::string_view text) {
     inputs.text(field) = std::string(text);
 }

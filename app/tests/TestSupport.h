@@ -62,6 +62,10 @@ struct SyntheticPoint {
 // Writes the points as a measurement file (full stop, LF line ends).
 void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>& points);
 
+// The values of a quantity the run reported over time; empty when it
+// reported none.
+std::vector<double> overTime(const FitResult& result, Quantity quantity);
+
 // Sets the text of a field.
 void setField(FieldInputs& inputs, Field field, std::string_view text);
 

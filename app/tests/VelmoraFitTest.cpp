@@ -32,7 +32,7 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    RunResult engineResult(FieldInputs inputs) {
+    FitResult engineResult(FieldInputs inputs) {
         inputs.dataFile = dir.file("DemoDat.txt");
         test::RecordingView view;
         return runFit(inputs, view);
@@ -45,7 +45,7 @@ protected:
 
 TEST_F(VelmoraFitTest, PrintsTheResultTableOfTheDefaultFit) {
     ASSERT_EQ(run(""), 0) << err;
-    const RunResult expected = engineResult(test::inputsFor(FitMode::R, ""));
+    const FitResult expected = engineResult(test::inputsFor(FitMode::R, ""));
     std::string table;
     for (const std::string& line : expected.ResultTable) {
         table += line + "\n";
@@ -65,7 +65,7 @@ TEST_F(VelmoraFitTest, WritesBothTablesInTheSavedFormat) {
     test::setField(inputs, Field::Rmax, "45");
     test::setField(inputs, Field::N, "20");
     test::setField(inputs, Field::PolGamMax, "1,5");
-    const RunResult expected = engineResult(inputs);
+    const FitResult expected = engineResult(inputs);
     writeTableFile(dir.file("expected_r.dat"), expected.ResultTable);
     writeTableFile(dir.file("expected_w.dat"), expected.ResonanceTable);
     EXPECT_EQ(test::readBytes(dir.file("r.dat")), test::readBytes(dir.file("expected_r.dat")));

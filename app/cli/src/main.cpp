@@ -39,7 +39,7 @@ void fitAndWrite(const cli::Options& options, const std::string& dataFile,
     refuseOutputsOver(paths, dataFile);
     cli::ConsoleView view(cli::standardErrorIsTerminal());
     try {
-        const RunResult result = runFit(options.settings, dataFile, view, options.engine);
+        const FitResult result = runFit(options.settings, dataFile, view, options.engine);
         view.finish();
         fill(result, outputs);
     } catch (...) {
@@ -77,7 +77,7 @@ int fitSingle(const cli::Options& options) {
     }
     const bool done = reported("", [&] {
         fitAndWrite(options, measurementOf(options), outputs,
-                    [&](const RunResult& result, std::vector<Output>& filled) {
+                    [&](const FitResult& result, std::vector<Output>& filled) {
                         filled[0].bytes = options.result ? tableFileBytes(result.ResultTable)
                                                          : printedTable(result.ResultTable);
                         if (options.resonance) {
@@ -100,7 +100,7 @@ int fitEach(const cli::Options& options) {
                                           {(dir / (name + "_WR.dat")).string(), {}}};
         const bool done = reported(file + ": ", [&] {
             fitAndWrite(options, file, outputs,
-                        [](const RunResult& result, std::vector<Output>& filled) {
+                        [](const FitResult& result, std::vector<Output>& filled) {
                             filled[0].bytes = tableFileBytes(result.ResultTable);
                             filled[1].bytes = tableFileBytes(result.ResonanceTable);
                         });

@@ -4,19 +4,9 @@
 
 namespace velmora {
 
-Colour wavelengthColour(int k) {
-    constexpr Colour colours[] = {Colour::Blue, Colour::Green, Colour::Yellow, Colour::Red};
-    return colours[k - 1];
-}
-
-void plotOverTime(RunState& run, SeriesId series, const std::vector<double>& values,
-                  Colour colour) {
-    std::vector<ChartPoint> points;
-    points.reserve(run.timePoints());
-    for (int t = 1; t <= run.timePoints(); ++t) {
-        points.push_back({run.result.T[t], values[t], colour});
-    }
-    run.view.addPoints(series, points);
+void reportOverTime(RunState& run, Quantity quantity, const std::vector<double>& values) {
+    run.result.overTime.push_back(
+        {quantity, std::vector<double>(values.begin() + 1, values.begin() + 1 + run.timePoints())});
 }
 
 double meanOverTime(const RunState& run, const std::vector<double>& values) {

@@ -3,7 +3,6 @@
 
 #include "fit/DataFile.h"
 #include "fit/FitEngine.h"
-#include "fit/Fits.h"
 #include "fit/Numbers.h"
 #include "fit/OutOfMemory.h"
 #include "fit/Printable.h"
@@ -16,7 +15,7 @@ namespace velmora {
 
 namespace {
 
-void allocateResults(RunResult& r, int points, int n) {
+void allocateResults(FitResult& r, int points, int n) {
     r.timePoints = points;
     for (std::vector<double>* a :
          {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread}) {
@@ -24,51 +23,21 @@ void allocateResults(RunResult& r, int points, int n) {
     }
     r.Model.assign(std::max(n, 0) + 1, {});
     r.Norm.assign(points + 1, {});
+    r.measured.assign(points, {});
 }
 
 std::string gridWords(int n) {
     return "a radius grid of " + std::to_string(n) + " steps";
 }
 
-void drawMeasuredData(RunState& run) {
-    for (int c = 0; c < 2 * kWavelengths; ++c) {
-        run.view.clearSeries(seriesAt(SeriesId::Series1, c));
-    }
-    for (int k = 1; k <= kWavelengths; ++k) {
-        std::vector<ChartPoint> v;
-        std::vector<ChartPoint> h;
-        for (int t = 1; t <= run.timePoints(); ++t) {
-            v.push_back({run.result.T[t], run.measuredV(t, k), wavelengthColour(k)});
-            h.push_back({run.result.T[t], run.measuredH(t, k), wavelengthColour(k)});
-        }
-        run.view.addPoints(seriesAt(SeriesId::Series1, 2 * k - 2), v);
-        run.view.addPoints(seriesAt(SeriesId::Series1, 2 * k - 1), h);
-    }
-}
-
-void clearResultSeries(RunView& view) {
-    view.clearSeries(SeriesId::LineSeries2);
-    view.clearSeries(SeriesId::LineSeries3);
-    view.clearSeries(SeriesId::Series9);
-    view.clearSeries(SeriesId::Series14);
-    view.clearSeries(SeriesId::Series15);
-    for (int c = 0; c < 8; ++c) {
-        view.clearSeries(seriesAt(SeriesId::Series16, c));
-    }
-    for (int c = 0; c < 6; ++c) {
-        view.clearSeries(seriesAt(SeriesId::Series24, c));
-    }
-}
-
 } // namespace
 
-RunResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
+FitResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
                  EngineKind engine) {
     if (const auto refusal = refusalOf(settings)) {
         throw RunError(refusalMessage(*refusal, "a setting"));
     }
     view.setRunFlag();
-    view.clearMemo(MemoId::Memo1);
     RunState run{settings, view, runParameters(settings), {}, {}};
     run.table =
         withMemoryFor("reading " + printable(dataFile), [&] { return ReadDataFile(dataFile); });
@@ -76,9 +45,13 @@ RunResult runFit(const FitSettings& settings, const std::string& dataFile, RunVi
                   [&] { allocateResults(run.result, run.table.lineCount(), run.params.N); });
     for (int t = 1; t <= run.timePoints(); ++t) {
         run.result.T[t] = run.table.field(t - 1, 1);
+        const Measured m = run.measuredAt(t);
+        for (int k = 0; k < kWavelengths; ++k) {
+            run.result.measured[t - 1][2 * k] = m.iv[k];
+            run.result.measured[t - 1][2 * k + 1] = m.ih[k];
+        }
     }
-    drawMeasuredData(run);
-    clearResultSeries(view);
+    view.started(run.result);
     try {
         withMemoryFor("the fit over " + gridWords(run.params.N), [&] { runModeFit(run, engine); });
     } catch (const RunStopped&) {
@@ -90,7 +63,7 @@ RunResult runFit(const FitSettings& settings, const std::string& dataFile, RunVi
     return std::move(run.result);
 }
 
-RunResult runFit(const FieldInputs& inputs, RunView& view, EngineKind engine) {
+FitResult runFit(const FieldInputs& inputs, RunView& view, EngineKind engine) {
     return runFit(settingsFromFields(inputs), inputs.dataFile, view, engine);
 }
 

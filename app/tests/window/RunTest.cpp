@@ -170,7 +170,7 @@ private slots:
         test::pickMode(form(), 0);
         form().edit(Field::Wp)->setText(QStringLiteral("5;6"));
         QString expectedError;
-        const test::RecordingView expected =
+        const test::RecordingDrawing expected =
             test::engineRun(form().snapshotInputs(), &expectedError);
         QVERIFY(!expectedError.isEmpty());
         form().ACOpenExecute();
@@ -313,7 +313,7 @@ private:
         return nullptr;
     }
 
-    void verifyWindowShows(const test::RecordingView& expected) {
+    void verifyWindowShows(const test::RecordingDrawing& expected) {
         for (int i = 0; i < seriesCount; ++i) {
             const auto id = static_cast<SeriesId>(i);
             const auto found = expected.series.find(id);

@@ -24,7 +24,7 @@ namespace {
 
 // What the engine shows for the fields when nothing stops it.
 struct Expected {
-    test::RecordingView view;
+    test::RecordingDrawing view;
     QString error;
 };
 
@@ -149,7 +149,7 @@ private:
         return form().findChild<QPlainTextEdit*>(QString::fromLatin1(name));
     }
 
-    void verifyMemos(const test::RecordingView& expected, const QString& trace) {
+    void verifyMemos(const test::RecordingDrawing& expected, const QString& trace) {
         const std::pair<MemoId, QPlainTextEdit*> memos[] = {
             {MemoId::Memo1, memo("Memo1")},
             {MemoId::Memo2, memo("Memo2")},
@@ -164,7 +164,7 @@ private:
         }
     }
 
-    void verifyPoints(const test::RecordingView& expected, SeriesId id, const QString& trace) {
+    void verifyPoints(const test::RecordingDrawing& expected, SeriesId id, const QString& trace) {
         const auto found = expected.series.find(id);
         const QXYSeries* series = form().series(id);
         if (found == expected.series.end()) {

@@ -18,11 +18,16 @@
 
 namespace velmora {
 
-// The colour of wavelength k (1..4): blue, green, yellow, red.
-Colour wavelengthColour(int k);
+// Adds values[1..timePoints] to the result as the quantity's series over
+// time.
+void reportOverTime(RunState& run, Quantity quantity, const std::vector<double>& values);
 
-// Draws (T[t], values[t]) for t = 1..timePoints into the series.
-void plotOverTime(RunState& run, SeriesId series, const std::vector<double>& values, Colour colour);
+// Where a pass's steps lie in the whole fit's: its time point t is step
+// first + t of total.
+struct PassSteps {
+    int first;
+    int total;
+};
 
 // The mean of values[1..timePoints] (0 without time points): the plasma
 // energy and damping of the prediction table in the modes that fit them.
@@ -40,7 +45,7 @@ template <FitEngine Engine> void fillModel(RunState& run, Engine& engine, double
 // pollsStop the stop test runs before every candidate.
 template <FitEngine Engine>
 void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<double>& gamAt,
-                           double wp, bool pollsStop);
+                           double wp, bool pollsStop, PassSteps steps);
 
 // Mode "R": radius fit with the fixed plasma energy Wp and damping Gam.
 template <FitEngine Engine> void runRadiusFit(RunState& run, Engine& engine);

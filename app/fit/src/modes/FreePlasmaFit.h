@@ -42,16 +42,14 @@ AskedStopTests askStopTests(RunView& view, int count) {
 
 template <FitEngine Engine> void runFreePlasmaFit(RunState& run, Engine& engine) {
     const RunParameters& p = run.params;
-    RunResult& r = run.result;
+    FitResult& r = run.result;
     RunView& view = run.view;
     const double dWp = gridStep(p.WpMin, p.WpMax, kJointPlasmaSteps);
     const double dGam = gridStep(p.GamMin, p.GamMax, kJointDampingSteps);
     auto scorer = engine.jointScorer(p, dWp, dGam);
-    view.createProgress(run.timePoints());
     SearchWindow window{kJointWindow.first, kJointWindow.width};
     int accepted = 0;
     for (int t = 1; t <= run.timePoints(); ++t) {
-        view.setProgress(t);
         scorer.beginTimePoint(run.measuredAt(t), window);
         double best = 100.0;
         // Keeps a candidate strictly better than the best so far.
@@ -106,15 +104,15 @@ template <FitEngine Engine> void runFreePlasmaFit(RunState& run, Engine& engine)
             }
         }
         window.moveTo(accepted, kJointWindow.width, p.N);
-        view.setProgress(0);
+        view.advanced(t, run.timePoints());
     }
     // The prediction table at the mean fitted damping and plasma energy.
     fillModel(run, engine, meanOverTime(run, r.GamFit), meanOverTime(run, r.WpFit));
-    plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries3, r.VxFit, Colour::Red);
-    plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Red);
-    plotOverTime(run, SeriesId::Series14, r.WpFit, Colour::Red);
+    reportOverTime(run, Quantity::Radius, r.Rfit);
+    reportOverTime(run, Quantity::Concentration, r.Conc);
+    reportOverTime(run, Quantity::NonAgreement, r.VxFit);
+    reportOverTime(run, Quantity::Damping, r.GamFit);
+    reportOverTime(run, Quantity::PlasmaEnergy, r.WpFit);
 }
 
 } // namespace velmora

@@ -27,19 +27,17 @@ struct PolarizationOutputs {
 template <FitEngine Engine>
 void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<double>& v,
                           const std::vector<double>& h, double wp, double lambda,
-                          const PolarizationOutputs& out) {
+                          const PolarizationOutputs& out, PassSteps steps) {
     const RunParameters& p = run.params;
     RunView& view = run.view;
     const double g0 = run.settings.polarizationDamping.lowest;
     const double g1 = run.settings.polarizationDamping.highest;
     const double dG = gridStep(g0, g1, kPolarizationDampingSteps);
-    view.createProgress(run.timePoints());
     auto scorer = engine.polarizationScorer(p, {lambda, wp, p.Rmin, p.dR, p.N, g0, dG});
     SearchWindow window{kPolarizationWindow.first, kPolarizationWindow.width};
     int accepted = window.lo;
     for (int t = 1; t <= run.timePoints(); ++t) {
         pollStop(view);
-        view.setProgress(t);
         const double measuredRatio = measuredPolRatio(v[t], h[t]);
         out.mismatch[t] = 1.0;
         scorer.beginTimePoint(measuredRatio, window);
@@ -60,15 +58,15 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
             }
         }
         window.moveTo(accepted, kPolarizationWindow.width, p.N);
+        view.advanced(steps.first + t, steps.total);
     }
-    view.setProgress(0);
 }
 
 // GamFit[t] := the mean of the four dampings, GamSpread[t] := 100 * S /
 // (4 * GamFit[t]) with S their summed squared deviation from it (0 when the
 // mean is 0).
 void averageDampings(RunState& run, const std::vector<std::array<double, kWavelengths>>& gamK) {
-    RunResult& r = run.result;
+    FitResult& r = run.result;
     for (int t = 1; t <= run.timePoints(); ++t) {
         std::array<double, kWavelengths> g = gamK[t];
         clearFpFlags();
@@ -92,16 +90,18 @@ void averageDampings(RunState& run, const std::vector<std::array<double, kWavele
 } // namespace
 
 template <FitEngine Engine> void runPolarizationFit(RunState& run, Engine& engine) {
-    RunResult& r = run.result;
+    FitResult& r = run.result;
     RunView& view = run.view;
     const double wp = run.settings.polarizationPlasmaEnergy;
     const int points = run.timePoints();
     std::vector<std::array<double, kWavelengths>> gamK(points + 1);
     std::vector<double> v(points + 1);
     std::vector<double> h(points + 1);
+    // The four passes and the radius fit take one step per time point each.
+    const int totalSteps = (kWavelengths + 1) * points;
     for (int k = 1; k <= kWavelengths; ++k) {
         pollStop(view);
-        view.setStatusText(2, "\tLambda = " + formatGeneral(run.params.Lambda[k]));
+        view.passLabel("Lambda = " + formatGeneral(run.params.Lambda[k]));
         for (int t = 1; t <= points; ++t) {
             v[t] = run.measuredV(t, k);
             h[t] = run.measuredH(t, k);
@@ -109,19 +109,20 @@ template <FitEngine Engine> void runPolarizationFit(RunState& run, Engine& engin
         // GamSpread holds the mismatch until averageDampings writes the
         // spread of the dampings into it.
         FitPolarizationRatio(run, engine, v, h, wp, run.params.Lambda[k],
-                             {.mismatch = r.GamSpread, .radius = r.Rfit, .damping = r.GamFit});
+                             {.mismatch = r.GamSpread, .radius = r.Rfit, .damping = r.GamFit},
+                             {(k - 1) * points, totalSteps});
         for (int t = 1; t <= points; ++t) {
             gamK[t][k - 1] = r.GamFit[t];
         }
     }
-    view.setStatusText(2, "");
+    view.passLabel("");
     averageDampings(run, gamK);
     fillModel(run, engine, meanOverTime(run, r.GamFit), wp);
-    fitRadiusPerTimePoint(run, engine, r.GamFit, wp, true);
-    plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries3, r.GamSpread, Colour::Red);
-    plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Blue);
+    fitRadiusPerTimePoint(run, engine, r.GamFit, wp, true, {kWavelengths * points, totalSteps});
+    reportOverTime(run, Quantity::Radius, r.Rfit);
+    reportOverTime(run, Quantity::Concentration, r.Conc);
+    reportOverTime(run, Quantity::DampingSpread, r.GamSpread);
+    reportOverTime(run, Quantity::MeanDamping, r.GamFit);
 }
 
 } // namespace velmora

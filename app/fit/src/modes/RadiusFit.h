@@ -12,9 +12,9 @@ namespace velmora {
 
 template <FitEngine Engine>
 void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<double>& gamAt,
-                           double wp, bool pollsStop) {
+                           double wp, bool pollsStop, PassSteps steps) {
     const RunParameters& p = run.params;
-    RunResult& r = run.result;
+    FitResult& r = run.result;
     constexpr int width = kRadiusFitWindow.width;
     auto scorer = engine.radiusScorer(p, wp);
     SearchWindow window{kRadiusFitWindow.first, width};
@@ -37,6 +37,7 @@ void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<doub
             }
         }
         window.moveTo(accepted, width, p.N);
+        run.view.advanced(steps.first + t, steps.total);
     }
 }
 
@@ -44,11 +45,12 @@ template <FitEngine Engine> void runRadiusFit(RunState& run, Engine& engine) {
     const double wp = run.settings.plasmaEnergy;
     const double gam = run.settings.damping;
     fillModel(run, engine, gam, wp);
-    fitRadiusPerTimePoint(run, engine, std::vector<double>(run.timePoints() + 1, gam), wp, false);
-    const RunResult& r = run.result;
-    plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries3, r.VxFit, Colour::Red);
+    fitRadiusPerTimePoint(run, engine, std::vector<double>(run.timePoints() + 1, gam), wp, false,
+                          {0, run.timePoints()});
+    const FitResult& r = run.result;
+    reportOverTime(run, Quantity::Radius, r.Rfit);
+    reportOverTime(run, Quantity::Concentration, r.Conc);
+    reportOverTime(run, Quantity::NonAgreement, r.VxFit);
 }
 
 } // namespace velmora

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The results stage that ends every run that is not stopped: normalised
-// intensities, the resonance prediction chart, the peak radii per wavelength
-// and the result tables.
+// intensities, the radii of the resonance prediction, the peak radii per
+// wavelength and the result tables.
 #pragma once
 
 #include "fit/RunState.h"

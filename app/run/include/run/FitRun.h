@@ -5,9 +5,9 @@
 
 #include "fit/FieldInputs.h"
 #include "fit/FitEngine.h"
+#include "fit/FitResult.h"
 #include "fit/FitSettings.h"
 #include "fit/RunError.h"
-#include "fit/RunResult.h"
 #include "fit/RunView.h"
 
 namespace velmora {
@@ -16,11 +16,11 @@ namespace velmora {
 // user-facing message when the run fails (settings that refusalOf refuses
 // before anything is reported); what was reported to the view before the
 // failure stays reported. The view is called only from the calling thread.
-RunResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
+FitResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
                  EngineKind engine = EngineKind::Fast);
 
 // The window's run: its fields' settings (settingsFromFields, which refuses
 // bad ones naming the field) run on its data file.
-RunResult runFit(const FieldInputs& inputs, RunView& view, EngineKind engine = EngineKind::Fast);
+FitResult runFit(const FieldInputs& inputs, RunView& view, EngineKind engine = EngineKind::Fast);
 
 } // namespace velmora

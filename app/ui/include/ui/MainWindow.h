@@ -6,6 +6,7 @@
 
 #include "run/FitRun.h"
 #include "ui/RecentFiles.h"
+#include "ui/RunDrawing.h"
 
 #include <QMainWindow>
 
