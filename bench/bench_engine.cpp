@@ -43,13 +43,9 @@ constexpr int kPoints = 1000;
 // Shows nothing and is never stopped.
 class QuietView : public RunView {
 public:
-    void clearSeries(SeriesId) override {}
-    void addPoints(SeriesId, std::span<const ChartPoint>) override {}
-    void clearMemo(MemoId) override {}
-    void addMemoLines(MemoId, std::span<const std::string>) override {}
-    void createProgress(int) override {}
-    void setProgress(int) override {}
-    void setStatusText(int, const std::string&) override {}
+    void started(const FitResult&) override {}
+    void advanced(int, int) override {}
+    void passLabel(const std::string&) override {}
     bool runFlag() override { return true; }
     int pollsWhileSet(int count) override { return count; }
     void setRunFlag() override {}
@@ -111,8 +107,8 @@ struct FitCase {
     std::vector<FieldText> fields; // changed from the defaults
 };
 
-RunInputs inputsFor(const FitCase& c, const std::string& file) {
-    RunInputs inputs = RunInputs::defaults();
+FieldInputs inputsFor(const FitCase& c, const std::string& file) {
+    FieldInputs inputs = FieldInputs::defaults();
     inputs.fitMode = static_cast<int>(c.mode);
     inputs.dielectric = static_cast<int>(Dielectric::Drude);
     for (const FieldText& f : c.fields) {
@@ -123,14 +119,14 @@ RunInputs inputsFor(const FitCase& c, const std::string& file) {
 }
 
 struct TimedRun {
-    RunResult result;
+    FitResult result;
     double seconds;
 };
 
-TimedRun timedRun(const RunInputs& inputs, EngineKind engine) {
+TimedRun timedRun(const FieldInputs& inputs, EngineKind engine) {
     QuietView view;
     const auto start = std::chrono::steady_clock::now();
-    RunResult result = runFit(inputs, view, engine);
+    FitResult result = runFit(inputs, view, engine);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     return {std::move(result), elapsed.count()};
 }
@@ -142,7 +138,7 @@ double peakResidentMegabytes() {
 }
 
 void EngineBench(benchmark::State& state, FitCase c) {
-    const RunInputs head = inputsFor(c, demoFiles().head(c.directPoints));
+    const FieldInputs head = inputsFor(c, demoFiles().head(c.directPoints));
     const TimedRun direct = timedRun(head, EngineKind::Direct);
     const TimedRun fastHead = timedRun(head, EngineKind::Fast);
     if (direct.result.ResultTable != fastHead.result.ResultTable ||
@@ -151,7 +147,7 @@ void EngineBench(benchmark::State& state, FitCase c) {
         return;
     }
     const double directSeconds = direct.seconds * kPoints / c.directPoints;
-    const RunInputs full = inputsFor(c, demoFiles().full());
+    const FieldInputs full = inputsFor(c, demoFiles().full());
     double fastSeconds = 0.0;
     int runs = 0;
     for (auto _ : state) {

@@ -6,6 +6,7 @@
 // (bit for bit), the same tables, the same calls to the view and the same
 // message.
 #include "TestSupport.h"
+#include "fit/SearchGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,12 @@ namespace {
 // How a run ended and everything it left.
 struct Outcome {
     std::string end; // "completed", "stopped", or the message of the failure
-    RunResult result;
+    FitResult result;
     std::vector<std::string> calls;
     int polls = 0;
 };
 
-Outcome runWith(const RunInputs& inputs, EngineKind engine, int clearAtPoll, bool yes) {
+Outcome runWith(const FieldInputs& inputs, EngineKind engine, int clearAtPoll, bool yes) {
     test::RecordingView view;
     view.clearAtPoll = clearAtPoll;
     view.answerYes = yes;
@@ -63,8 +64,8 @@ std::vector<std::uint64_t> bitsOf(const std::vector<std::array<double, 8>>& rows
 void expectIdentical(const Outcome& direct, const Outcome& fast) {
     EXPECT_EQ(fast.end, direct.end);
     EXPECT_EQ(fast.polls, direct.polls);
-    const RunResult& d = direct.result;
-    const RunResult& f = fast.result;
+    const FitResult& d = direct.result;
+    const FitResult& f = fast.result;
     EXPECT_EQ(f.completed, d.completed);
     EXPECT_EQ(f.timePoints, d.timePoints);
     EXPECT_EQ(bitsOf(f.T), bitsOf(d.T));
@@ -92,7 +93,7 @@ void expectIdentical(const Outcome& direct, const Outcome& fast) {
 }
 
 // Runs both engines, requires identical outcomes and returns the direct one.
-Outcome expectSameOutcome(const RunInputs& inputs, int clearAtPoll = 0, bool yes = false) {
+Outcome expectSameOutcome(const FieldInputs& inputs, int clearAtPoll = 0, bool yes = false) {
     Outcome direct = runWith(inputs, EngineKind::Direct, clearAtPoll, yes);
     const Outcome fast = runWith(inputs, EngineKind::Fast, clearAtPoll, yes);
     expectIdentical(direct, fast);
@@ -134,7 +135,7 @@ TEST_P(EngineDifferentialTest, DemoMeasurementInEveryMode) {
     EXPECT_GT(gr2.result.GamFit[40], 0.0);
 
     writeDemoHead(file(), 2);
-    RunInputs gr1 = test::inputsFor(FitMode::GR1, file());
+    FieldInputs gr1 = test::inputsFor(FitMode::GR1, file());
     EXPECT_EQ(expectSameOutcome(gr1).end, "completed");
     test::setField(gr1, Field::WpMin, "4,5");
     test::setField(gr1, Field::WpMax, "7,0");
@@ -168,7 +169,7 @@ struct FieldCase {
 // both engines: identical outcomes, ending as the case says.
 void expectCaseAlike(const FieldCase& c, const std::string& path,
                      const std::vector<std::pair<Field, std::string>>& common = {}) {
-    RunInputs inputs = test::inputsFor(c.mode, path);
+    FieldInputs inputs = test::inputsFor(c.mode, path);
     inputs.dielectric = c.dielectric;
     std::string description = "mode " + std::to_string(static_cast<int>(c.mode));
     for (const auto& [field, text] : common) {
@@ -188,14 +189,19 @@ TEST_P(EngineDifferentialTest, FailingFieldsFailAlikeAtTheSamePoint) {
     ASSERT_EQ(photonEnergy(resonance), kLorentsResonance);
     const std::string divByZero = "Floating point division by zero";
     const std::string invalid = "Invalid floating point operation";
+    const std::string overflow = "Floating point overflow";
     const std::vector<FieldCase> failures = {
         {FitMode::R, {{Field::Rmax, "abc"}}, "'abc' is not a valid floating point value"},
         {FitMode::GR2, {{Field::PolGamMin, "x"}}, "'x' is not a valid floating point value"},
-        {FitMode::GR1, {{Field::N, "0"}}, divByZero},
-        {FitMode::GR2, {{Field::N, "0"}, {Field::Rmax, "20"}}, invalid},
-        {FitMode::R, {{Field::Lambda3, "0"}}, divByZero},
-        {FitMode::GR1, {{Field::Lambda3, "0"}}, divByZero},
-        {FitMode::GR2, {{Field::Lambda3, "0"}}, divByZero},
+        {FitMode::GR1,
+         {{Field::N, "0"}},
+         "N must be at least 20 and at most 1000 radius steps in mode G, R (I)"},
+        {FitMode::GR2,
+         {{Field::N, "0"}, {Field::Rmax, "20"}},
+         "Rmax must be a radius above the smallest radius"},
+        {FitMode::R, {{Field::Lambda3, "1e-300"}}, overflow},
+        {FitMode::GR1, {{Field::Lambda3, "1e-300"}}, overflow},
+        {FitMode::GR2, {{Field::Lambda3, "1e-300"}}, overflow},
         {FitMode::R,
          {{Field::Lambda2, shortest(resonance)}, {Field::Gam, "0"}},
          invalid,
@@ -278,12 +284,13 @@ TEST_P(EngineDifferentialTest, RandomMeasurementsAndFields) {
                              : modeDraw < 0.9  ? FitMode::GR2
                              : modeDraw < 0.95 ? FitMode::Blank
                                                : FitMode::None;
-        RunInputs inputs = test::inputsFor(mode, file());
+        FieldInputs inputs = test::inputsFor(mode, file());
         const double modelDraw = unit(rng);
         inputs.dielectric = static_cast<int>(modelDraw < 0.47   ? Dielectric::Drude
                                              : modelDraw < 0.94 ? Dielectric::Lorents
                                                                 : Dielectric::None);
-        const int n = unit(rng) < 0.05 ? -3 : 1 + static_cast<int>(40 * unit(rng));
+        const int n =
+            unit(rng) < 0.05 ? -3 : 1 + firstReach(mode) + static_cast<int>(30 * unit(rng));
         const double rmin = unit(rng) < 0.05 ? 0.0 : 10.0 + 50.0 * unit(rng);
         const double rmax = unit(rng) < 0.05 ? rmin : rmin + 5.0 + 150.0 * unit(rng);
         const int points = mode == FitMode::GR1 ? 1 + static_cast<int>(2 * unit(rng))
@@ -373,8 +380,8 @@ TEST_P(EngineDifferentialTest, WideRangesAndFaultingModelsAlike) {
     }
 }
 
-// Every N the field accepts, down to INT_MIN, gives the direct engine's
-// result: window bounds and table sizes must not overflow.
+// Every N, down to INT_MIN, ends alike in both engines: refused outside the
+// mode's range, and at its ends the windows and tables fit the grid.
 TEST_P(EngineDifferentialTest, ExtremeStepCountsAgree) {
     test::writeMeasurement(file(), {{0.0, 30.0, 50.0},
                                     {1.0, 33.0, 50.0},
@@ -382,23 +389,19 @@ TEST_P(EngineDifferentialTest, ExtremeStepCountsAgree) {
                                     {3.0, 39.0, 50.0},
                                     {4.0, 42.0, 50.0}});
     constexpr int lowest = std::numeric_limits<int>::min();
-    for (int n : {lowest, lowest + 1, -1, 0, 1, 2, 1000, 1001}) {
+    for (int n : {lowest, lowest + 1, -1, 0, 1, 2, 10, 20, 1000, 1001}) {
         for (FitMode mode : {FitMode::R, FitMode::GR2}) {
-            RunInputs inputs = test::inputsFor(mode, file());
+            FieldInputs inputs = test::inputsFor(mode, file());
             test::setField(inputs, Field::Rmin, "20");
             test::setField(inputs, Field::Rmax, "60");
             test::setField(inputs, Field::N, std::to_string(n));
             SCOPED_TRACE("mode " + std::to_string(static_cast<int>(mode)) + " N " +
                          std::to_string(n));
             const Outcome outcome = expectSameOutcome(inputs);
-            // N = 0 divides by zero, N = -1 walks to negative radii; the
-            // most negative N leave the windows empty after the first point.
-            if (n == 1001) {
-                EXPECT_EQ(outcome.end, "N = 1001 exceeds the limit of 1000 radius steps");
-            } else if (n == 0 || n == -1) {
-                EXPECT_NE(outcome.end, "completed");
-            } else {
+            if (n >= firstReach(mode) && n <= kMaxRadiusSteps) {
                 EXPECT_EQ(outcome.end, "completed");
+            } else {
+                EXPECT_EQ(outcome.end.rfind("N must be at least ", 0), 0u) << outcome.end;
             }
         }
     }
@@ -407,7 +410,7 @@ TEST_P(EngineDifferentialTest, ExtremeStepCountsAgree) {
 TEST_P(EngineDifferentialTest, StopAnsweredNoOrYesAlike) {
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
     for (FitMode mode : {FitMode::GR1, FitMode::GR2}) {
-        RunInputs inputs = test::inputsFor(mode, file());
+        FieldInputs inputs = test::inputsFor(mode, file());
         test::setField(inputs, Field::Rmin, "40");
         test::setField(inputs, Field::Rmax, "60");
         test::setField(inputs, Field::N, "20");

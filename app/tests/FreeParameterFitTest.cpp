@@ -15,8 +15,8 @@ namespace {
 constexpr double kLambda[] = {0.0, 457.9, 514.5, 568.2, 647.1};
 
 // Narrow fields that keep these fits quick: radii 40..60 nm in 20 steps of 1.
-RunInputs narrowInputs(FitMode mode, const std::string& file) {
-    RunInputs inputs = test::inputsFor(mode, file);
+FieldInputs narrowInputs(FitMode mode, const std::string& file) {
+    FieldInputs inputs = test::inputsFor(mode, file);
     test::setField(inputs, Field::Rmin, "40");
     test::setField(inputs, Field::Rmax, "60");
     test::setField(inputs, Field::N, "20");
@@ -30,7 +30,7 @@ TEST(FreePlasmaFit, RecoversTheDampingOfItsGrid) {
     const double r2 = 40.0 + 8.0;
     test::writeMeasurement(dir.file("d.txt"), {{0.0, r1, 20.0, gam}, {1.0, r2, 20.0, gam}});
     test::RecordingView view;
-    const RunResult r = runFit(narrowInputs(FitMode::GR1, dir.file("d.txt")), view);
+    const FitResult r = runFit(narrowInputs(FitMode::GR1, dir.file("d.txt")), view);
     ASSERT_TRUE(r.completed);
     for (int t = 1; t <= 2; ++t) {
         EXPECT_EQ(r.GamFit[t], gam) << t;
@@ -41,10 +41,10 @@ TEST(FreePlasmaFit, RecoversTheDampingOfItsGrid) {
     }
     EXPECT_EQ(r.Rfit[1], r1);
     EXPECT_EQ(r.Rfit[2], r2);
-    EXPECT_EQ(view.progress, (std::vector<int>{-3, 1, 0, 2, 0}));
-    EXPECT_EQ(view.series[SeriesId::Series14].size(), 2u);
-    EXPECT_EQ(view.series[SeriesId::Series15][0].y, gam);
-    EXPECT_EQ(view.series[SeriesId::Series16].size(), 20u);
+    EXPECT_EQ(view.progress, (std::vector<std::pair<int, int>>{{1, 2}, {2, 2}}));
+    EXPECT_EQ(test::overTime(r, Quantity::PlasmaEnergy).size(), 2u);
+    EXPECT_EQ(test::overTime(r, Quantity::Damping)[0], gam);
+    EXPECT_EQ(r.predictionRadii.size(), 20u);
     EXPECT_EQ(r.ResultTable[0], "Time\tRadius\tConc\tVx\tGamma");
     EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].rfind('\t')), "\t0.800");
 }
@@ -58,23 +58,22 @@ TEST(FreePlasmaFit, PredictionIsTheModelAtTheMeanFittedParameters) {
     const double gam2 = gridValue(0.0, 70, dGam);
     test::writeMeasurement(dir.file("d.txt"), {{0.0, 45.0, 20.0, gam1}, {1.0, 48.0, 20.0, gam2}});
     test::RecordingView view;
-    const RunResult r = runFit(narrowInputs(FitMode::GR1, dir.file("d.txt")), view);
+    const FitResult r = runFit(narrowInputs(FitMode::GR1, dir.file("d.txt")), view);
     ASSERT_TRUE(r.completed);
     ASSERT_EQ(r.GamFit[1], gam1);
     ASSERT_EQ(r.GamFit[2], gam2);
     const double meanGam = (gam1 + gam2) / 2.0;
     double lowest = INFINITY;
     double highest = -INFINITY;
+    ASSERT_EQ(r.predictionRadii.size(), 20u);
     for (int c = 0; c < 8; ++c) {
-        const auto& points = view.series[seriesAt(SeriesId::Series16, c)];
-        ASSERT_EQ(points.size(), 20u) << c;
         for (int i = 0; i < 20; ++i) {
-            const ModelValue expected =
-                ModelIntensities({kLambda[c / 2 + 1], points[i].x, meanGam, 5.6, kDrudeResonance});
-            EXPECT_DOUBLE_EQ(points[i].y, c % 2 == 0 ? expected.iv : expected.ih) << c << ' ' << i;
-            EXPECT_DOUBLE_EQ(r.Model[i + 1][c], points[i].y);
-            lowest = std::min(lowest, points[i].y);
-            highest = std::max(highest, points[i].y);
+            const ModelValue expected = ModelIntensities(
+                {kLambda[c / 2 + 1], r.predictionRadii[i], meanGam, 5.6, kDrudeResonance});
+            EXPECT_DOUBLE_EQ(r.Model[i + 1][c], c % 2 == 0 ? expected.iv : expected.ih)
+                << c << ' ' << i;
+            lowest = std::min(lowest, r.Model[i + 1][c]);
+            highest = std::max(highest, r.Model[i + 1][c]);
         }
     }
     // No flat lines at 0.
@@ -92,7 +91,7 @@ protected:
 TEST_F(PolarizationFitTest, EqualPolarisationsChooseTheModelRatioClosestToZero) {
     // H = V at every wavelength: Pm = 0.
     test::writeText(file(), "0\t3\t3\t2\t2\t1\t1\t5\t5\n");
-    const RunResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
+    const FitResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
     ASSERT_TRUE(r.completed);
     // Differential check: the same search written out plainly.
     std::array<double, 4> damping{};
@@ -117,21 +116,23 @@ TEST_F(PolarizationFitTest, EqualPolarisationsChooseTheModelRatioClosestToZero) 
     }
     EXPECT_EQ(r.GamFit[1], mean);
     EXPECT_EQ(r.GamSpread[1], 100.0 * squares / (4.0 * mean));
-    EXPECT_EQ(view.status,
-              (std::vector<std::string>{"2:\tLambda = 457,9", "2:\tLambda = 514,5",
-                                        "2:\tLambda = 568,2", "2:\tLambda = 647,1", "2:"}));
-    // Four polarisation passes, each with its progress bar.
-    EXPECT_EQ(view.progress, (std::vector<int>{-2, 1, 0, -2, 1, 0, -2, 1, 0, -2, 1, 0}));
-    // The non-agreement chart shows the spread, the damping chart the mean.
-    EXPECT_EQ(view.series[SeriesId::LineSeries3][0].y, r.GamSpread[1]);
-    EXPECT_EQ(view.series[SeriesId::Series15][0].colour, Colour::Blue);
+    EXPECT_EQ(view.labels, (std::vector<std::string>{"Lambda = 457,9", "Lambda = 514,5",
+                                                     "Lambda = 568,2", "Lambda = 647,1", ""}));
+    // Four polarisation passes and the radius fit, one step per time point
+    // each.
+    EXPECT_EQ(view.progress,
+              (std::vector<std::pair<int, int>>{{1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}}));
+    // The mode reports the spread and the mean damping, not Vx.
+    EXPECT_EQ(test::overTime(r, Quantity::DampingSpread)[0], r.GamSpread[1]);
+    EXPECT_EQ(test::overTime(r, Quantity::MeanDamping)[0], r.GamFit[1]);
+    EXPECT_TRUE(test::overTime(r, Quantity::NonAgreement).empty());
     EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].size() - 12), "\t0.000\t0.000");
 }
 
 TEST_F(PolarizationFitTest, RecoversRadiusAndFillsThePredictionWithTheMeanDamping) {
     const double gam = 0.0 + 45 * (2.0 / 100);
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0, gam}, {1.0, 49.0, 20.0, gam}});
-    const RunResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
+    const FitResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
     ASSERT_TRUE(r.completed);
     for (int t = 1; t <= 2; ++t) {
         EXPECT_NEAR(r.GamFit[t], gam, 0.03) << t;
@@ -148,9 +149,9 @@ TEST_F(PolarizationFitTest, RecoversRadiusAndFillsThePredictionWithTheMeanDampin
 
 TEST_F(PolarizationFitTest, ZeroMeanDampingHasZeroSpread) {
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0}});
-    RunInputs inputs = narrowInputs(FitMode::GR2, file());
+    FieldInputs inputs = narrowInputs(FitMode::GR2, file());
     test::setField(inputs, Field::PolGamMax, "0");
-    const RunResult r = runFit(inputs, view);
+    const FitResult r = runFit(inputs, view);
     EXPECT_EQ(r.GamFit[1], 0.0);
     EXPECT_EQ(r.GamSpread[1], 0.0);
 }
@@ -161,7 +162,7 @@ TEST_F(PolarizationFitTest, TimePointWithoutAMatchKeepsItsZerosAndTheWindowStart
     const double gam = 0.0 + 45 * (2.0 / 100);
     test::writeMeasurement(file(), {{1.0, 46.0, 20.0, gam}});
     test::writeText(file(), "0\t-1\t3\t-1\t3\t-1\t3\t-1\t3\n" + test::readBytes(file()));
-    const RunResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
+    const FitResult r = runFit(narrowInputs(FitMode::GR2, file()), view);
     ASSERT_TRUE(r.completed);
     EXPECT_EQ(r.GamFit[1], 0.0);
     EXPECT_EQ(r.GamSpread[1], 0.0);

@@ -16,10 +16,10 @@ double candidate(int j) {
 
 class RadiusFitTest : public ::testing::Test {
 protected:
-    RunResult run(const std::vector<test::SyntheticPoint>& points, const std::string& n = "200",
+    FitResult run(const std::vector<test::SyntheticPoint>& points, const std::string& n = "200",
                   const std::string& rmax = "200") {
         test::writeMeasurement(file(), points);
-        RunInputs inputs = test::inputsFor(FitMode::R, file());
+        FieldInputs inputs = test::inputsFor(FitMode::R, file());
         test::setField(inputs, Field::N, n);
         test::setField(inputs, Field::Rmax, rmax);
         return runFit(inputs, view);
@@ -31,7 +31,7 @@ protected:
 };
 
 TEST_F(RadiusFitTest, FindsTheGridRadiusOfExactModelIntensities) {
-    const RunResult r = run({{0.0, candidate(7), 50.0}, {1.0, candidate(12), 40.0}});
+    const FitResult r = run({{0.0, candidate(7), 50.0}, {1.0, candidate(12), 40.0}});
     ASSERT_TRUE(r.completed);
     EXPECT_EQ(r.Rfit[1], candidate(7));
     EXPECT_NEAR(r.Conc[1], 50.0, 1e-9);
@@ -42,7 +42,7 @@ TEST_F(RadiusFitTest, FindsTheGridRadiusOfExactModelIntensities) {
 
 TEST_F(RadiusFitTest, WindowFollowsTheAcceptedIndexUpwardsOnly) {
     // Index 7, then 25 (beyond the window 7..17), then 3 (below it).
-    const RunResult r =
+    const FitResult r =
         run({{0.0, candidate(7), 50.0}, {1.0, candidate(25), 50.0}, {2.0, candidate(3), 50.0}});
     EXPECT_EQ(r.Rfit[1], candidate(7));
     EXPECT_GT(r.Rfit[2], r.Rfit[1]);
@@ -52,7 +52,7 @@ TEST_F(RadiusFitTest, WindowFollowsTheAcceptedIndexUpwardsOnly) {
 }
 
 TEST_F(RadiusFitTest, FirstTimePointNeverTriesRmin) {
-    const RunResult r = run({{0.0, 20.0, 50.0}});
+    const FitResult r = run({{0.0, 20.0, 50.0}});
     EXPECT_EQ(r.Rfit[1], candidate(1));
 }
 
@@ -64,14 +64,14 @@ TEST_F(RadiusFitTest, ZeroIntensitiesAcceptNothingAndKeepTheWindow) {
     std::vector<test::SyntheticPoint> last = {{2.0, candidate(16), 50.0}};
     test::writeMeasurement(dir.file("last.txt"), last);
     test::writeText(file(), text + test::readBytes(dir.file("last.txt")));
-    const RunResult r = runFit(test::inputsFor(FitMode::R, file()), view);
+    const FitResult r = runFit(test::inputsFor(FitMode::R, file()), view);
     EXPECT_EQ(r.Rfit[2], 0.0);
     EXPECT_EQ(r.Conc[2], 0.0);
     EXPECT_EQ(r.VxFit[2], 0.0);
     // The window is still 7..17 at the third time point.
     EXPECT_EQ(r.Rfit[3], candidate(16));
-    ASSERT_EQ(view.series[SeriesId::Series9].size(), 3u);
-    EXPECT_EQ(view.series[SeriesId::Series9][1].y, 0.0);
+    ASSERT_EQ(test::overTime(r, Quantity::Radius).size(), 3u);
+    EXPECT_EQ(test::overTime(r, Quantity::Radius)[1], 0.0);
     // The run says which line it cannot fit, and goes on.
     EXPECT_EQ(view.warnings, std::vector<std::string>{
                                  file() + ", line 2: field 2 (V at wavelength 1) is 0; intensities "
@@ -82,7 +82,7 @@ TEST_F(RadiusFitTest, ZeroIntensitiesAcceptNothingAndKeepTheWindow) {
 TEST_F(RadiusFitTest, NegativeIntensitiesGiveNegativeConcentrationAndVx) {
     // Vx carries the sign of Mean, so the most negative Vx, the candidate that
     // agrees worst, wins.
-    const RunResult r = run({{0.0, candidate(5), -30.0}});
+    const FitResult r = run({{0.0, candidate(5), -30.0}});
     Measured measured;
     const TDataTable table = ReadDataFile(file());
     for (int k = 1; k <= 4; ++k) {
@@ -127,51 +127,50 @@ TEST(IntensityCheckTest, WarnsByLineAndCountsTheRest) {
     EXPECT_EQ(warnings.back(), "m.txt: 3 more lines with intensities that are not positive");
 }
 
-TEST_F(RadiusFitTest, FirstWindowReachesBeyondASmallN) {
-    // N = 5: the first window 1..10 goes past Rmax; once its best lies beyond
-    // N, no later window holds a candidate.
-    const double dR = 0.9;
-    const RunResult r = run({{0.0, 20.0 + 8 * dR, 50.0}, {1.0, 20.0 + 8 * dR, 50.0}}, "5", "24,5");
-    EXPECT_NEAR(r.Rfit[1], 20.0 + 8 * dR, 1e-9);
-    EXPECT_EQ(r.Rfit[2], 0.0);
-    EXPECT_EQ(r.Model.size(), 6u);
+TEST_F(RadiusFitTest, TheFirstWindowNeverReachesBeyondRmax) {
+    // N = 10, the fewest steps mode R takes: the first window 1..10 ends at
+    // Rmax itself, which the fit can find.
+    const FitResult r = run({{0.0, 29.0, 50.0}, {1.0, 29.0, 50.0}}, "10", "29");
+    EXPECT_NEAR(r.Rfit[1], 29.0, 1e-9);
+    EXPECT_NEAR(r.Rfit[2], 29.0, 1e-9);
+    EXPECT_EQ(r.Model.size(), 11u);
+    // With N = 9 the first window would try a radius above Rmax.
+    EXPECT_THROW(run({{0.0, 29.0, 50.0}}, "9", "29"), FieldError);
 }
 
 TEST_F(RadiusFitTest, EveryLineIsATimePoint) {
-    const RunResult r =
+    const FitResult r =
         run({{0.0, candidate(3), 50.0}, {5.0, candidate(4), 50.0}, {10.0, candidate(5), 50.0}});
     ASSERT_EQ(r.timePoints, 3);
     EXPECT_EQ(r.T[3], 10.0);
     EXPECT_EQ(r.Rfit[3], candidate(5));
     EXPECT_EQ(r.ResultTable.size(), 4u);
     EXPECT_EQ(r.ResultTable[3].substr(0, 13), "10.000\t24.500");
-    EXPECT_EQ(view.series[SeriesId::Series1].size(), 3u);
+    EXPECT_EQ(r.measured.size(), 3u);
 }
 
 TEST_F(RadiusFitTest, ModelHoldsThePredictionOverItsOwnGrid) {
-    const RunResult r = run({{0.0, candidate(3), 50.0}}, "10", "29");
+    const FitResult r = run({{0.0, candidate(3), 50.0}}, "10", "29");
     ASSERT_EQ(r.Model.size(), 11u);
-    const auto& prediction = view.series[SeriesId::Series16];
-    ASSERT_EQ(prediction.size(), 10u);
+    const std::vector<double>& radii = r.predictionRadii;
+    ASSERT_EQ(radii.size(), 10u);
     for (int i = 1; i <= 10; ++i) {
         const double radius = 20.0 + (i - 1) * 0.9;
-        EXPECT_NEAR(prediction[i - 1].x, radius, 1e-12);
+        EXPECT_NEAR(radii[i - 1], radius, 1e-12);
         for (int k = 1; k <= 4; ++k) {
             const double lambda[] = {0.0, 457.9, 514.5, 568.2, 647.1};
-            const ModelValue m = ModelIntensities({lambda[k], prediction[i - 1].x, 1.0, 5.6, 0.0});
+            const ModelValue m = ModelIntensities({lambda[k], radii[i - 1], 1.0, 5.6, 0.0});
             EXPECT_EQ(r.Model[i][2 * k - 2], m.iv);
             EXPECT_EQ(r.Model[i][2 * k - 1], m.ih);
         }
-        EXPECT_EQ(prediction[i - 1].y, r.Model[i][0]);
     }
-    EXPECT_EQ(view.series[SeriesId::Series23][4].colour, Colour::Purple);
 }
 
 TEST_F(RadiusFitTest, LorentsModelIsUsedThroughoutTheRun) {
     test::writeMeasurement(file(), {{0.0, candidate(9), 50.0, 1.0, 5.6, kLorentsResonance}});
-    RunInputs inputs = test::inputsFor(FitMode::R, file());
+    FieldInputs inputs = test::inputsFor(FitMode::R, file());
     inputs.dielectric = static_cast<int>(Dielectric::Lorents);
-    const RunResult r = runFit(inputs, view);
+    const FitResult r = runFit(inputs, view);
     EXPECT_EQ(r.Rfit[1], candidate(9));
     EXPECT_LT(r.VxFit[1], 1e-9);
 }

@@ -13,14 +13,6 @@ std::string exact(double value) {
     return text;
 }
 
-std::string number(SeriesId series) {
-    return std::to_string(static_cast<int>(series));
-}
-
-std::string number(MemoId memo) {
-    return std::to_string(static_cast<int>(memo));
-}
-
 } // namespace
 
 void RecordingView::log(std::string call) {
@@ -37,49 +29,25 @@ const std::vector<std::string>& RecordingView::calls() {
     return calls_;
 }
 
-void RecordingView::clearSeries(SeriesId id) {
-    series[id].clear();
-    cleared.push_back(id);
-    log("clearSeries " + number(id));
-}
-
-void RecordingView::addPoints(SeriesId id, std::span<const ChartPoint> points) {
-    series[id].insert(series[id].end(), points.begin(), points.end());
-    std::string call = "addPoints " + number(id);
-    for (const ChartPoint& p : points) {
-        call +=
-            ' ' + exact(p.x) + ',' + exact(p.y) + ',' + std::to_string(static_cast<int>(p.colour));
+void RecordingView::started(const FitResult& measurement) {
+    ++starts;
+    std::string call = "started " + std::to_string(measurement.timePoints);
+    for (const Channels& row : measurement.measured) {
+        for (double value : row) {
+            call += ' ' + exact(value);
+        }
     }
     log(std::move(call));
 }
 
-void RecordingView::clearMemo(MemoId memo) {
-    memos[memo].clear();
-    log("clearMemo " + number(memo));
+void RecordingView::advanced(int done, int total) {
+    progress.emplace_back(done, total);
+    log("advanced " + std::to_string(done) + " of " + std::to_string(total));
 }
 
-void RecordingView::addMemoLines(MemoId memo, std::span<const std::string> lines) {
-    memos[memo].insert(memos[memo].end(), lines.begin(), lines.end());
-    std::string call = "addMemoLines " + number(memo);
-    for (const std::string& line : lines) {
-        call += '|' + line;
-    }
-    log(std::move(call));
-}
-
-void RecordingView::createProgress(int maximum) {
-    progress.push_back(-maximum - 1);
-    log("createProgress " + std::to_string(maximum));
-}
-
-void RecordingView::setProgress(int position) {
-    progress.push_back(position);
-    log("setProgress " + std::to_string(position));
-}
-
-void RecordingView::setStatusText(int panel, const std::string& text) {
-    status.push_back(std::to_string(panel) + ":" + text);
-    log("setStatusText " + std::to_string(panel) + ' ' + text);
+void RecordingView::passLabel(const std::string& label) {
+    labels.push_back(label);
+    log("passLabel " + label);
 }
 
 bool RecordingView::runFlag() {

@@ -1,28 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A RunView that records what a run reports to it, twice over: by kind
-// (series, memo lines, progress, status texts) for tests that check one kind,
-// and as a log of every call in order with every number's exact bits, so
-// that two runs can be compared call by call. The stop flag can be cleared
-// at a chosen stop test, and the stop question is answered as told.
+// (starts, progress, pass labels) for tests that check one kind, and as a log
+// of every call in order with every number's exact bits, so that two runs can
+// be compared call by call. The stop flag can be cleared at a chosen stop
+// test, and the stop question is answered as told.
 #pragma once
 
 #include "fit/RunView.h"
 
-#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::test {
 
 class RecordingView : public RunView {
 public:
-    void clearSeries(SeriesId series) override;
-    void addPoints(SeriesId series, std::span<const ChartPoint> points) override;
-    void clearMemo(MemoId memo) override;
-    void addMemoLines(MemoId memo, std::span<const std::string> lines) override;
-    void createProgress(int maximum) override;
-    void setProgress(int position) override;
-    void setStatusText(int panel, const std::string& text) override;
+    void started(const FitResult& measurement) override;
+    void advanced(int done, int total) override;
+    void passLabel(const std::string& label) override;
     bool runFlag() override;
     void setRunFlag() override;
     bool stopConfirmation() override;
@@ -41,11 +37,9 @@ public:
     int questions = 0;
     int pollsAtQuestion = 0;
 
-    std::map<SeriesId, std::vector<ChartPoint>> series;
-    std::vector<SeriesId> cleared; // in the order the run cleared them
-    std::map<MemoId, std::vector<std::string>> memos;
-    std::vector<int> progress; // createProgress(maximum) recorded as -maximum - 1
-    std::vector<std::string> status;
+    int starts = 0;                            // started() calls
+    std::vector<std::pair<int, int>> progress; // (done, total) of every advanced()
+    std::vector<std::string> labels;           // every pass label
     std::vector<std::string> warnings;
 
 private:

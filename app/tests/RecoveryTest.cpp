@@ -15,7 +15,7 @@ TEST(Recovery, DemoRadiusWithinTwoStepsAtNinetyFivePercent) {
     const TDataTable table = ReadDataFile(VELMORA_DEMO_FILE);
     ASSERT_GE(table.lineCount(), 400);
     test::RecordingView view;
-    const RunResult r = runFit(test::inputsFor(FitMode::R, VELMORA_DEMO_FILE), view);
+    const FitResult r = runFit(test::inputsFor(FitMode::R, VELMORA_DEMO_FILE), view);
     ASSERT_EQ(r.timePoints, table.lineCount());
     const double step = (200.0 - 20.0) / 200;
     int close = 0;

@@ -13,13 +13,13 @@ namespace {
 class ResultsStageTest : public ::testing::Test {
 protected:
     void prepare(int points, FitMode mode) {
-        inputs.fitMode = static_cast<int>(mode);
-        state = std::make_unique<RunState>(RunState{inputs, view, {}, {}, {}});
+        settings.mode = mode;
+        state = std::make_unique<RunState>(RunState{settings, view, {}, {}, {}});
         RunParameters& p = state->params;
         p.Lambda = {0.0, 457.9, 514.5, 568.2, 647.1};
         p.Rmin = 20.0;
         p.N = 0;
-        RunResult& r = state->result;
+        FitResult& r = state->result;
         r.timePoints = points;
         for (auto* a : {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread}) {
             a->assign(points + 1, 0.0);
@@ -43,38 +43,39 @@ protected:
         runResultsStage(*state);
     }
 
-    RunInputs inputs = RunInputs::defaults();
+    FitSettings settings;
     test::RecordingView view;
     std::unique_ptr<RunState> state;
     std::vector<std::array<double, kMaxDataFields>> rows;
 };
 
 TEST_F(ResultsStageTest, HeadersFollowTheMode) {
-    EXPECT_EQ(resultTableHeader(0), std::vector<std::string>{"Time\tRadius\tConc\tVx"});
-    EXPECT_EQ(resultTableHeader(1), std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
-    EXPECT_EQ(resultTableHeader(2), std::vector<std::string>{"Time\tRadius\tConc\tVx\tNp\tNb"});
-    EXPECT_EQ(resultTableHeader(3), std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
-    EXPECT_TRUE(resultTableHeader(-1).empty());
+    EXPECT_EQ(resultTableHeader(FitMode::R), std::vector<std::string>{"Time\tRadius\tConc\tVx"});
+    EXPECT_EQ(resultTableHeader(FitMode::GR1),
+              std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
+    EXPECT_EQ(resultTableHeader(FitMode::GR2),
+              std::vector<std::string>{"Time\tRadius\tConc\tVx\tNp\tNb"});
+    EXPECT_EQ(resultTableHeader(FitMode::Blank),
+              std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
+    EXPECT_TRUE(resultTableHeader(FitMode::None).empty());
 }
 
 TEST_F(ResultsStageTest, NoModeWritesNoResultLines) {
     prepare(3, FitMode::None);
     runStage();
     EXPECT_TRUE(state->result.ResultTable.empty());
-    EXPECT_TRUE(view.memos[MemoId::Memo1].empty());
     EXPECT_EQ(state->result.ResonanceTable.size(), 5u);
 }
 
 TEST_F(ResultsStageTest, ResultLinesUseFixedDecimals) {
     prepare(2, FitMode::GR1);
-    RunResult& r = state->result;
+    FitResult& r = state->result;
     r.T[1] = -0.5;
     r.Conc[1] = 12345.67;
     r.VxFit[1] = 1.23449;
     r.GamFit[1] = 0.8;
     runStage();
     EXPECT_EQ(r.ResultTable[1], "-0.500\t50.000\t12345.7\t1.234\t0.800");
-    EXPECT_EQ(view.memos[MemoId::Memo1], r.ResultTable);
 }
 
 TEST_F(ResultsStageTest, FewerThanThirtyTimePointsHaveNoPeaks) {
@@ -84,13 +85,13 @@ TEST_F(ResultsStageTest, FewerThanThirtyTimePointsHaveNoPeaks) {
               (std::vector<std::string>{"W [eV]\tRmaxV\tRmaxH", "2.708\t0.000\t0.000",
                                         "2.410\t0.000\t0.000", "2.182\t0.000\t0.000",
                                         "1.916\t0.000\t0.000"}));
-    EXPECT_EQ(view.memos[MemoId::IntensityMemo1][1], "2.708\t0.000");
-    EXPECT_EQ(view.memos[MemoId::IntensityMemo2][4], "1.916\t0.000");
+    EXPECT_EQ(state->result.vPeakTable[1], "2.708\t0.000");
+    EXPECT_EQ(state->result.hPeakTable[4], "1.916\t0.000");
 }
 
 TEST_F(ResultsStageTest, PeaksTakeTheFirstMaximumOutsideTheLastThirty) {
     prepare(40, FitMode::R);
-    RunResult& r = state->result;
+    FitResult& r = state->result;
     for (int t = 1; t <= 40; ++t) {
         r.Rfit[t] = 100.0 + t;
     }
@@ -121,20 +122,6 @@ TEST_F(ResultsStageTest, UnfittedTimePointsHaveZeroNorm) {
     EXPECT_EQ(state->result.Norm[3], (std::array<double, 8>{}));
     EXPECT_DOUBLE_EQ(state->result.Norm[1][0], 1.0 / (3.14 * 2500.0));
     EXPECT_DOUBLE_EQ(state->result.Norm[1][1], 1.0 / (4.13 * 2500.0));
-}
-
-TEST_F(ResultsStageTest, IntensityChartLeavesOutTheFirstTimePoint) {
-    prepare(5, FitMode::R);
-    runStage();
-    const Colour colours[] = {Colour::Blue,   Colour::Blue,   Colour::Green, Colour::Green,
-                              Colour::Yellow, Colour::Yellow, Colour::Red,   Colour::Red};
-    for (int c = 0; c < 8; ++c) {
-        const auto& points = view.series[seriesAt(SeriesId::IntensitySeries1, c)];
-        ASSERT_EQ(points.size(), 4u);
-        EXPECT_EQ(points[0].x, 50.0);
-        EXPECT_EQ(points[0].y, state->result.Norm[2][c]);
-        EXPECT_EQ(points[0].colour, colours[c]);
-    }
 }
 
 TEST_F(ResultsStageTest, SavedTablesHaveTheirExactBytes) {

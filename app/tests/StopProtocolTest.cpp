@@ -15,8 +15,8 @@ protected:
     void SetUp() override {
         test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
     }
-    RunInputs inputs(FitMode mode) const {
-        RunInputs in = test::inputsFor(mode, file());
+    FieldInputs inputs(FitMode mode) const {
+        FieldInputs in = test::inputsFor(mode, file());
         test::setField(in, Field::Rmin, "40");
         test::setField(in, Field::Rmax, "60");
         test::setField(in, Field::N, "20");
@@ -24,17 +24,16 @@ protected:
     }
     std::string file() const { return dir.file("d.txt"); }
 
-    RunResult runStoppedAt(FitMode mode, int poll, bool yes, test::RecordingView& view) {
+    FitResult runStoppedAt(FitMode mode, int poll, bool yes, test::RecordingView& view) {
         view.clearAtPoll = poll;
         view.answerYes = yes;
-        view.memos[MemoId::Memo2] = {"previous run"};
         return runFit(inputs(mode), view);
     }
 
     test::ScratchDir dir;
 };
 
-void expectSameResults(const RunResult& a, const RunResult& b) {
+void expectSameResults(const FitResult& a, const FitResult& b) {
     EXPECT_EQ(a.completed, b.completed);
     EXPECT_EQ(a.Rfit, b.Rfit);
     EXPECT_EQ(a.Conc, b.Conc);
@@ -49,13 +48,13 @@ void expectSameResults(const RunResult& a, const RunResult& b) {
 
 TEST_F(StopProtocolTest, NoResumesExactlyWhereTheRunPaused) {
     test::RecordingView plain;
-    const RunResult reference = runFit(inputs(FitMode::GR2), plain);
+    const FitResult reference = runFit(inputs(FitMode::GR2), plain);
     ASSERT_TRUE(reference.completed);
     ASSERT_GT(plain.polls, 20);
     // At a wavelength, inside FitPolarizationRatio, in the radius fit.
     for (int poll : {1, 4, 2, 3, 12, 13, 20, plain.polls}) {
         test::RecordingView view;
-        const RunResult r = runStoppedAt(FitMode::GR2, poll, false, view);
+        const FitResult r = runStoppedAt(FitMode::GR2, poll, false, view);
         EXPECT_EQ(view.questions, 1) << poll;
         EXPECT_EQ(view.pollsAtQuestion, poll);
         EXPECT_TRUE(view.flag);
@@ -67,32 +66,33 @@ TEST_F(StopProtocolTest, NoResumesExactlyWhereTheRunPaused) {
 TEST_F(StopProtocolTest, YesEndsTheRunAtOnceWithoutResults) {
     for (int poll : {1, 2, 6, 13}) {
         test::RecordingView view;
-        const RunResult r = runStoppedAt(FitMode::GR2, poll, true, view);
+        const FitResult r = runStoppedAt(FitMode::GR2, poll, true, view);
         EXPECT_FALSE(r.completed) << poll;
         // Asked once, also inside FitPolarizationRatio, and nothing polled after.
         EXPECT_EQ(view.questions, 1) << poll;
         EXPECT_EQ(view.polls, poll);
-        // No results stage: Memo1 and the prediction stay empty, the other
-        // tables keep the previous run's content.
-        EXPECT_TRUE(view.memos[MemoId::Memo1].empty());
-        EXPECT_EQ(view.memos[MemoId::Memo2], std::vector<std::string>{"previous run"});
-        EXPECT_TRUE(view.series[SeriesId::Series16].empty());
-        EXPECT_TRUE(view.series[SeriesId::Series9].empty());
+        // No results stage and nothing to show over time: the window keeps
+        // what it showed before, but for what the run's start emptied.
+        EXPECT_TRUE(r.ResultTable.empty());
+        EXPECT_TRUE(r.ResonanceTable.empty());
+        EXPECT_TRUE(r.predictionRadii.empty());
+        EXPECT_TRUE(r.overTime.empty());
     }
 }
 
 TEST_F(StopProtocolTest, YesInsideAPassLeavesItsProgressBar) {
     test::RecordingView view;
     runStoppedAt(FitMode::GR2, 3, true, view);
-    // The bar of the first pass: created, moved to 1, stopped before 2.
-    EXPECT_EQ(view.progress, (std::vector<int>{-3, 1}));
+    // The first pass's first time point is done, its second stopped: one
+    // step of the four passes' and the radius fit's ten.
+    EXPECT_EQ(view.progress, (std::vector<std::pair<int, int>>{{1, 10}}));
 }
 
 TEST_F(StopProtocolTest, FreePlasmaFitAsksBeforeEveryCandidate) {
     // One time point: 21 plasma energies x 101 dampings x 21 radii.
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}});
     test::RecordingView plain;
-    const RunResult reference = runFit(inputs(FitMode::GR1), plain);
+    const FitResult reference = runFit(inputs(FitMode::GR1), plain);
     EXPECT_EQ(plain.polls, 21 * 101 * 21);
     test::RecordingView no;
     expectSameResults(runStoppedAt(FitMode::GR1, 5000, false, no), reference);
@@ -100,7 +100,7 @@ TEST_F(StopProtocolTest, FreePlasmaFitAsksBeforeEveryCandidate) {
     test::RecordingView yes;
     EXPECT_FALSE(runStoppedAt(FitMode::GR1, 5000, true, yes).completed);
     EXPECT_EQ(yes.polls, 5000);
-    EXPECT_EQ(yes.progress, (std::vector<int>{-2, 1}));
+    EXPECT_TRUE(yes.progress.empty());
 }
 
 // A view that answers a row of stop tests at once, as the window does, and
@@ -126,11 +126,11 @@ public:
 TEST_F(StopProtocolTest, RowsAnsweredAtOnceResumeAsTestsAskedOneByOne) {
     test::writeMeasurement(file(), {{0.0, 46.0, 20.0, 0.7}, {1.0, 49.0, 20.0, 0.7}});
     test::RecordingView plain;
-    const RunResult reference = runFit(inputs(FitMode::GR1), plain);
+    const FitResult reference = runFit(inputs(FitMode::GR1), plain);
     for (int row : {0, 1, 2, 15, 21, 30}) {
         RowAnsweringView view;
         view.clearAtRow = row;
-        const RunResult r = runFit(inputs(FitMode::GR1), view);
+        const FitResult r = runFit(inputs(FitMode::GR1), view);
         expectSameResults(r, reference);
         EXPECT_EQ(view.questions, row == 0 ? 0 : 1) << row;
         EXPECT_EQ(view.polls, plain.polls) << row;
@@ -141,7 +141,7 @@ TEST_F(StopProtocolTest, RadiusFitNeverPolls) {
     test::RecordingView view;
     view.clearAtPoll = 1;
     view.answerYes = true;
-    const RunResult r = runFit(inputs(FitMode::R), view);
+    const FitResult r = runFit(inputs(FitMode::R), view);
     EXPECT_TRUE(r.completed);
     EXPECT_EQ(view.polls, 0);
     EXPECT_TRUE(view.flag);

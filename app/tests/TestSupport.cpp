@@ -82,12 +82,21 @@ void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>
     writeText(path, text);
 }
 
-void setField(RunInputs& inputs, Field field, std::string_view text) {
+std::vector<double> overTime(const FitResult& result, Quantity quantity) {
+    for (const TimeSeries& series : result.overTime) {
+        if (series.quantity == quantity) {
+            return series.values;
+        }
+    }
+    return {};
+}
+
+void setField(FieldInputs& inputs, Field field, std::string_view text) {
     inputs.text(field) = std::string(text);
 }
 
-RunInputs inputsFor(FitMode mode, const std::string& dataFile) {
-    RunInputs inputs = RunInputs::defaults();
+FieldInputs inputsFor(FitMode mode, const std::string& dataFile) {
+    FieldInputs inputs = FieldInputs::defaults();
     inputs.fitMode = static_cast<int>(mode);
     inputs.dielectric = static_cast<int>(Dielectric::Drude);
     inputs.dataFile = dataFile;

@@ -62,10 +62,14 @@ struct SyntheticPoint {
 // Writes the points as a measurement file (full stop, LF line ends).
 void writeMeasurement(const std::string& path, const std::vector<SyntheticPoint>& points);
 
+// The values of a quantity the run reported over time; empty when it
+// reported none.
+std::vector<double> overTime(const FitResult& result, Quantity quantity);
+
 // Sets the text of a field.
-void setField(RunInputs& inputs, Field field, std::string_view text);
+void setField(FieldInputs& inputs, Field field, std::string_view text);
 
 // The window's defaults with the given mode, Drude, and the data file.
-RunInputs inputsFor(FitMode mode, const std::string& dataFile);
+FieldInputs inputsFor(FitMode mode, const std::string& dataFile);
 
 } // namespace velmora::test

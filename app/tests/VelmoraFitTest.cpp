@@ -32,7 +32,7 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    RunResult engineResult(RunInputs inputs) {
+    FitResult engineResult(FieldInputs inputs) {
         inputs.dataFile = dir.file("DemoDat.txt");
         test::RecordingView view;
         return runFit(inputs, view);
@@ -45,7 +45,7 @@ protected:
 
 TEST_F(VelmoraFitTest, PrintsTheResultTableOfTheDefaultFit) {
     ASSERT_EQ(run(""), 0) << err;
-    const RunResult expected = engineResult(test::inputsFor(FitMode::R, ""));
+    const FitResult expected = engineResult(test::inputsFor(FitMode::R, ""));
     std::string table;
     for (const std::string& line : expected.ResultTable) {
         table += line + "\n";
@@ -60,12 +60,12 @@ TEST_F(VelmoraFitTest, WritesBothTablesInTheSavedFormat) {
               0)
         << err;
     EXPECT_EQ(out, "");
-    RunInputs inputs = test::inputsFor(FitMode::GR2, "");
+    FieldInputs inputs = test::inputsFor(FitMode::GR2, "");
     test::setField(inputs, Field::Rmin, "25");
     test::setField(inputs, Field::Rmax, "45");
     test::setField(inputs, Field::N, "20");
     test::setField(inputs, Field::PolGamMax, "1,5");
-    const RunResult expected = engineResult(inputs);
+    const FitResult expected = engineResult(inputs);
     writeTableFile(dir.file("expected_r.dat"), expected.ResultTable);
     writeTableFile(dir.file("expected_w.dat"), expected.ResonanceTable);
     EXPECT_EQ(test::readBytes(dir.file("r.dat")), test::readBytes(dir.file("expected_r.dat")));
@@ -80,12 +80,37 @@ TEST_F(VelmoraFitTest, FailureReportsTheRunMessageAndWritesNothing) {
     EXPECT_EQ(err, "Cannot open file missing.txt: No such file or directory\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("new.dat")));
     EXPECT_EQ(test::readBytes(dir.file("kept.dat")), "kept");
-    EXPECT_EQ(run("--rmin abc --result new.dat"), 1);
-    EXPECT_EQ(err, "'abc' is not a valid floating point value\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.file("new.dat")));
-    EXPECT_EQ(run("--wavelengths 457.9,0,568.2,647.1"), 1);
-    EXPECT_EQ(err, "Floating point division by zero\n");
+    EXPECT_EQ(run("--wavelengths 457.9,1e-300,568.2,647.1"), 1);
+    EXPECT_EQ(err, "Floating point overflow\n");
     EXPECT_EQ(out, "");
+}
+
+// Settings that are no number or cannot be run are a bad command line that
+// names the option and says what it takes; nothing is fitted or written.
+TEST_F(VelmoraFitTest, RefusedSettingsNameTheirOption) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"--rmin abc --result new.dat", "--rmin: 'abc' is not a valid floating point value"},
+        {"--steps 2.5 --result new.dat", "--steps: '2.5' is not a valid integer value"},
+        {"--steps 1 --result new.dat",
+         "--steps must be at least 10 and at most 1000 radius steps in mode R"},
+        {"--mode GR1 --steps 1001 --result new.dat",
+         "--steps must be at least 20 and at most 1000 radius steps in mode G, R (I)"},
+        {"--rmin 200 --rmax 20 --result new.dat",
+         "--rmax must be a radius above the smallest radius"},
+        {"--wavelengths 457.9,0,568.2,647.1 --result new.dat",
+         "--wavelengths (wavelength 2) must be a wavelength above 0 nm"},
+        {"--mode GR2 --gamma2-min 3 --result new.dat",
+         "--gamma2-min must not be above the highest damping"},
+    };
+    for (const auto& [args, message] : cases) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(run(args), 2);
+        EXPECT_EQ(err.rfind(message + "\n", 0), 0u) << err;
+        EXPECT_EQ(out, "");
+        EXPECT_FALSE(std::filesystem::exists(dir.file("new.dat")));
+    }
+    // A value of another mode is not checked.
+    EXPECT_EQ(run("--mode R --gamma2-min 3"), 0) << err;
 }
 
 TEST_F(VelmoraFitTest, TheMeasurementIsNeverReplaced) {

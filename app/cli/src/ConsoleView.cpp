@@ -10,42 +10,30 @@ namespace {
 constexpr int kBarWidth = 40;
 }
 
-void ConsoleView::createProgress(int maximum) {
-    maximum_ = maximum;
-    position_ = 0;
-    shownPercent_ = -1;
+void ConsoleView::advanced(int done, int total) {
+    done_ = done;
+    total_ = total;
     draw();
 }
 
-// A pass sets the bar back to 0 after each time point; the terminal keeps
-// showing how far the pass has come.
-void ConsoleView::setProgress(int position) {
-    if (position > position_) {
-        position_ = position;
-        draw();
-    }
-}
-
-void ConsoleView::setStatusText(int, const std::string& text) {
-    std::string shown = text;
-    shown.erase(0, shown.find_first_not_of('\t'));
-    status_ = shown;
+void ConsoleView::passLabel(const std::string& label) {
+    label_ = label;
     shownPercent_ = -1;
     draw();
 }
 
 void ConsoleView::draw() {
-    if (!showProgress_ || maximum_ <= 0) {
+    if (!showProgress_ || total_ <= 0) {
         return;
     }
-    const int percent = static_cast<int>(100LL * std::min(position_, maximum_) / maximum_);
+    const int percent = static_cast<int>(100LL * std::min(done_, total_) / total_);
     if (percent == shownPercent_) {
         return;
     }
     shownPercent_ = percent;
     const int filled = percent * kBarWidth / 100;
     std::fprintf(stderr, "\r\033[K[%s%s] %3d%% %s", std::string(filled, '#').c_str(),
-                 std::string(kBarWidth - filled, ' ').c_str(), percent, status_.c_str());
+                 std::string(kBarWidth - filled, ' ').c_str(), percent, label_.c_str());
     std::fflush(stderr);
     drawn_ = true;
 }

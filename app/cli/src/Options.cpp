@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Options.h"
 
+#include "fit/Numbers.h"
 #include "fit/Printable.h"
-#include "fit/RunParameters.h"
+#include "fit/RunError.h"
+#include "fit/SearchGeometry.h"
 #include "run/DataFiles.h"
 
 #include <CLI/CLI.hpp>
@@ -16,9 +18,10 @@ namespace velmora::cli {
 
 namespace {
 
-// A field's default as the command line writes it, with the full stop.
-std::string shown(Field field) {
-    std::string text(defaultText(field));
+// A default as the command line writes it: the shortest text that reads
+// back as the same number, with the full stop.
+std::string shown(double value) {
+    std::string text = formatGeneral(value);
     std::replace(text.begin(), text.end(), ',', '.');
     return text;
 }
@@ -38,26 +41,80 @@ template <typename Value> std::set<std::string> names(const std::map<std::string
     return keys;
 }
 
+// A decimal option and the setting it sets.
 struct NumberOption {
     const char* name;
-    Field field;
+    Setting setting;
+    double& (*value)(FitSettings&);
     const char* description;
 };
 
 const NumberOption kNumberOptions[] = {
-    {"--rmin", Field::Rmin, "smallest radius in nm"},
-    {"--rmax", Field::Rmax, "largest radius in nm"},
-    {"--steps", Field::N, "number of radius steps"},
-    {"--wp", Field::Wp, "plasma energy in eV, mode R"},
-    {"--gamma", Field::Gam, "damping in eV, mode R"},
-    {"--wp-min", Field::WpMin, "smallest plasma energy in eV, mode GR1"},
-    {"--wp-max", Field::WpMax, "largest plasma energy in eV, mode GR1"},
-    {"--gamma-min", Field::GamMin, "smallest damping in eV, mode GR1"},
-    {"--gamma-max", Field::GamMax, "largest damping in eV, mode GR1"},
-    {"--wp2", Field::PolWp, "plasma energy in eV, mode GR2"},
-    {"--gamma2-min", Field::PolGamMin, "smallest damping in eV, mode GR2"},
-    {"--gamma2-max", Field::PolGamMax, "largest damping in eV, mode GR2"},
+    {"--rmin", Setting::Rmin, [](FitSettings& s) -> double& { return s.radius.rmin; },
+     "smallest radius in nm"},
+    {"--rmax", Setting::Rmax, [](FitSettings& s) -> double& { return s.radius.rmax; },
+     "largest radius in nm"},
+    {"--wp", Setting::PlasmaEnergy, [](FitSettings& s) -> double& { return s.plasmaEnergy; },
+     "plasma energy in eV, mode R"},
+    {"--gamma", Setting::Damping, [](FitSettings& s) -> double& { return s.damping; },
+     "damping in eV, mode R"},
+    {"--wp-min", Setting::JointPlasmaEnergyLowest,
+     [](FitSettings& s) -> double& { return s.jointPlasmaEnergy.lowest; },
+     "smallest plasma energy in eV, mode GR1"},
+    {"--wp-max", Setting::JointPlasmaEnergyHighest,
+     [](FitSettings& s) -> double& { return s.jointPlasmaEnergy.highest; },
+     "largest plasma energy in eV, mode GR1"},
+    {"--gamma-min", Setting::JointDampingLowest,
+     [](FitSettings& s) -> double& { return s.jointDamping.lowest; },
+     "smallest damping in eV, mode GR1"},
+    {"--gamma-max", Setting::JointDampingHighest,
+     [](FitSettings& s) -> double& { return s.jointDamping.highest; },
+     "largest damping in eV, mode GR1"},
+    {"--wp2", Setting::PolarizationPlasmaEnergy,
+     [](FitSettings& s) -> double& { return s.polarizationPlasmaEnergy; },
+     "plasma energy in eV, mode GR2"},
+    {"--gamma2-min", Setting::PolarizationDampingLowest,
+     [](FitSettings& s) -> double& { return s.polarizationDamping.lowest; },
+     "smallest damping in eV, mode GR2"},
+    {"--gamma2-max", Setting::PolarizationDampingHighest,
+     [](FitSettings& s) -> double& { return s.polarizationDamping.highest; },
+     "largest damping in eV, mode GR2"},
 };
+
+constexpr const char* kStepsOption = "--steps";
+constexpr const char* kModelOption = "--model";
+constexpr const char* kWavelengthsOption = "--wavelengths";
+
+// The option that sets a setting, as a refusal names it.
+std::string optionName(Setting setting) {
+    for (const NumberOption& number : kNumberOptions) {
+        if (number.setting == setting) {
+            return number.name;
+        }
+    }
+    switch (setting) {
+    case Setting::Steps:
+        return kStepsOption;
+    case Setting::Model:
+        return kModelOption;
+    default:
+        return std::string(kWavelengthsOption) + " (wavelength " +
+               std::to_string(static_cast<int>(setting) - static_cast<int>(Setting::Wavelength1) +
+                              1) +
+               ")";
+    }
+}
+
+// The number an option's text holds; a text that is none is a bad command
+// line naming the option.
+template <typename Parse>
+auto optionValue(const std::string& option, const std::string& text, Parse parse) {
+    try {
+        return parse(text);
+    } catch (const RunError& failure) {
+        throw CLI::ValidationError(option + ": " + failure.what());
+    }
+}
 
 constexpr const char* kDescription =
     "Fits time-resolved light-scattering measurements (FILE, by default DemoDat.txt in the "
@@ -75,9 +132,11 @@ struct Parser {
     std::string model = "Drude";
     std::string engine = "fast";
     std::vector<std::string> wavelengths;
+    std::map<std::string, std::string> numbers; // option name -> text, as given
     bool demo = false;
 
     explicit Parser(Options& options) {
+        const FitSettings defaults;
         app.set_version_flag("--version", std::string("velmora-fit ") + VELMORA_VERSION);
         app.allow_extras();
         app.add_option("FILE", options.files, "measurement files")->type_name("FILE");
@@ -89,24 +148,28 @@ struct Parser {
             ->type_name("MODE")
             ->transform(CLI::IsMember(names(kModes), CLI::ignore_case))
             ->default_str(mode);
-        app.add_option("--model", model, "dielectric function; any letter case")
+        app.add_option(kModelOption, model, "dielectric function; any letter case")
             ->type_name("MODEL")
             ->transform(CLI::IsMember(names(kModels), CLI::ignore_case))
             ->default_str(model);
-        app.add_option("--wavelengths", wavelengths, "the four laser wavelengths in nm")
+        app.add_option(kWavelengthsOption, wavelengths, "the four laser wavelengths in nm")
             ->type_name("L1,L2,L3,L4")
             ->delimiter(',')
             ->expected(kWavelengths)
-            ->default_str(shown(Field::Lambda1) + ',' + shown(Field::Lambda2) + ',' +
-                          shown(Field::Lambda3) + ',' + shown(Field::Lambda4));
+            ->default_str(shown(defaults.wavelengths[0]) + ',' + shown(defaults.wavelengths[1]) +
+                          ',' + shown(defaults.wavelengths[2]) + ',' +
+                          shown(defaults.wavelengths[3]));
+        FitSettings shownDefaults = defaults;
         for (const NumberOption& number : kNumberOptions) {
-            std::string description = number.description;
-            if (number.field == Field::N) {
-                description += ", at most " + std::to_string(kMaxRadiusSteps);
+            addNumber(number.name, number.description, shown(number.value(shownDefaults)));
+            if (number.setting == Setting::Rmax) {
+                addNumber(kStepsOption,
+                          "number of radius steps, at least " +
+                              std::to_string(firstReach(FitMode::R)) + " (mode R) or " +
+                              std::to_string(firstReach(FitMode::GR1)) +
+                              " (GR1, GR2) and at most " + std::to_string(kMaxRadiusSteps),
+                          std::to_string(defaults.radius.steps));
             }
-            app.add_option(number.name, options.inputs.text(number.field), description)
-                ->type_name("NUMBER")
-                ->default_str(shown(number.field));
         }
         app.add_option("--result", options.result,
                        "write the result table to this file instead of standard output")
@@ -127,6 +190,36 @@ struct Parser {
             ->type_name("ENGINE")
             ->transform(CLI::IsMember(names(kEngines), CLI::ignore_case))
             ->default_str(engine);
+    }
+
+    void addNumber(const std::string& name, const std::string& description,
+                   const std::string& defaultText) {
+        app.add_option_function<std::string>(
+               name, [this, name](const std::string& text) { numbers[name] = text; }, description)
+            ->type_name("NUMBER")
+            ->default_str(defaultText);
+    }
+
+    // The settings the options give, checked.
+    FitSettings settings() const {
+        FitSettings s;
+        s.mode = kModes.at(mode);
+        s.model = kModels.at(model);
+        for (std::size_t k = 0; k < wavelengths.size(); ++k) {
+            s.wavelengths[k] = optionValue(kWavelengthsOption, wavelengths[k], parseDecimal);
+        }
+        for (const NumberOption& number : kNumberOptions) {
+            if (const auto given = numbers.find(number.name); given != numbers.end()) {
+                number.value(s) = optionValue(number.name, given->second, parseDecimal);
+            }
+        }
+        if (const auto given = numbers.find(kStepsOption); given != numbers.end()) {
+            s.radius.steps = optionValue(kStepsOption, given->second, parseInteger);
+        }
+        if (const auto refusal = refusalOf(s)) {
+            throw CLI::ValidationError(refusalMessage(*refusal, optionName(refusal->setting)));
+        }
+        return s;
     }
 };
 
@@ -173,7 +266,6 @@ void checkCombination(const Options& options, const std::vector<std::string>& ex
 CommandLine parseCommandLine(const std::vector<std::string>& args, std::ostream& out,
                              std::ostream& err) {
     Options options;
-    options.inputs = RunInputs::defaults();
     Parser parser(options);
     try {
         // CLI11 takes the arguments last first.
@@ -188,21 +280,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, std::ostream&
             options.files.insert(options.files.begin(), demo.found->string());
             checkCombination(options, {});
         }
+        options.settings = parser.settings();
     } catch (const CLI::ParseError& error) {
         const int status = parser.app.exit(error, out, err);
         return {std::nullopt, status == 0 ? 0 : kUsageExitStatus};
     }
-    options.inputs.fitMode = static_cast<int>(kModes.at(parser.mode));
-    options.inputs.dielectric = static_cast<int>(kModels.at(parser.model));
     options.engine = kEngines.at(parser.engine);
-    if (!parser.wavelengths.empty()) {
-        for (int k = 1; k <= kWavelengths; ++k) {
-            options.inputs.text(lambdaField(k)) = parser.wavelengths[k - 1];
-        }
-    }
-    if (!options.files.empty()) {
-        options.inputs.dataFile = options.files.front();
-    }
     return {std::move(options), 0};
 }
 

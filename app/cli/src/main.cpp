@@ -6,6 +6,7 @@
 #include "fit/Printable.h"
 #include "results/OutputFiles.h"
 #include "results/TableFile.h"
+#include "run/DataFiles.h"
 
 #include <filesystem>
 #include <iostream>
@@ -44,11 +45,9 @@ void fitAndWrite(const cli::Options& options, const std::string& dataFile,
     }
     refuseOutputsOver(paths,
                       options.files.empty() ? std::vector<std::string>{dataFile} : options.files);
-    RunInputs inputs = options.inputs;
-    inputs.dataFile = dataFile;
     cli::ConsoleView view(cli::standardErrorIsTerminal());
     try {
-        const RunResult result = runFit(inputs, view, options.engine);
+        const FitResult result = runFit(options.settings, dataFile, view, options.engine);
         view.finish();
         fill(result, outputs);
     } catch (...) {
@@ -72,6 +71,12 @@ template <typename Fit> bool reported(const std::string& prefix, Fit fit) {
     return false;
 }
 
+// The one measurement file of a run without --result-dir: the one given, else
+// DemoDat.txt in the working directory.
+std::string measurementOf(const cli::Options& options) {
+    return options.files.empty() ? std::string(kDemoMeasurementName) : options.files.front();
+}
+
 // One file, its tables printed or written where --result and --resonance say.
 int fitSingle(const cli::Options& options) {
     std::vector<Output> outputs{{options.result.value_or(std::string(kStandardOutput)), {}}};
@@ -79,8 +84,8 @@ int fitSingle(const cli::Options& options) {
         outputs.push_back({*options.resonance, {}});
     }
     const bool done = reported("", [&] {
-        fitAndWrite(options, options.inputs.dataFile, outputs,
-                    [&](const RunResult& result, std::vector<Output>& filled) {
+        fitAndWrite(options, measurementOf(options), outputs,
+                    [&](const FitResult& result, std::vector<Output>& filled) {
                         filled[0].bytes = tableBytes(filled[0].path, result.ResultTable);
                         if (options.resonance) {
                             filled[1].bytes = tableBytes(filled[1].path, result.ResonanceTable);
@@ -111,7 +116,7 @@ int fitEach(const cli::Options& options) {
                                           {(dir / (name + "_WR.dat")).string(), {}}};
         const bool done = reported(printable(file) + ": ", [&] {
             fitAndWrite(options, file, outputs,
-                        [](const RunResult& result, std::vector<Output>& filled) {
+                        [](const FitResult& result, std::vector<Output>& filled) {
                             filled[0].bytes = tableFileBytes(result.ResultTable);
                             filled[1].bytes = tableFileBytes(result.ResonanceTable);
                         });

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/ResultsStage.h"
 
-#include "fit/Fits.h"
 #include "fit/Numbers.h"
 #include "fit/Search.h"
 
@@ -13,10 +12,6 @@ constexpr double kNormFactorV = 3.14;
 constexpr double kNormFactorH = 4.13;
 // The peak search leaves out the last time points.
 constexpr int kPeakTail = 30;
-
-constexpr Colour kPredictionColours[] = {Colour::Blue, Colour::Aqua,   Colour::Green,
-                                         Colour::Teal, Colour::Yellow, Colour::Lime,
-                                         Colour::Red,  Colour::Purple};
 
 // The fields joined by single TAB characters.
 std::string tabJoined(std::initializer_list<std::string> fields) {
@@ -33,7 +28,7 @@ std::string tabJoined(std::initializer_list<std::string> fields) {
 // Norm[t]: each measured intensity over its factor times Rfit[t]^2 * Conc[t];
 // zeros for a time point without a radius or a concentration.
 void normaliseIntensities(RunState& run) {
-    RunResult& r = run.result;
+    FitResult& r = run.result;
     for (int t = 1; t <= run.timePoints(); ++t) {
         if (r.Conc[t] == 0.0 || r.Rfit[t] == 0.0) {
             continue;
@@ -43,7 +38,7 @@ void normaliseIntensities(RunState& run) {
         Measured m = run.measuredAt(t);
         clearFpFlags();
         pinFp(radius, conc, m);
-        std::array<double, 8> norm{};
+        Channels norm{};
         for (int k = 0; k < kWavelengths; ++k) {
             norm[2 * k + 1] = m.ih[k] / (kNormFactorH * (radius * radius) * conc);
             norm[2 * k] = m.iv[k] / (kNormFactorV * (radius * radius) * conc);
@@ -53,29 +48,11 @@ void normaliseIntensities(RunState& run) {
     }
 }
 
-void drawPrediction(RunState& run) {
+// The radius of every row of Model: Rgrid[i] = Rmin + (i - 1) * dR.
+void gridPrediction(RunState& run) {
     const RunParameters& p = run.params;
-    for (int c = 0; c < 8; ++c) {
-        std::vector<ChartPoint> points;
-        for (int i = 1; i <= p.N; ++i) {
-            points.push_back(
-                {gridValue(p.Rmin, i - 1, p.dR), run.result.Model[i][c], kPredictionColours[c]});
-        }
-        run.view.addPoints(seriesAt(SeriesId::Series16, c), points);
-    }
-}
-
-void drawNormalised(RunState& run) {
-    const RunResult& r = run.result;
-    for (int c = 0; c < 8; ++c) {
-        run.view.clearSeries(seriesAt(SeriesId::IntensitySeries1, c));
-    }
-    for (int c = 0; c < 8; ++c) {
-        std::vector<ChartPoint> points;
-        for (int t = 2; t <= run.timePoints(); ++t) {
-            points.push_back({r.Rfit[t], r.Norm[t][c], wavelengthColour(c / 2 + 1)});
-        }
-        run.view.addPoints(seriesAt(SeriesId::IntensitySeries1, c), points);
+    for (int i = 1; i <= p.N; ++i) {
+        run.result.predictionRadii.push_back(gridValue(p.Rmin, i - 1, p.dR));
     }
 }
 
@@ -94,7 +71,7 @@ int peakIndex(const RunState& run, int column) {
 }
 
 void writePeakTables(RunState& run) {
-    RunResult& r = run.result;
+    FitResult& r = run.result;
     for (int k = 1; k <= kWavelengths; ++k) {
         double lambda = run.params.Lambda[k];
         clearFpFlags();
@@ -110,12 +87,12 @@ void writePeakTables(RunState& run) {
     }
 }
 
-std::string resultLine(const RunResult& r, int t, int fitMode) {
+std::string resultLine(const FitResult& r, int t, FitMode fitMode) {
     const std::string time = formatFixed(r.T[t], 3);
     const std::string radius = formatFixed(r.Rfit[t], 3);
     const std::string conc = formatFixed(r.Conc[t], 1);
     const std::string vx = formatFixed(r.VxFit[t], 3);
-    switch (static_cast<FitMode>(fitMode)) {
+    switch (fitMode) {
     case FitMode::GR1:
     case FitMode::Blank:
         return tabJoined({time, radius, conc, vx, formatFixed(r.GamFit[t], 3)});
@@ -131,8 +108,8 @@ std::string resultLine(const RunResult& r, int t, int fitMode) {
 
 } // namespace
 
-std::vector<std::string> resultTableHeader(int fitMode) {
-    switch (static_cast<FitMode>(fitMode)) {
+std::vector<std::string> resultTableHeader(FitMode fitMode) {
+    switch (fitMode) {
     case FitMode::R:
         return {"Time\tRadius\tConc\tVx"};
     case FitMode::GR1:
@@ -146,42 +123,21 @@ std::vector<std::string> resultTableHeader(int fitMode) {
 }
 
 void runResultsStage(RunState& run) {
-    RunResult& r = run.result;
-    RunView& view = run.view;
-    const int fitMode = run.inputs.fitMode;
+    FitResult& r = run.result;
+    const FitMode fitMode = run.settings.mode;
     normaliseIntensities(run);
-    drawPrediction(run);
-
-    view.clearMemo(MemoId::IntensityMemo1);
-    view.clearMemo(MemoId::Memo2);
-    view.clearMemo(MemoId::IntensityMemo2);
+    gridPrediction(run);
     r.vPeakTable = {"W [eV]\tRmaxV"};
     r.hPeakTable = {"W [eV]\tRmaxH"};
     r.ResonanceTable = {"W [eV]\tRmaxV\tRmaxH"};
-    view.addMemoLines(MemoId::IntensityMemo1, r.vPeakTable);
-    view.addMemoLines(MemoId::IntensityMemo2, r.hPeakTable);
-    view.addMemoLines(MemoId::Memo2, r.ResonanceTable);
     r.ResultTable = resultTableHeader(fitMode);
-    view.addMemoLines(MemoId::Memo1, r.ResultTable);
-
-    drawNormalised(run);
-
     writePeakTables(run);
-    const std::span<const std::string> peakLines(r.ResonanceTable.begin() + 1, kWavelengths);
-    view.addMemoLines(MemoId::Memo2, peakLines);
-    view.addMemoLines(MemoId::IntensityMemo1,
-                      std::span<const std::string>(r.vPeakTable.begin() + 1, kWavelengths));
-    view.addMemoLines(MemoId::IntensityMemo2,
-                      std::span<const std::string>(r.hPeakTable.begin() + 1, kWavelengths));
-
     if (r.ResultTable.empty()) {
         return;
     }
     for (int t = 1; t <= run.timePoints(); ++t) {
         r.ResultTable.push_back(resultLine(r, t, fitMode));
     }
-    view.addMemoLines(MemoId::Memo1,
-                      std::span<const std::string>(r.ResultTable.begin() + 1, run.timePoints()));
 }
 
 } // namespace velmora

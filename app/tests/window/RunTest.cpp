@@ -81,7 +81,7 @@ private slots:
         if (mode >= 0) {
             test::pickMode(form(), mode);
         }
-        const RunInputs inputs = form().snapshotInputs();
+        const FieldInputs inputs = form().snapshotInputs();
         QSignalSpy ended(&form(), &TForm1::runEnded);
         form().ACOpenExecute();
         QVERIFY(form().runGoing());
@@ -131,7 +131,7 @@ private slots:
     void stopAnsweredNoFinishesAsIfNeverStopped() {
         QFETCH(int, mode);
         test::pickMode(form(), mode);
-        const RunInputs inputs = form().snapshotInputs();
+        const FieldInputs inputs = form().snapshotInputs();
         dialogs_.onStopQuestion = [] { return false; };
         form().ACOpenExecute();
         form().ACStopExecute();
@@ -165,18 +165,19 @@ private slots:
         QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
     }
 
-    void failedRunShowsTheEngineMessageAndKeepsTheMeasurement() {
+    // A refused field ends the run before the measurement is read.
+    void refusedFieldShowsTheEngineMessageAndDrawsNothing() {
         test::pickMode(form(), 0);
         form().edit(Field::Wp)->setText(QStringLiteral("5;6"));
         QString expectedError;
-        const test::RecordingView expected =
+        const test::RecordingDrawing expected =
             test::engineRun(form().snapshotInputs(), &expectedError);
         QVERIFY(!expectedError.isEmpty());
         form().ACOpenExecute();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors, QStringList{expectedError});
         QCOMPARE(expectedError, QStringLiteral("'5;6' is not a valid floating point value"));
-        QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
+        QCOMPARE(form().series(SeriesId::Series1)->count(), 0);
         verifyWindowShows(expected);
     }
 
@@ -313,7 +314,7 @@ private:
         return nullptr;
     }
 
-    void verifyWindowShows(const test::RecordingView& expected) {
+    void verifyWindowShows(const test::RecordingDrawing& expected) {
         for (int i = 0; i < seriesCount; ++i) {
             const auto id = static_cast<SeriesId>(i);
             const auto found = expected.series.find(id);

@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(model->placeholderText(), QStringLiteral("Dielecric function"));
         QCOMPARE(model->itemText(1), QStringLiteral("Lorents"));
         // The snapshot a run takes reads exactly these texts.
-        const RunInputs inputs = windows_->Form1.snapshotInputs();
+        const FieldInputs inputs = windows_->Form1.snapshotInputs();
         QCOMPARE(inputs.text(Field::GamMax), std::string("2"));
         QCOMPARE(inputs.fitMode, -1);
         QCOMPARE(inputs.dielectric, -1);

@@ -24,11 +24,11 @@ namespace {
 
 // What the engine shows for the fields when nothing stops it.
 struct Expected {
-    test::RecordingView view;
+    test::RecordingDrawing view;
     QString error;
 };
 
-Expected uninterrupted(const RunInputs& inputs) {
+Expected uninterrupted(const FieldInputs& inputs) {
     Expected expected;
     expected.view = test::engineRun(inputs, &expected.error);
     return expected;
@@ -70,9 +70,9 @@ private slots:
             constexpr int modes[] = {1, 2, 1, 2, 1, 2, 0, -1, 3};
             test::pickMode(form(), modes[draw(9)]);
             test::pickDielectric(form(), draw(2));
-            form().edit(Field::N)->setText(QString::number(2 + draw(5)));
+            form().edit(Field::N)->setText(QString::number(20 + draw(5)));
             form().edit(Field::Rmax)->setText(QString::number(30 + draw(20)));
-            const RunInputs inputs = form().snapshotInputs();
+            const FieldInputs inputs = form().snapshotInputs();
             const Expected expected = uninterrupted(inputs);
 
             // Stop after a random delay; each question answered No presses
@@ -149,7 +149,7 @@ private:
         return form().findChild<QPlainTextEdit*>(QString::fromLatin1(name));
     }
 
-    void verifyMemos(const test::RecordingView& expected, const QString& trace) {
+    void verifyMemos(const test::RecordingDrawing& expected, const QString& trace) {
         const std::pair<MemoId, QPlainTextEdit*> memos[] = {
             {MemoId::Memo1, memo("Memo1")},
             {MemoId::Memo2, memo("Memo2")},
@@ -164,7 +164,7 @@ private:
         }
     }
 
-    void verifyPoints(const test::RecordingView& expected, SeriesId id, const QString& trace) {
+    void verifyPoints(const test::RecordingDrawing& expected, SeriesId id, const QString& trace) {
         const auto found = expected.series.find(id);
         const QXYSeries* series = form().series(id);
         if (found == expected.series.end()) {

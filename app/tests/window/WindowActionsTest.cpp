@@ -246,7 +246,7 @@ private slots:
         QVERIFY(!form().findChild<QWidget*>(QStringLiteral("Panel19"))->isHidden());
         QCOMPARE(form().series(SeriesId::Series14)->count(), 3);
         const QXYSeries* predicted = form().series(SeriesId::Series16);
-        QCOMPARE(predicted->count(), 4);
+        QCOMPARE(predicted->count(), 20);
         QVERIFY(predicted->at(0).y() > 0.0);
         QVERIFY(predicted->at(3).y() != predicted->at(0).y());
         test::pickMode(form(), 2);

@@ -3,6 +3,7 @@
 
 #include "run/FitRun.h"
 #include "ui/MainWindow.h"
+#include "ui/ResultDrawing.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -14,10 +15,35 @@
 
 namespace velmora::test {
 
-RecordingView engineRun(const RunInputs& inputs, QString* error) {
-    RecordingView expected;
+namespace {
+
+// Draws the start of a run as the window does; never stopped.
+class DrawingView : public RunView {
+public:
+    explicit DrawingView(RecordingDrawing& drawing) : drawing_(drawing) {}
+    void started(const FitResult& measurement) override {
+        ui::drawMeasurement(drawing_, measurement);
+    }
+    void advanced(int, int) override {}
+    void passLabel(const std::string&) override {}
+    bool runFlag() override { return true; }
+    void setRunFlag() override {}
+    bool stopConfirmation() override { return false; }
+
+private:
+    RecordingDrawing& drawing_;
+};
+
+} // namespace
+
+RecordingDrawing engineRun(const FieldInputs& inputs, QString* error) {
+    RecordingDrawing expected;
+    DrawingView view(expected);
     try {
-        runFit(inputs, expected);
+        const FitResult result = runFit(inputs, view);
+        if (result.completed) {
+            ui::drawResult(expected, result);
+        }
     } catch (const RunError& failure) {
         if (error) {
             *error = QString::fromStdString(failure.what());
@@ -43,7 +69,7 @@ QByteArray smallMeasurement() {
 void setQuickFields(ui::TForm1& window) {
     window.edit(Field::Rmin)->setText(QStringLiteral("20"));
     window.edit(Field::Rmax)->setText(QStringLiteral("40"));
-    window.edit(Field::N)->setText(QStringLiteral("4"));
+    window.edit(Field::N)->setText(QStringLiteral("20"));
     window.edit(Field::WpMin)->setText(QStringLiteral("5,6"));
     window.edit(Field::WpMax)->setText(QStringLiteral("5,6"));
 }

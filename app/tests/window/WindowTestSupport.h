@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "ui/Dialogs.h"
 #include "ui/HelpBrowser.h"
+#include "ui/RunDrawing.h"
 
 #include <QColor>
 #include <QList>
@@ -14,6 +15,8 @@
 #include <QUrl>
 
 #include <functional>
+#include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -101,9 +104,30 @@ QStringList memoLines(const QPlainTextEdit* memo);
 QColor paintedColour(const QXYSeries* series);
 QStringList toQStringList(const std::vector<std::string>& lines);
 
-// What the engine alone shows for the inputs, and the message of the failure
-// that ended the run (left as it is when the run completes): the expected end
-// state of a window run of the same fields.
-RecordingView engineRun(const RunInputs& inputs, QString* error = nullptr);
+// The drawing calls a run makes, recorded: every series' points and every
+// memo's lines as they stand after them.
+class RecordingDrawing : public ui::RunDrawing {
+public:
+    void clearSeries(ui::SeriesId id) override { series[id].clear(); }
+    void addPoints(ui::SeriesId id, std::span<const ui::ChartPoint> points) override {
+        series[id].insert(series[id].end(), points.begin(), points.end());
+    }
+    void clearMemo(ui::MemoId id) override { memos[id].clear(); }
+    void addMemoLines(ui::MemoId id, std::span<const std::string> lines) override {
+        memos[id].insert(memos[id].end(), lines.begin(), lines.end());
+    }
+    void createProgress(int) override {}
+    void setProgress(int) override {}
+    void setStatusText(int, const std::string&) override {}
+
+    std::map<ui::SeriesId, std::vector<ui::ChartPoint>> series;
+    std::map<ui::MemoId, std::vector<std::string>> memos;
+};
+
+// What the engine alone shows for the inputs, drawn as the window draws a
+// run's start and its result, and the message of the failure that ended the
+// run (left as it is when the run completes): the expected end state of a
+// window run of the same fields.
+RecordingDrawing engineRun(const FieldInputs& inputs, QString* error = nullptr);
 
 } // namespace velmora::test

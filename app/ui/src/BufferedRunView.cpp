@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/BufferedRunView.h"
 
+#include "ui/ResultDrawing.h"
+
 #include <utility>
 
 namespace velmora::ui {
@@ -13,6 +15,23 @@ template <class... Handlers> struct Overloaded : Handlers... { using Handlers::o
 
 BufferedRunView::BufferedRunView(std::atomic<bool>& runFlag, std::function<bool()> askStop)
     : runFlag_(runFlag), askStop_(std::move(askStop)) {}
+
+void BufferedRunView::started(const FitResult& measurement) {
+    drawMeasurement(*this, measurement);
+}
+
+void BufferedRunView::advanced(int done, int total) {
+    if (total != shownTotal_) {
+        shownTotal_ = total;
+        createProgress(total);
+    }
+    setProgress(done);
+}
+
+// The leading tab centres the label in its panel.
+void BufferedRunView::passLabel(const std::string& label) {
+    setStatusText(2, label.empty() ? label : '\t' + label);
+}
 
 void BufferedRunView::clearSeries(SeriesId series) {
     std::scoped_lock lock(mutex_);

@@ -285,7 +285,7 @@ void TForm1::openFile(const QString& path) {
 }
 
 QString TForm1::dataFile() const {
-    return dataFile_.isEmpty() ? QString::fromStdString(RunInputs{}.dataFile) : dataFile_;
+    return dataFile_.isEmpty() ? QString::fromStdString(FieldInputs{}.dataFile) : dataFile_;
 }
 
 void TForm1::fillRecentFilesMenu() {
@@ -320,7 +320,7 @@ void TForm1::ACGoExecute() {
     }
     statusPanels_->showNote({});
     markField(nullptr);
-    const RunInputs inputs = snapshotInputs();
+    const FieldInputs inputs = snapshotInputs();
     nameSeriesFor(inputs);
     run_->start(inputs);
 }
@@ -351,8 +351,8 @@ void TForm1::BitBtn3Click() {
     saveMemo(memo2_, QStringLiteral("_WR"));
 }
 
-RunInputs TForm1::snapshotInputs() const {
-    RunInputs inputs = RunInputs::defaults();
+FieldInputs TForm1::snapshotInputs() const {
+    FieldInputs inputs = FieldInputs::defaults();
     for (const FieldDefault& d : kFieldDefaults) {
         inputs.text(d.field) = edit(d.field)->text().toStdString();
     }
@@ -362,7 +362,7 @@ RunInputs TForm1::snapshotInputs() const {
     return inputs;
 }
 
-void TForm1::nameSeriesFor(const RunInputs& inputs) {
+void TForm1::nameSeriesFor(const FieldInputs& inputs) {
     std::array<QXYSeries*, 8> measured{};
     std::array<QXYSeries*, 8> predicted{};
     std::array<QXYSeries*, 8> normalised{};

@@ -2,6 +2,7 @@
 #include "ui/RunController.h"
 
 #include "fit/ThreadStack.h"
+#include "ui/ResultDrawing.h"
 #include "ui/RunDisplay.h"
 
 #include <QThread>
@@ -36,7 +37,7 @@ void RunController::abandon() {
     runFlag_.store(false);
 }
 
-bool RunController::start(RunInputs inputs) {
+bool RunController::start(FieldInputs inputs) {
     if (isRunning()) {
         return false;
     }
@@ -48,7 +49,10 @@ bool RunController::start(RunInputs inputs) {
     BufferedRunView* view = view_.get();
     worker_ = QThread::create([this, view, inputs = std::move(inputs)] {
         try {
-            if (!runFit(inputs, *view).completed) {
+            const FitResult result = runFit(inputs, *view);
+            if (result.completed) {
+                drawResult(*view, result);
+            } else {
                 outcome_.kind = RunOutcome::Kind::Stopped;
             }
         } catch (const FieldError& failure) {

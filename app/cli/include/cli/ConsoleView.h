@@ -15,14 +15,9 @@ class ConsoleView : public RunView {
 public:
     explicit ConsoleView(bool showProgress) : showProgress_(showProgress) {}
 
-    void clearSeries(SeriesId) override {}
-    void addPoints(SeriesId, std::span<const ChartPoint>) override {}
-    void clearMemo(MemoId) override {}
-    void addMemoLines(MemoId, std::span<const std::string>) override {}
-
-    void createProgress(int maximum) override;
-    void setProgress(int position) override;
-    void setStatusText(int panel, const std::string& text) override;
+    void started(const FitResult&) override {}
+    void advanced(int done, int total) override;
+    void passLabel(const std::string& label) override;
 
     bool runFlag() override { return true; }
     int pollsWhileSet(int count) override { return count; }
@@ -38,10 +33,10 @@ private:
 
     bool showProgress_;
     bool drawn_ = false;
-    int maximum_ = 0;
-    int position_ = 0; // the furthest position of the current pass
+    int total_ = 0;
+    int done_ = 0;
     int shownPercent_ = -1;
-    std::string status_;
+    std::string label_;
 };
 
 } // namespace velmora::cli

@@ -13,7 +13,7 @@
 namespace velmora::cli {
 
 struct Options {
-    RunInputs inputs;                     // the window's defaults, changed by the options
+    FitSettings settings;                 // the defaults, changed by the options
     std::vector<std::string> files;       // the measurement files, in the order given
     std::optional<std::string> result;    // --result FILE
     std::optional<std::string> resonance; // --resonance FILE
@@ -32,10 +32,10 @@ struct CommandLine {
 constexpr int kUsageExitStatus = 2;
 
 // Parses the arguments after the program name; help and the version go to
-// out, errors to err. Values of the number options are passed on as field
-// texts: the run parses them and reports a bad one as the window would.
-// Without a file (and without --demo) the run reads DemoDat.txt from the
-// working directory.
+// out, errors to err. The settings are checked (refusalOf) here: a value that
+// is no number or is refused is a bad command line, reported with the
+// option's name. Without a file (and without --demo) the run reads
+// DemoDat.txt from the working directory.
 CommandLine parseCommandLine(const std::vector<std::string>& args, std::ostream& out,
                              std::ostream& err);
 

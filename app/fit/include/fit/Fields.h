@@ -42,13 +42,6 @@ constexpr Field lambdaField(int k) {
     return static_cast<Field>(static_cast<int>(Field::Lambda1) + k - 1);
 }
 
-// The items of ComboBox1, the fitting mode; None when no item is selected.
-enum class FitMode { None = -1, R = 0, GR1 = 1, GR2 = 2, Blank = 3 };
-
-// The items of ComboBox2, the dielectric function; None when no item is
-// selected.
-enum class Dielectric { None = -1, Drude = 0, Lorents = 1 };
-
 struct FieldDefault {
     Field field;
     std::string_view text;

@@ -2,24 +2,32 @@
 // The fitting modes of a run and the pieces they share. Each fills the run's
 // per-time-point arrays and draws them over time; the results stage follows.
 //
-// The loops of the modes are written once. Grid values and candidate scores
-// come from the scorers of an engine, the Engine parameter: DirectEngine
-// computes each when the loop reaches it, FastEngine looks it up in tables it
-// fills ahead in parallel. Either way a fault is thrown, and the stop test
-// runs, at the point of the loop where the candidate is met.
+// The loops of the modes are written once (src/modes/), over any FitEngine,
+// and instantiated for both engines by the one seam that chooses between
+// them (runModeFit). Grid values and candidate scores come from the scorers
+// of the engine: DirectEngine computes each when the loop reaches it,
+// FastEngine looks it up in tables it fills ahead in parallel. Either way a
+// fault is thrown, and the stop test runs, at the point of the loop where the
+// candidate is met.
 #pragma once
 
+#include "fit/FitEngine.h"
 #include "fit/RunState.h"
 
 #include <vector>
 
 namespace velmora {
 
-// The colour of wavelength k (1..4): blue, green, yellow, red.
-Colour wavelengthColour(int k);
+// Adds values[1..timePoints] to the result as the quantity's series over
+// time.
+void reportOverTime(RunState& run, Quantity quantity, const std::vector<double>& values);
 
-// Draws (T[t], values[t]) for t = 1..timePoints into the series.
-void plotOverTime(RunState& run, SeriesId series, const std::vector<double>& values, Colour colour);
+// Where a pass's steps lie in the whole fit's: its time point t is step
+// first + t of total.
+struct PassSteps {
+    int first;
+    int total;
+};
 
 // The mean of values[1..timePoints] (0 without time points): the plasma
 // energy and damping of the prediction table in the modes that fit them.
@@ -28,25 +36,25 @@ double meanOverTime(const RunState& run, const std::vector<double>& values);
 // Model over the radius grid Rgrid[i] = Rmin + (i - 1) * dR, i = 1..N: for
 // each wavelength (outer) and radius (inner) the model intensities with the
 // given damping and plasma energy.
-template <typename Engine> void fillModel(RunState& run, Engine& engine, double gam, double wp);
+template <FitEngine Engine> void fillModel(RunState& run, Engine& engine, double gam, double wp);
 
 // The radius search of modes "R" and "G, R (II)": for every time point the
 // candidates Rmin + j * dR, j in a window that starts at 1..10 and then
 // follows the accepted index, scored with damping gamAt[t]; the first
 // candidate with the smallest Vx below 100 sets Rfit, Conc and VxFit. With
 // pollsStop the stop test runs before every candidate.
-template <typename Engine>
+template <FitEngine Engine>
 void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<double>& gamAt,
-                           double wp, bool pollsStop);
+                           double wp, bool pollsStop, PassSteps steps);
 
 // Mode "R": radius fit with the fixed plasma energy Wp and damping Gam.
-template <typename Engine> void runRadiusFit(RunState& run, Engine& engine);
+template <FitEngine Engine> void runRadiusFit(RunState& run, Engine& engine);
 
 // Mode "G, R (I)": joint search of plasma energy, damping and radius.
-template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine);
+template <FitEngine Engine> void runFreePlasmaFit(RunState& run, Engine& engine);
 
 // Mode "G, R (II)": damping per wavelength from the polarisation ratio, then
 // the radius fit with their mean.
-template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine);
+template <FitEngine Engine> void runPolarizationFit(RunState& run, Engine& engine);
 
 } // namespace velmora

@@ -3,14 +3,13 @@
 // time point's eight measured intensities.
 #pragma once
 
+#include "fit/FitSettings.h"
 #include "fit/FpFault.h"
 #include "fit/IntensityModel.h"
 
 #include <array>
 
 namespace velmora {
-
-constexpr int kWavelengths = 4;
 
 // The measured V and H intensities of one time point, per wavelength.
 struct Measured {

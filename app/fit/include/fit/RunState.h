@@ -5,20 +5,20 @@
 #pragma once
 
 #include "fit/DataFile.h"
+#include "fit/FitResult.h"
+#include "fit/FitSettings.h"
 #include "fit/Match.h"
-#include "fit/RunInputs.h"
 #include "fit/RunParameters.h"
-#include "fit/RunResult.h"
 #include "fit/RunView.h"
 
 namespace velmora {
 
 struct RunState {
-    const RunInputs& inputs;
+    const FitSettings& settings;
     RunView& view;
     RunParameters params;
     TDataTable table;
-    RunResult result; // the per-time-point arrays, Model, Norm and the tables
+    FitResult result; // the per-time-point arrays, Model, Norm and the tables
 
     int timePoints() const { return result.timePoints; }
 

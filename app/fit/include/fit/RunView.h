@@ -1,105 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What a fit run reports to whoever shows it: the window, the batch program
-// and the tests each implement this interface. A run calls it from the
-// thread it runs on; an implementation that draws on another thread
-// marshals the calls itself.
+// What a fit run reports while it goes, to whoever shows it: the window,
+// velmora-fit and the tests each implement this interface. It says that the
+// fit has started on a measurement, how far its work has come and which pass
+// it is in, and asks whether to stop; the results come back from runFit as a
+// FitResult. A run calls it from the thread it runs on; an implementation
+// that shows on another thread marshals the calls itself.
 #pragma once
 
-#include <span>
+#include "fit/FitResult.h"
+
 #include <string>
 
 namespace velmora {
 
-enum class Colour { Blue, Green, Yellow, Red, Aqua, Teal, Lime, Purple };
-
-// Every series a run writes, named after the window's chart series.
-enum class SeriesId {
-    // "Experimental data": V and H of wavelengths 1..4 (Series1 = V at 1).
-    Series1,
-    Series2,
-    Series3,
-    Series4,
-    Series5,
-    Series6,
-    Series7,
-    Series8,
-    Series9,     // "Evolution of claster radius"
-    LineSeries2, // "Evolution of claster concentration" (logarithmic axis)
-    LineSeries3, // "Non-agreement factor"
-    Series14,    // "Time evolution of Wp"
-    Series15,    // "Time evolution of gamma"
-    // "Plasmon resonances (Mie theory prediction)": columns 1..8 of Model.
-    Series16,
-    Series17,
-    Series18,
-    Series19,
-    Series20,
-    Series21,
-    Series22,
-    Series23,
-    // Further page-3 series, cleared with the results and never filled.
-    Series24,
-    Series25,
-    Series26,
-    Series27,
-    Series28,
-    Series29,
-    // The "Intensity results" window: normalised V and H against radius.
-    IntensitySeries1,
-    IntensitySeries2,
-    IntensitySeries3,
-    IntensitySeries4,
-    IntensitySeries5,
-    IntensitySeries6,
-    IntensitySeries7,
-    IntensitySeries8,
-};
-
-inline SeriesId seriesAt(SeriesId first, int offset) {
-    return static_cast<SeriesId>(static_cast<int>(first) + offset);
-}
-
-enum class MemoId {
-    Memo1,          // "Fit data" page, left: ResultTable
-    Memo2,          // "Fit data" page, right: ResonanceTable
-    IntensityMemo1, // "Intensity results" window: V peaks
-    IntensityMemo2, // "Intensity results" window: H peaks
-};
-
-struct ChartPoint {
-    double x;
-    double y;
-    Colour colour;
-};
-
-// What a run draws and writes: chart series, memo lines, the progress bar
-// and the status text.
-class RunDrawing {
+class RunView {
 public:
-    virtual ~RunDrawing() = default;
+    virtual ~RunView() = default;
 
-    virtual void clearSeries(SeriesId series) = 0;
-    // Appends points in order; a run may hand over one point or many at once.
-    virtual void addPoints(SeriesId series, std::span<const ChartPoint> points) = 0;
+    // The measurement is read (T, timePoints and measured of `measurement`
+    // are filled, nothing else) and the fit starts.
+    virtual void started(const FitResult& measurement) = 0;
+    // `done` of the fit's `total` steps are done (a step is one time point of
+    // one pass); total stays the same through a run.
+    virtual void advanced(int done, int total) = 0;
+    // The pass the fit is in, as the user reads it ("Lambda = 457,9" during
+    // the polarisation pass of mode "G, R (II)"); empty when it ends.
+    virtual void passLabel(const std::string& label) = 0;
 
-    virtual void clearMemo(MemoId memo) = 0;
-    virtual void addMemoLines(MemoId memo, std::span<const std::string> lines) = 0;
-
-    // A fitting pass creates a progress bar with the given maximum, moves it
-    // and leaves it at 0 when the pass ends.
-    virtual void createProgress(int maximum) = 0;
-    virtual void setProgress(int position) = 0;
-
-    // Status-bar panel text (panel 2 shows the wavelength of the
-    // polarisation pass).
-    virtual void setStatusText(int panel, const std::string& text) = 0;
-};
-
-// The drawing of a run together with its control: the stop flag and the
-// stop question.
-class RunView : public RunDrawing {
-public:
-    // The program-wide stop flag: set when a run starts, cleared by Stop.
+    // The stop test's flag: set when a run starts, cleared by a Stop.
     virtual bool runFlag() = 0;
     // Asks runFlag up to `count` times in a row and stops at the first
     // false; returns how many answered true. A view whose flag cannot change

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fast/FastJointScorer.h"
 
+#include "fit/SearchGeometry.h"
 #include "fit/fast/DampingIndices.h"
 #include "fit/fast/FirstLowest.h"
 #include "fit/fast/MatchKernel.h"
@@ -12,10 +13,12 @@
 namespace velmora {
 
 namespace {
-constexpr int kPlasmaSteps = 20;
-constexpr int kDampingSteps = 100;
-// The widest window of the joint search: accepted .. accepted + 20.
-constexpr int kWindowSlots = 21;
+constexpr int kPlasmaSteps = kJointPlasmaSteps;
+constexpr int kDampingSteps = kJointDampingSteps;
+// The widest window of the joint search: accepted .. accepted + width.
+constexpr int kWindowSlots = kJointWindow.slots();
+static_assert(kWindowSlots == kJointWindow.width + 1 && kJointWindow.first >= 0,
+              "the ring holds every index of the widest window");
 // A row of fewer candidates than this, with no new radius, is scored on the
 // calling thread alone.
 constexpr int kSharedCandidates = 4096;

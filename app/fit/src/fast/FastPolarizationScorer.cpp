@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fast/FastPolarizationScorer.h"
 
+#include "fit/SearchGeometry.h"
 #include "fit/fast/DampingIndices.h"
 #include "fit/fast/MatchKernel.h"
 
@@ -9,10 +10,12 @@
 namespace velmora {
 
 namespace {
-constexpr int kDampingSteps = 100;
-constexpr int kWindowWidth = 20;
-// The widest window: accepted .. accepted + 20.
-constexpr int kWindowSlots = kWindowWidth + 1;
+constexpr int kDampingSteps = kPolarizationDampingSteps;
+constexpr int kWindowWidth = kPolarizationWindow.width;
+// The widest window: accepted .. accepted + width.
+constexpr int kWindowSlots = kPolarizationWindow.slots();
+static_assert(kWindowWidth <= kWidestFirstReach,
+              "the engine's radius table covers the first window");
 } // namespace
 
 FastPolarizationScorer::FastPolarizationScorer(const RunParameters& p, WorkerPool& pool,

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The results stage that ends every run that is not stopped: normalised
-// intensities, the resonance prediction chart, the peak radii per wavelength
-// and the result tables.
+// intensities, the radii of the resonance prediction, the peak radii per
+// wavelength and the result tables.
 #pragma once
 
 #include "fit/RunState.h"
@@ -11,8 +11,8 @@
 
 namespace velmora {
 
-// The header line of ResultTable for a ComboBox1 item; none for item -1.
-std::vector<std::string> resultTableHeader(int fitMode);
+// The header line of ResultTable for a mode; none for FitMode::None.
+std::vector<std::string> resultTableHeader(FitMode fitMode);
 
 void runResultsStage(RunState& run);
 

@@ -3,24 +3,24 @@
 // selected mode and the results stage, reported through a RunView.
 #pragma once
 
+#include "fit/FieldInputs.h"
+#include "fit/FitEngine.h"
+#include "fit/FitResult.h"
+#include "fit/FitSettings.h"
 #include "fit/RunError.h"
-#include "fit/RunInputs.h"
-#include "fit/RunResult.h"
 #include "fit/RunView.h"
 
 namespace velmora {
 
-// How a run evaluates its fits. Direct computes every candidate of every
-// search one model evaluation after another, in the order the fitting loops
-// meet them; it is the reference. Fast computes each distinct model value of
-// the run once and scores the candidates of a time point in parallel on all
-// cores, with the same results, the same reports to the view and the same
-// messages.
-enum class EngineKind { Direct, Fast };
+// Runs one fit of the measurement in dataFile. Throws RunError with the
+// user-facing message when the run fails (settings that refusalOf refuses
+// before anything is reported); what was reported to the view before the
+// failure stays reported. The view is called only from the calling thread.
+FitResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
+                 EngineKind engine = EngineKind::Fast);
 
-// Runs one fit. Throws RunError with the user-facing message when the run
-// fails; what was reported to the view before the failure stays reported.
-// The view is called only from the calling thread.
-RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine = EngineKind::Fast);
+// The window's run: its fields' settings (settingsFromFields, which refuses
+// bad ones naming the field) run on its data file.
+FitResult runFit(const FieldInputs& inputs, RunView& view, EngineKind engine = EngineKind::Fast);
 
 } // namespace velmora

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The RunView a run on the worker thread reports to. Drawing calls are queued
-// under a mutex and handed to the window's RunDisplay in batches by the
-// user-interface thread (drain), so the window sees a few dozen updates a
-// second however fast the run reports. The stop flag is an atomic the Stop
+// The RunView a run on the worker thread reports to. Its reports become
+// drawing calls (the start of the fit draws the measurement, progress moves
+// the bar, a pass label goes to status panel 2, and the worker draws the
+// FitResult through the same calls), which are queued under a mutex and
+// handed to the window's RunDisplay in batches by the user-interface thread
+// (drain), so the window sees a few dozen updates a second however fast the
+// run reports. The stop flag is an atomic the Stop
 // action clears; the stop question is put to the user-interface thread and
 // the run waits for the answer. The flag is set on the user-interface thread
 // when the run starts; the run's own setting of it before any stop question
@@ -11,6 +14,7 @@
 
 #include "fit/RunView.h"
 #include "ui/RunDisplay.h"
+#include "ui/RunDrawing.h"
 
 #include <atomic>
 #include <functional>
@@ -21,11 +25,15 @@
 
 namespace velmora::ui {
 
-class BufferedRunView final : public RunView {
+class BufferedRunView final : public RunView, public RunDrawing {
 public:
     // askStop is called on the worker thread; it must return the user's
     // answer to the stop question (true = Yes) once given.
     BufferedRunView(std::atomic<bool>& runFlag, std::function<bool()> askStop);
+
+    void started(const FitResult& measurement) override;
+    void advanced(int done, int total) override;
+    void passLabel(const std::string& label) override;
 
     void clearSeries(SeriesId series) override;
     void addPoints(SeriesId series, std::span<const ChartPoint> points) override;
@@ -76,6 +84,7 @@ private:
     std::atomic<bool>& runFlag_;
     std::function<bool()> askStop_;
     std::atomic<bool> asked_{false};
+    int shownTotal_ = 0; // the progress bar's maximum, once created
     std::mutex mutex_;
     std::vector<Report> queued_;
 };

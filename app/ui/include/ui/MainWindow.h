@@ -6,6 +6,7 @@
 
 #include "run/FitRun.h"
 #include "ui/RecentFiles.h"
+#include "ui/RunDrawing.h"
 
 #include <QMainWindow>
 
@@ -77,7 +78,7 @@ public:
     bool dataLoaded() const { return FLoaded; }
     bool runGoing() const;
     // The fields a run reads, as they stand now.
-    RunInputs snapshotInputs() const;
+    FieldInputs snapshotInputs() const;
 
     QLineEdit* edit(Field field) const { return edits_.at(static_cast<int>(field)); }
     ChartPanel* chartPanel(int number) const { return charts_.at(number); }
@@ -118,7 +119,7 @@ private:
     void onRunFinished(const RunOutcome& outcome);
     void markField(QLineEdit* field);
     void fillRecentFilesMenu();
-    void nameSeriesFor(const RunInputs& inputs);
+    void nameSeriesFor(const FieldInputs& inputs);
     void showChartValue(QPointF value);
     void saveMemo(QPlainTextEdit* memo, const QString& suffix);
 

@@ -52,7 +52,7 @@ public:
 
     // Starts a run on a snapshot of the window's fields; false while a run
     // is going (nothing is started then).
-    bool start(RunInputs inputs);
+    bool start(FieldInputs inputs);
     // The Stop action: clears the run flag.
     void stop() { runFlag_.store(false); }
     // The window is closing: the run ends at its next stop test without

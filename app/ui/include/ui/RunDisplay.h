@@ -4,7 +4,7 @@
 // and status text a run hands over.
 #pragma once
 
-#include "fit/RunView.h"
+#include "ui/RunDrawing.h"
 
 namespace velmora::ui {
 

@@ -4,7 +4,7 @@
 // filled marks or solid lines, H as open marks or dashed lines.
 #pragma once
 
-#include "fit/RunView.h"
+#include "ui/RunDrawing.h"
 
 #include <QColor>
 

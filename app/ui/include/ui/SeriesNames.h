@@ -3,7 +3,7 @@
 // 1..4), as the legend and the tooltips show them: "457,9 nm V".
 #pragma once
 
-#include "fit/RunInputs.h"
+#include "fit/FieldInputs.h"
 
 #include <QString>
 
@@ -15,9 +15,9 @@ namespace velmora::ui {
 
 // The name of channel c (0..7: V then H of wavelength c / 2 + 1) for the
 // wavelength field texts of a run.
-QString channelName(const RunInputs& inputs, int channel);
+QString channelName(const FieldInputs& inputs, int channel);
 
 // Names the eight series in channel order.
-void nameChannelSeries(const std::array<QXYSeries*, 8>& series, const RunInputs& inputs);
+void nameChannelSeries(const std::array<QXYSeries*, 8>& series, const FieldInputs& inputs);
 
 } // namespace velmora::ui

@@ -1,17 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fit/DirectEngine.h"
+// Mode "G, R (II)" over any engine; included by the engine seam alone, which
+// instantiates it.
+#pragma once
+
+#include "fit/FitEngine.h"
 #include "fit/Fits.h"
 #include "fit/Numbers.h"
 #include "fit/PolarizationRatio.h"
 #include "fit/Search.h"
-#include "fit/fast/FastEngine.h"
+#include "fit/SearchGeometry.h"
 
 namespace velmora {
 
 namespace {
-constexpr int kDampingSteps = 100;
-constexpr int kWindowWidth = 20;
-
 // The arrays FitPolarizationRatio fills for every time point it processes.
 struct PolarizationOutputs {
     std::vector<double>& mismatch;
@@ -23,28 +24,26 @@ struct PolarizationOutputs {
 // range PolGamMin..PolGamMax, radius indices in a window that starts at 1..20 and
 // then follows the accepted index) whose model polarisation ratio lies
 // closest to the measured one, below 1.
-template <typename Engine>
+template <FitEngine Engine>
 void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<double>& v,
                           const std::vector<double>& h, double wp, double lambda,
-                          const PolarizationOutputs& out) {
+                          const PolarizationOutputs& out, PassSteps steps) {
     const RunParameters& p = run.params;
     RunView& view = run.view;
-    const double g0 = fieldDecimal(run.inputs, Field::PolGamMin);
-    const double g1 = fieldDecimal(run.inputs, Field::PolGamMax);
-    const double dG = gridStep(g0, g1, kDampingSteps);
-    view.createProgress(run.timePoints());
+    const double g0 = run.settings.polarizationDamping.lowest;
+    const double g1 = run.settings.polarizationDamping.highest;
+    const double dG = gridStep(g0, g1, kPolarizationDampingSteps);
     auto scorer = engine.polarizationScorer(p, {lambda, wp, p.Rmin, p.dR, p.N, g0, dG});
-    SearchWindow window{1, kWindowWidth};
+    SearchWindow window{kPolarizationWindow.first, kPolarizationWindow.width};
     int accepted = window.lo;
     for (int t = 1; t <= run.timePoints(); ++t) {
         pollStop(view);
-        view.setProgress(t);
         const double measuredRatio = measuredPolRatio(v[t], h[t]);
         out.mismatch[t] = 1.0;
         scorer.beginTimePoint(measuredRatio, window);
         for (int r = window.lo; r <= window.hi; ++r) {
             const double radius = scorer.radius(r);
-            for (int s = 1; s <= kDampingSteps; ++s) {
+            for (int s = 1; s <= kPolarizationDampingSteps; ++s) {
                 const double damping = scorer.damping(s);
                 const PolarizationMismatch mismatch = scorer.mismatch({r, s, radius, damping});
                 if (mismatch.fault != FpFault::None) {
@@ -58,16 +57,16 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
                 }
             }
         }
-        window.moveTo(accepted, kWindowWidth, p.N);
+        window.moveTo(accepted, kPolarizationWindow.width, p.N);
+        view.advanced(steps.first + t, steps.total);
     }
-    view.setProgress(0);
 }
 
 // GamFit[t] := the mean of the four dampings, GamSpread[t] := 100 * S /
 // (4 * GamFit[t]) with S their summed squared deviation from it (0 when the
 // mean is 0).
 void averageDampings(RunState& run, const std::vector<std::array<double, kWavelengths>>& gamK) {
-    RunResult& r = run.result;
+    FitResult& r = run.result;
     for (int t = 1; t <= run.timePoints(); ++t) {
         std::array<double, kWavelengths> g = gamK[t];
         clearFpFlags();
@@ -90,17 +89,19 @@ void averageDampings(RunState& run, const std::vector<std::array<double, kWavele
 
 } // namespace
 
-template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine) {
-    RunResult& r = run.result;
+template <FitEngine Engine> void runPolarizationFit(RunState& run, Engine& engine) {
+    FitResult& r = run.result;
     RunView& view = run.view;
-    const double wp = fieldDecimal(run.inputs, Field::PolWp);
+    const double wp = run.settings.polarizationPlasmaEnergy;
     const int points = run.timePoints();
     std::vector<std::array<double, kWavelengths>> gamK(points + 1);
     std::vector<double> v(points + 1);
     std::vector<double> h(points + 1);
+    // The four passes and the radius fit take one step per time point each.
+    const int totalSteps = (kWavelengths + 1) * points;
     for (int k = 1; k <= kWavelengths; ++k) {
         pollStop(view);
-        view.setStatusText(2, "\tLambda = " + formatGeneral(run.params.Lambda[k]));
+        view.passLabel("Lambda = " + formatGeneral(run.params.Lambda[k]));
         for (int t = 1; t <= points; ++t) {
             v[t] = run.measuredV(t, k);
             h[t] = run.measuredH(t, k);
@@ -108,22 +109,20 @@ template <typename Engine> void runPolarizationFit(RunState& run, Engine& engine
         // GamSpread holds the mismatch until averageDampings writes the
         // spread of the dampings into it.
         FitPolarizationRatio(run, engine, v, h, wp, run.params.Lambda[k],
-                             {.mismatch = r.GamSpread, .radius = r.Rfit, .damping = r.GamFit});
+                             {.mismatch = r.GamSpread, .radius = r.Rfit, .damping = r.GamFit},
+                             {(k - 1) * points, totalSteps});
         for (int t = 1; t <= points; ++t) {
             gamK[t][k - 1] = r.GamFit[t];
         }
     }
-    view.setStatusText(2, "");
+    view.passLabel("");
     averageDampings(run, gamK);
     fillModel(run, engine, meanOverTime(run, r.GamFit), wp);
-    fitRadiusPerTimePoint(run, engine, r.GamFit, wp, true);
-    plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries3, r.GamSpread, Colour::Red);
-    plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Blue);
+    fitRadiusPerTimePoint(run, engine, r.GamFit, wp, true, {kWavelengths * points, totalSteps});
+    reportOverTime(run, Quantity::Radius, r.Rfit);
+    reportOverTime(run, Quantity::Concentration, r.Conc);
+    reportOverTime(run, Quantity::DampingSpread, r.GamSpread);
+    reportOverTime(run, Quantity::MeanDamping, r.GamFit);
 }
-
-template void runPolarizationFit(RunState&, DirectEngine&);
-template void runPolarizationFit(RunState&, FastEngine&);
 
 } // namespace velmora

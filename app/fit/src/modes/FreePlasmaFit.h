@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fit/DirectEngine.h"
+// Mode "G, R (I)" over any engine; included by the engine seam alone, which
+// instantiates it.
+#pragma once
+
+#include "fit/FitEngine.h"
 #include "fit/Fits.h"
 #include "fit/Search.h"
-#include "fit/fast/FastEngine.h"
+#include "fit/SearchGeometry.h"
 
 #include <algorithm>
 
 namespace velmora {
 
 namespace {
-constexpr int kPlasmaSteps = 20;
-constexpr int kDampingSteps = 100;
-constexpr int kWindowWidth = 20;
-
 // The stop tests of a row asked before its candidates are taken: the first
 // `answeredSet` found the flag set and, when fewer than the row's, the next
 // found it cleared and awaits its question.
@@ -40,18 +40,16 @@ AskedStopTests askStopTests(RunView& view, int count) {
 
 } // namespace
 
-template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) {
+template <FitEngine Engine> void runFreePlasmaFit(RunState& run, Engine& engine) {
     const RunParameters& p = run.params;
-    RunResult& r = run.result;
+    FitResult& r = run.result;
     RunView& view = run.view;
-    const double dWp = gridStep(p.WpMin, p.WpMax, kPlasmaSteps);
-    const double dGam = gridStep(p.GamMin, p.GamMax, kDampingSteps);
+    const double dWp = gridStep(p.WpMin, p.WpMax, kJointPlasmaSteps);
+    const double dGam = gridStep(p.GamMin, p.GamMax, kJointDampingSteps);
     auto scorer = engine.jointScorer(p, dWp, dGam);
-    view.createProgress(run.timePoints());
-    SearchWindow window{0, kWindowWidth};
+    SearchWindow window{kJointWindow.first, kJointWindow.width};
     int accepted = 0;
     for (int t = 1; t <= run.timePoints(); ++t) {
-        view.setProgress(t);
         scorer.beginTimePoint(run.measuredAt(t), window);
         double best = 100.0;
         // Keeps a candidate strictly better than the best so far.
@@ -69,9 +67,9 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
         };
         // Plasma energy outermost, then damping, then radius: with strict
         // improvement the first candidate in this order wins a tie.
-        for (int i = 0; i <= kPlasmaSteps; ++i) {
+        for (int i = 0; i <= kJointPlasmaSteps; ++i) {
             const double wp = scorer.plasmaEnergy(i);
-            const int candidates = (kDampingSteps + 1) * window.size();
+            const int candidates = (kJointDampingSteps + 1) * window.size();
             if (scorer.repeatsEarlierRow(i)) {
                 // Every candidate of the row equals one scored before it,
                 // which did not fault: none can be strictly better. Only
@@ -96,7 +94,7 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
                 }
             }
             int n = 0;
-            for (int j = 0; j <= kDampingSteps; ++j) {
+            for (int j = 0; j <= kJointDampingSteps; ++j) {
                 const double gam = scorer.damping(j);
                 for (int k = window.lo; k <= window.hi; ++k) {
                     asked.pollStop(view, n++);
@@ -105,19 +103,16 @@ template <typename Engine> void runFreePlasmaFit(RunState& run, Engine& engine) 
                 }
             }
         }
-        window.moveTo(accepted, kWindowWidth, p.N);
-        view.setProgress(0);
+        window.moveTo(accepted, kJointWindow.width, p.N);
+        view.advanced(t, run.timePoints());
     }
     // The prediction table at the mean fitted damping and plasma energy.
     fillModel(run, engine, meanOverTime(run, r.GamFit), meanOverTime(run, r.WpFit));
-    plotOverTime(run, SeriesId::Series9, r.Rfit, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries2, r.Conc, Colour::Red);
-    plotOverTime(run, SeriesId::LineSeries3, r.VxFit, Colour::Red);
-    plotOverTime(run, SeriesId::Series15, r.GamFit, Colour::Red);
-    plotOverTime(run, SeriesId::Series14, r.WpFit, Colour::Red);
+    reportOverTime(run, Quantity::Radius, r.Rfit);
+    reportOverTime(run, Quantity::Concentration, r.Conc);
+    reportOverTime(run, Quantity::NonAgreement, r.VxFit);
+    reportOverTime(run, Quantity::Damping, r.GamFit);
+    reportOverTime(run, Quantity::PlasmaEnergy, r.WpFit);
 }
-
-template void runFreePlasmaFit(RunState&, DirectEngine&);
-template void runFreePlasmaFit(RunState&, FastEngine&);
 
 } // namespace velmora
