@@ -4,7 +4,7 @@
 // Yes, failed runs, saving the tables, and refusals while a run is going.
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
-#include "ui/Intensity.h"
+#include "ui/IntensityWindow.h"
 #include "ui/RunController.h"
 #include "ui/SeriesColours.h"
 #include "ui/StatusPanels.h"
@@ -42,7 +42,7 @@ private slots:
         dialogs_ = test::ScriptedDialogs{};
         windows_ = std::make_unique<VelmoraWindows>(
             dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
-        windows_->Form3.Button1Click();
+        windows_->aboutWindow.dismiss();
         form().show();
         test::setQuickFields(form());
         test::pickDielectric(form(), 0);
@@ -54,7 +54,7 @@ private slots:
 
     void goAndEnterBeforeOpenOnlySayNotLoadData() {
         test::pickMode(form(), 0);
-        form().ACGoExecute();
+        form().startRun();
         QTest::mouseClick(form().findChild<QPushButton*>(QStringLiteral("BitBtn1")),
                           Qt::LeftButton);
         QVERIFY(QTest::qWaitForWindowActive(&form()));
@@ -82,8 +82,8 @@ private slots:
             test::pickMode(form(), mode);
         }
         const RunInputs inputs = form().snapshotInputs();
-        QSignalSpy ended(&form(), &TForm1::runEnded);
-        form().ACOpenExecute();
+        QSignalSpy ended(&form(), &MainWindow::runEnded);
+        form().openAndRun();
         QVERIFY(form().runGoing());
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(ended.count(), 1);
@@ -106,7 +106,7 @@ private slots:
 
     void measuredAndPredictedSeriesHaveTheirColours() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(form().series(SeriesId::Series1)->color(), QColor(0, 0, 255));
         QCOMPARE(test::paintedColour(form().series(SeriesId::Series2)), QColor(0, 0, 255));
@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(Qt::white));
         QCOMPARE(form().series(SeriesId::Series16)->pen().style(), Qt::SolidLine);
         QCOMPARE(form().series(SeriesId::Series17)->pen().style(), Qt::DashLine);
-        QCOMPARE(windows_->Form2.series(1)->pen().style(), Qt::DashLine);
+        QCOMPARE(windows_->intensityWindow.series(1)->pen().style(), Qt::DashLine);
     }
 
     void stopAnsweredNoFinishesAsIfNeverStopped_data() {
@@ -133,8 +133,8 @@ private slots:
         test::pickMode(form(), mode);
         const RunInputs inputs = form().snapshotInputs();
         dialogs_.onStopQuestion = [] { return false; };
-        form().ACOpenExecute();
-        form().ACStopExecute();
+        form().openAndRun();
+        form().requestStop();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.stopQuestions, 1);
         QVERIFY(form().runController().runFlag());
@@ -144,7 +144,7 @@ private slots:
 
     void stopAnsweredYesEndsWithoutResults() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QString previousResonances =
             form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText();
@@ -152,8 +152,8 @@ private slots:
 
         test::pickMode(form(), 1);
         dialogs_.onStopQuestion = [] { return true; };
-        form().ACGoExecute();
-        form().ACStopExecute();
+        form().startRun();
+        form().requestStop();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.stopQuestions, 1);
         QCOMPARE(dialogs_.errors, QStringList());
@@ -172,7 +172,7 @@ private slots:
         const test::RecordingView expected =
             test::engineRun(form().snapshotInputs(), &expectedError);
         QVERIFY(!expectedError.isEmpty());
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors, QStringList{expectedError});
         QCOMPARE(expectedError, QStringLiteral("'5;6' is not a valid floating point value"));
@@ -183,7 +183,7 @@ private slots:
     void fitWithoutDielectricFunctionSaysSo() {
         test::pickMode(form(), 2);
         test::pickDielectric(form(), -1);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors,
                  QStringList{"Choose a dielectric function (Drude or Lorents) before fitting"});
@@ -191,11 +191,11 @@ private slots:
 
     void missingFileLeavesThePreviousDrawing() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QList<QPointF> measured = form().series(SeriesId::Series4)->points();
         QVERIFY(QFile::remove(test::pathIn(*folder_, QStringLiteral("DemoDat.txt"))));
-        form().ACGoExecute();
+        form().startRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors, QStringList{QStringLiteral("Cannot open file DemoDat.txt")});
         QCOMPARE(form().series(SeriesId::Series4)->points(), measured);
@@ -203,22 +203,22 @@ private slots:
 
     void saveWritesTheMemoAsItStands() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         auto* memo1 = form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         const QStringList lines = test::memoLines(memo1);
         QCOMPARE(lines.size(), 4);
 
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("table.dat"));
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(readFile(dialogs_.saveAs), (lines.join("\r\n") + "\r\n").toUtf8());
 
         memo1->setPlainText(QStringLiteral("edited\tby hand"));
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(readFile(dialogs_.saveAs), QByteArray("edited\tby hand\r\n"));
 
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("resonances.dat"));
-        form().BitBtn3Click();
+        form().saveResonanceTable();
         const QStringList resonances =
             test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2")));
         QCOMPARE(resonances.value(0), QStringLiteral("W [eV]\tRmaxV\tRmaxH"));
@@ -228,7 +228,7 @@ private slots:
     }
 
     void cancelledSaveWritesNothing() {
-        form().BitBtn3Click();
+        form().saveResonanceTable();
         QCOMPARE(dialogs_.suggestedNames, QStringList{"_WR"});
         QVERIFY(!QFile::exists(test::pathIn(*folder_, QStringLiteral("_WR.dat"))));
         QVERIFY(!QFile::exists(test::pathIn(*folder_, QStringLiteral("_WR"))));
@@ -237,7 +237,7 @@ private slots:
     void failedSaveSaysWhy() {
         // A path below a plain file cannot be written, not even by root.
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("DemoDat.txt/table.dat"));
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(dialogs_.errors.size(), 1);
         QVERIFY(!dialogs_.errors[0].isEmpty());
         QCOMPARE(readFile(test::pathIn(*folder_, QStringLiteral("DemoDat.txt"))),
@@ -246,10 +246,10 @@ private slots:
 
     void saveNeverReplacesTheMeasurement() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("DemoDat.txt"));
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(dialogs_.errors,
                  QStringList{QStringLiteral("The output file ") + dialogs_.saveAs +
                              QStringLiteral(" is the measurement DemoDat.txt; writing it would "
@@ -259,16 +259,16 @@ private slots:
 
     void openGoAndEnterDuringARunAreRefused() {
         test::pickMode(form(), 1);
-        QSignalSpy ended(&form(), &TForm1::runEnded);
-        form().ACOpenExecute();
+        QSignalSpy ended(&form(), &MainWindow::runEnded);
+        form().openAndRun();
         QVERIFY(form().runGoing());
-        form().ACOpenExecute();
-        form().ACGoExecute();
-        form().ACEnterExecute();
+        form().openAndRun();
+        form().startRun();
+        form().onEnterKey();
         QVERIFY(!form().statusPanels()->note()->text().isEmpty());
         QVERIFY(form().runGoing());
         dialogs_.onStopQuestion = [] { return true; };
-        form().ACStopExecute();
+        form().requestStop();
         QVERIFY(test::waitForRunEnd(form()));
         QTest::qWait(50);
         QCOMPARE(ended.count(), 1);
@@ -278,9 +278,9 @@ private slots:
 
     void stopWithoutARunDoesNotHinderTheNext() {
         test::pickMode(form(), 0);
-        form().ACStopExecute();
+        form().requestStop();
         QVERIFY(!form().runController().runFlag());
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(form().runController().runFlag());
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(form().series(SeriesId::Series9)->count(), 3);
@@ -288,12 +288,12 @@ private slots:
     }
 
 private:
-    TForm1& form() { return windows_->Form1; }
+    MainWindow& form() { return windows_->mainWindow; }
 
     QXYSeries* windowSeries(SeriesId id) {
         const int intensity = static_cast<int>(SeriesId::IntensitySeries1);
         if (static_cast<int>(id) >= intensity) {
-            return windows_->Form2.series(static_cast<int>(id) - intensity);
+            return windows_->intensityWindow.series(static_cast<int>(id) - intensity);
         }
         return form().series(id);
     }
@@ -305,9 +305,9 @@ private:
         case MemoId::Memo2:
             return form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
         case MemoId::IntensityMemo1:
-            return windows_->Form2.memo1();
+            return windows_->intensityWindow.vPeaksMemo();
         case MemoId::IntensityMemo2:
-            return windows_->Form2.memo2();
+            return windows_->intensityWindow.hPeaksMemo();
         }
         return nullptr;
     }

@@ -40,7 +40,7 @@ QByteArray smallMeasurement() {
            "3\t2,10\t2,55\t1,85\t2,30\t1,60\t2,00\t1,30\t1,55\r\n";
 }
 
-void setQuickFields(ui::TForm1& window) {
+void setQuickFields(ui::MainWindow& window) {
     window.edit(Field::Rmin)->setText(QStringLiteral("20"));
     window.edit(Field::Rmax)->setText(QStringLiteral("40"));
     window.edit(Field::N)->setText(QStringLiteral("4"));
@@ -48,20 +48,20 @@ void setQuickFields(ui::TForm1& window) {
     window.edit(Field::WpMax)->setText(QStringLiteral("5,6"));
 }
 
-void pickMode(ui::TForm1& window, int item) {
+void pickMode(ui::MainWindow& window, int item) {
     window.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(item);
-    window.ComboBox1Change(item);
+    window.onModeChanged(item);
 }
 
-void pickDielectric(ui::TForm1& window, int item) {
+void pickDielectric(ui::MainWindow& window, int item) {
     window.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->setCurrentIndex(item);
 }
 
-bool waitForRunEnd(ui::TForm1& window) {
+bool waitForRunEnd(ui::MainWindow& window) {
     if (!window.runGoing()) {
         return true;
     }
-    QSignalSpy ended(&window, &ui::TForm1::runEnded);
+    QSignalSpy ended(&window, &ui::MainWindow::runEnded);
     return ended.wait(600000);
 }
 

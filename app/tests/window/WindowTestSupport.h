@@ -21,7 +21,7 @@ class QPlainTextEdit;
 class QXYSeries;
 
 namespace velmora::ui {
-class TForm1;
+class MainWindow;
 }
 
 namespace velmora::test {
@@ -85,14 +85,14 @@ QString pathIn(const ScratchDir& dir, const QString& name);
 QByteArray smallMeasurement();
 
 // Narrow fields that keep every fitting mode quick.
-void setQuickFields(ui::TForm1& window);
+void setQuickFields(ui::MainWindow& window);
 
 // Picks a fitting mode the way the user does; -1 leaves none selected.
-void pickMode(ui::TForm1& window, int item);
-void pickDielectric(ui::TForm1& window, int item);
+void pickMode(ui::MainWindow& window, int item);
+void pickDielectric(ui::MainWindow& window, int item);
 
 // Waits for the window's current run to end; false on timeout.
-bool waitForRunEnd(ui::TForm1& window);
+bool waitForRunEnd(ui::MainWindow& window);
 
 QStringList memoLines(const QPlainTextEdit* memo);
 

@@ -54,17 +54,18 @@ int main(int argc, char* argv[]) {
 
     velmora::ui::QtDialogs dialogs;
     velmora::ui::VelmoraWindows windows(dialogs, velmora::ui::makeHelpBrowser());
-    QObject::connect(&windows.Form1, &velmora::ui::TForm1::closed, &app, &QApplication::quit);
+    QObject::connect(&windows.mainWindow, &velmora::ui::MainWindow::closed, &app,
+                     &QApplication::quit);
     // The window's size and place of the last session, if there was one.
-    windows.Form1.restoreGeometry(QSettings().value(geometryKey).toByteArray());
-    windows.Form1.show();
-    windows.Form3.raise();
+    windows.mainWindow.restoreGeometry(QSettings().value(geometryKey).toByteArray());
+    windows.mainWindow.show();
+    windows.aboutWindow.raise();
 
     const QStringList files = QApplication::arguments().mid(1);
     if (!files.isEmpty()) {
-        windows.Form1.openFile(files.constFirst());
+        windows.mainWindow.openFile(files.constFirst());
     }
     const int status = QApplication::exec();
-    QSettings().setValue(geometryKey, windows.Form1.saveGeometry());
+    QSettings().setValue(geometryKey, windows.mainWindow.saveGeometry());
     return status;
 }
