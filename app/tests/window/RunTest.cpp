@@ -11,6 +11,7 @@
 #include "ui/Windows.h"
 
 #include <QFile>
+#include <QImage>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -109,7 +110,7 @@ private slots:
         form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(form().series(SeriesId::Series1)->color(), QColor(0, 0, 255));
-        QCOMPARE(test::paintedColour(form().series(SeriesId::Series2)), QColor(0, 0, 255));
+        QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(0, 0, 255));
         QCOMPARE(form().series(SeriesId::Series7)->color(), QColor(255, 0, 0));
         QCOMPARE(form().series(SeriesId::Series17)->color(), QColor(0, 255, 255));
         QCOMPARE(form().series(SeriesId::Series23)->color(), QColor(128, 0, 128));
@@ -117,7 +118,12 @@ private slots:
         QVERIFY(!form().series(SeriesId::Series16)->pointsVisible());
         // V and H of a wavelength share its colour and differ in shape:
         // filled and open marks, solid and dashed lines.
-        QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(Qt::white));
+        const auto markCentre = [this](SeriesId id) {
+            const QImage mark = form().series(id)->lightMarker();
+            return mark.pixelColor(mark.width() / 2, mark.height() / 2);
+        };
+        QCOMPARE(markCentre(SeriesId::Series1), QColor(0, 0, 255));
+        QCOMPARE(markCentre(SeriesId::Series2), QColor(Qt::white));
         QCOMPARE(form().series(SeriesId::Series16)->pen().style(), Qt::SolidLine);
         QCOMPARE(form().series(SeriesId::Series17)->pen().style(), Qt::DashLine);
         QCOMPARE(windows_->intensityWindow.series(1)->pen().style(), Qt::DashLine);
@@ -327,7 +333,7 @@ private:
                 QCOMPARE(series->at(static_cast<int>(p)), QPointF(points[p].x, points[p].y));
             }
             if (!points.empty()) {
-                QCOMPARE(test::paintedColour(series), toQColor(points.back().colour));
+                QCOMPARE(series->color(), toQColor(points.back().colour));
             }
         }
         for (const auto& [id, lines] : expected.memos) {

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScatterSeries>
 #include <QSignalSpy>
 #include <QWidget>
 
@@ -68,13 +67,6 @@ bool waitForRunEnd(ui::MainWindow& window) {
 QStringList memoLines(const QPlainTextEdit* memo) {
     const QString text = memo->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-}
-
-QColor paintedColour(const QXYSeries* series) {
-    if (const auto* scatter = qobject_cast<const QScatterSeries*>(series)) {
-        return scatter->borderColor();
-    }
-    return series->color();
 }
 
 QStringList toQStringList(const std::vector<std::string>& lines) {

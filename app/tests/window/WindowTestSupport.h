@@ -96,9 +96,6 @@ bool waitForRunEnd(ui::MainWindow& window);
 
 QStringList memoLines(const QPlainTextEdit* memo);
 
-// The colour a series is painted in: the border of open marks, else its
-// colour.
-QColor paintedColour(const QXYSeries* series);
 QStringList toQStringList(const std::vector<std::string>& lines);
 
 // What the engine alone shows for the inputs, and the message of the failure

@@ -428,7 +428,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (run_->isRunning()) {
+    // Only a fit is worth asking about: a run whose fit has ended is just
+    // being drawn.
+    if (run_->isFitting()) {
         if (!dialogs_.stopConfirmation(this)) {
             event->ignore();
             return;

@@ -19,7 +19,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -74,16 +73,6 @@ QLineSeries* lineSeries(const QString& objectName, const QString& name, int widt
     // Marks small enough for the line between them to show (a line series
     // takes the size as the radius).
     series->setMarkerSize(2.0);
-    return series;
-}
-
-QScatterSeries* pointSeries(const QString& name) {
-    auto* series = new QScatterSeries;
-    series->setObjectName(name);
-    series->setName(name);
-    series->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-    series->setMarkerSize(5);
-    series->setBorderColor(Qt::transparent);
     return series;
 }
 
@@ -290,9 +279,8 @@ QWidget* MainWindow::buildGraphicsPage() {
         new ChartPanel(QStringLiteral("Chart1"), QStringLiteral("Experimental data"));
     experimental->setAxisTitles(QStringLiteral("Time[s]"), QStringLiteral("Intensities [a.u.]"));
     for (int c = 0; c < 8; ++c) {
-        QScatterSeries* measured = pointSeries(seriesName(c + 1));
-        shapeForPolarisation(measured, channelPolarisation(c));
-        addChartSeries(experimental, seriesAt(SeriesId::Series1, c), measured);
+        addChartSeries(experimental, seriesAt(SeriesId::Series1, c),
+                       makeMarkSeries(seriesName(c + 1), channelPolarisation(c)));
     }
     auto* radius =
         new ChartPanel(QStringLiteral("Chart2"), QStringLiteral("Evolution of claster radius"));
