@@ -230,6 +230,15 @@ void MainWindow::onModeChanged(int index) {
     }
 }
 
+void MainWindow::selectMode(int item) {
+    modeBox_->setCurrentIndex(item);
+    onModeChanged(item);
+}
+
+void MainWindow::selectModel(int item) {
+    modelBox_->setCurrentIndex(item);
+}
+
 void MainWindow::openAndRun() {
     if (run_->isRunning()) {
         refuseDuringRun();

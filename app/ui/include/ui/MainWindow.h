@@ -91,6 +91,11 @@ public:
     // File -> Exit: closes the window, asking the stop question during a run.
     void requestExit();
 
+    // Select an item of the mode box (as the user picks it) or of the
+    // dielectric function box; -1 selects none.
+    void selectMode(int item);
+    void selectModel(int item);
+
     // Makes the file the data file of this and later runs, names it in the
     // title and starts a run as Open does.
     void openFile(const QString& path);
