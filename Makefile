@@ -3,6 +3,7 @@
 
 RELEASE := build/release
 ASAN := build/asan
+TSAN := build/tsan
 WIN32 := build/win32
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
@@ -10,7 +11,7 @@ FUZZ_SECONDS ?= 60
 # only when the script changes or the build folder is cleaned.
 DEPS_STAMP := build/deps-installed
 
-.PHONY: all deps deps-windows deps-fuzz configure build test test-asan fuzz windows test-windows bench run package clean
+.PHONY: all deps deps-windows deps-fuzz configure build test test-asan test-tsan fuzz windows test-windows bench run package clean
 
 all: build
 
@@ -37,6 +38,14 @@ $(ASAN)/build.ninja: CMakeLists.txt CMakePresets.json | $(DEPS_STAMP)
 test-asan: $(DEPS_STAMP) $(ASAN)/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The worker pool and both engines under ThreadSanitizer.
+$(TSAN)/build.ninja: CMakeLists.txt CMakePresets.json | $(DEPS_STAMP)
+	cmake --preset tsan
+
+test-tsan: $(DEPS_STAMP) $(TSAN)/build.ninja
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 # Coverage-guided fuzzing of the measurement reader with clang's libFuzzer
 # for FUZZ_SECONDS. The corpus under app/tests seeds it (and is replayed by

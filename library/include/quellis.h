@@ -79,18 +79,26 @@ QUELLIS_API void QUELLIS_CALL PowCom(const TComplex* A, TComplex* R, double p);
 QUELLIS_API void QUELLIS_CALL ExpCom(const TComplex* A, TComplex* R);
 /* R = branch k of ln A: (ln|A|, arg A + 2*pi*k); k = 0 is the principal one. */
 QUELLIS_API void QUELLIS_CALL LogCom(const TComplex* A, int32_t k, TComplex* R);
-/* R = sin A. */
+/* The elementary functions below are right to a few ulps (normwise,
+   |R - f(A)|/|f(A)| below about 1e-15) for every A whose f(A) is a finite
+   double, small and large |A| included. */
+/* R = sin A = sin x cosh y + i cos x sinh y (x = Re A, y = Im A). */
 QUELLIS_API void QUELLIS_CALL SinCom(const TComplex* A, TComplex* R);
-/* R = cos A. */
+/* R = cos A = cos x cosh y - i sin x sinh y. */
 QUELLIS_API void QUELLIS_CALL CosCom(const TComplex* A, TComplex* R);
-/* R = tan A; for |Im A| above about 354, where e^(2 Im A) overflows, the
-   limit +-i (to double precision). */
+/* R = tan A; for large |Im A| it tends to +-i and never overflows. */
 QUELLIS_API void QUELLIS_CALL TanCom(const TComplex* A, TComplex* R);
-/* R = arcsin A = -i*ln(iA + sqrt(1 - A^2)). */
+/* R = arcsin A, the principal value of -i*ln(iA + sqrt(1 - A^2)). Cuts on
+   the real axis beyond +-1: for Re A > 1 the value of the lower half plane
+   (pi/2 - i acosh x), for Re A < -1 that of the upper, whatever the sign of
+   a zero Im A; on [-1, 1] the imaginary part is -0. */
 QUELLIS_API void QUELLIS_CALL ArcsinCom(const TComplex* A, TComplex* R);
-/* R = arccos A = -i*ln(A + i*sqrt(1 - A^2)). */
+/* R = arccos A = pi/2 - arcsin A, the principal value of
+   -i*ln(A + i*sqrt(1 - A^2)), with the cuts of ArcsinCom. */
 QUELLIS_API void QUELLIS_CALL ArccosCom(const TComplex* A, TComplex* R);
-/* R = arctan A = -(i/2)*ln((i - A)/(i + A)). */
+/* R = arctan A, the principal value of -(i/2)*ln((i - A)/(i + A)). Cuts on
+   the imaginary axis beyond +-i, where the real part is +pi/2 for either
+   sign of a zero Re A; on the real axis the imaginary part is -0. */
 QUELLIS_API void QUELLIS_CALL ArctanCom(const TComplex* A, TComplex* R);
 
 /* ---- Homogeneous sphere ------------------------------------------------ */

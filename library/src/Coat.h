@@ -6,10 +6,10 @@
 #pragma once
 
 #include "CoatShell.h"
-#include "Cx.h"
-#include "OrderTable.h"
-#include "RiccatiBessel.h"
-#include "SphereSeries.h"
+#include "quellis/series/Cx.h"
+#include "quellis/series/OrderTable.h"
+#include "quellis/series/RiccatiBessel.h"
+#include "quellis/series/SphereSeries.h"
 
 namespace quellis {
 

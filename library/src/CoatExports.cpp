@@ -4,9 +4,9 @@
 // from Re Y (or from the caller's N) and tables beyond 1001 orders are sized
 // from the orders needed.
 #include "Coat.h"
-#include "Sphere.h"
-#include "TermCount.h"
 #include "Unserved.h"
+#include "quellis/series/Sphere.h"
+#include "quellis/series/TermCount.h"
 
 #include <algorithm>
 #include <cmath>

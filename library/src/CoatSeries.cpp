@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The coated sphere's Mie coefficients, order by order.
 #include "Coat.h"
-#include "Sphere.h"
+#include "quellis/series/Sphere.h"
 
 namespace quellis {
 namespace {

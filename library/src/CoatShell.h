@@ -7,7 +7,7 @@
 // of those ratios.
 #pragma once
 
-#include "Cx.h"
+#include "quellis/series/Cx.h"
 
 #include <cmath>
 
@@ -32,7 +32,7 @@ inline Cx outgoingRatioAtZero(Cx v, Cx w) {
 
 // psi_0(v)/chi_0(v) divided by psi_0(w)/chi_0(w), that is tan v / tan w.
 inline Cx standingRatioAtZero(Cx v, Cx w) {
-    return div(tanScaled(v), tanScaled(w));
+    return div(tan(v), tan(w));
 }
 
 // The logarithmic derivative D_n = f_n'/f_n of a solution f_n of the
@@ -65,7 +65,7 @@ inline Cx outgoingLogDerivativeAtZero() {
 
 // D_0 of chi_0 = cos z: -tan z.
 inline Cx standingLogDerivativeAtZero(Cx z) {
-    const Cx t = tanScaled(z);
+    const Cx t = tan(z);
     return Cx{-t.re, -t.im};
 }
 

@@ -5,10 +5,10 @@
 // forms.
 #pragma once
 
-#include "Cx.h"
-#include "Sphere.h"
-#include "SphereSeries.h"
-#include "TermCount.h"
+#include "quellis/series/Cx.h"
+#include "quellis/series/Sphere.h"
+#include "quellis/series/SphereSeries.h"
+#include "quellis/series/TermCount.h"
 
 namespace quellis {
 

@@ -2,9 +2,9 @@
 // The homogeneous-sphere exports. Each copies its inputs, sums its series
 // order by order without keeping more tables than the series needs, and never
 // writes past the last-element index of a caller's array.
-#include "SphereSeries.h"
-#include "TermCount.h"
 #include "Unserved.h"
+#include "quellis/series/SphereSeries.h"
+#include "quellis/series/TermCount.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 // not fit. No exception leaves an export.
 #pragma once
 
-#include "Cx.h"
-#include "TermCount.h"
+#include "quellis/series/Cx.h"
+#include "quellis/series/TermCount.h"
 
 #include <cmath>
 #include <cstdint>

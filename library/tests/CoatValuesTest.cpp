@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The coated sphere's published values, the order at which the core is
 // dropped, and the identities that tie it to the homogeneous sphere.
-#include "TermCount.h"
 #include "quellis.h"
+#include "quellis/series/TermCount.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // bit, and the floating-point flags the two raise: the prepared side is
 // compiled into this program from the library's sources, the export comes
 // from the shared object.
-#include "PreparedSphereSize.h"
-#include "PreparedSizeLanes.h"
+#include "quellis/series/PreparedSphereSize.h"
 #include "quellis.h"
+#include "quellis/series/PreparedSizeLanes.h"
 
 #include <gtest/gtest.h>
 

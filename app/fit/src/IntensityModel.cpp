@@ -2,8 +2,8 @@
 #include "fit/IntensityModel.h"
 
 #include "DllUn/DllUn.h"
-#include "PreparedSphereSize.h"
 #include "fast/lanes/SeriesLanes.h"
+#include "quellis/series/PreparedSphereSize.h"
 
 #include <cmath>
 #include <limits>

@@ -8,7 +8,7 @@
 // of the program.
 #pragma once
 
-#include "PreparedSizeLanes.h"
+#include "quellis/series/PreparedSizeLanes.h"
 
 #include <span>
 

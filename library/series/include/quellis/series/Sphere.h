@@ -6,9 +6,9 @@
 // function writes; the callers size their OrderTables for it.
 #pragma once
 
-#include "Cx.h"
-#include "OrderTable.h"
-#include "TermCount.h"
+#include "quellis/series/Cx.h"
+#include "quellis/series/OrderTable.h"
+#include "quellis/series/TermCount.h"
 
 #include <algorithm>
 #include <cmath>

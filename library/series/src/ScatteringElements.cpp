@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The scattering-matrix elements of two amplitude functions (Bohren & Huffman
 // 1983, eq. 4.77).
-#include "SphereSeries.h"
+#include "quellis/series/SphereSeries.h"
 
 namespace quellis {
 

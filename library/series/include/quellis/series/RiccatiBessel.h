@@ -16,7 +16,7 @@
 // Neither factor loses digits near a zero of psi_n or when it underflows.
 #pragma once
 
-#include "Cx.h"
+#include "quellis/series/Cx.h"
 
 #include <cmath>
 

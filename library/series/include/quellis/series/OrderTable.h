@@ -7,7 +7,7 @@
 // exports answer NaN for it rather than fill gigabytes for minutes.
 #pragma once
 
-#include "Cx.h"
+#include "quellis/series/Cx.h"
 
 #include <cstddef>
 #include <memory>

@@ -200,15 +200,42 @@ inline Cx log(Cx a, int k) {
     return {logModulus(a), phase(a) + 2 * std::numbers::pi * k};
 }
 
-// The pieces of sin A and cos A: t = e^Im A and the real sine and cosine of
-// Re A, computed once when both functions of one argument are wanted. A real
-// A has t = e^0 = 1 exactly, without calling the exponential.
+// f cosh y (or f sinh y with sinhSign = sign y) for |y| beyond 709, where
+// cosh y = sinh y = e^|y|/2 to rounding but may overflow while f cosh y does
+// not: (f e^{|y|/2}) (e^{|y|/2}/2). f = 0 gives 0.
+inline double timesLargeHyperbolic(double f, double y, double sinhSign) {
+    if (f == 0) {
+        return f * sinhSign;
+    }
+    const double half = std::exp(std::fabs(y) / 2);
+    return (f * half) * (half / 2) * sinhSign;
+}
+
+// The pieces of sin A and cos A: the real sine and cosine of Re A and the
+// hyperbolic cosine and sine of Im A, computed once when both functions of
+// one argument are wanted: sin(x + iy) = sin x cosh y + i cos x sinh y and
+// cos(x + iy) = cos x cosh y - i sin x sinh y, each part to a few ulps for
+// every argument whose result is a double (no cancellation of e^y - e^-y
+// for small y, no overflow of cosh y for large y where sin x or cos x keeps
+// the product finite). A real A has cosh 0 = 1 and sinh 0 = 0 exactly,
+// without calling them.
 struct SineParts {
-    double sinRe, cosRe, t;
+    double sinRe, cosRe, y, coshIm, sinhIm;
     explicit SineParts(Cx a)
-        : sinRe(std::sin(a.re)), cosRe(std::cos(a.re)), t(a.im == 0 ? 1.0 : std::exp(a.im)) {}
-    Cx sin() const { return {sinRe * (1 / t + t) / 2, cosRe * (t - 1 / t) / 2}; }
-    Cx cos() const { return {cosRe * (1 / t + t) / 2, -sinRe * (t - 1 / t) / 2}; }
+        : sinRe(std::sin(a.re)), cosRe(std::cos(a.re)), y(a.im),
+          coshIm(a.im == 0 ? 1.0 : std::cosh(a.im)), sinhIm(a.im == 0 ? 0.0 : std::sinh(a.im)) {}
+    Cx sin() const { return {timesCosh(sinRe), timesSinh(cosRe)}; }
+    Cx cos() const { return {timesCosh(cosRe), timesSinh(-sinRe)}; }
+
+private:
+    static constexpr double kLargeHyperbolic = 709;
+    double timesCosh(double f) const {
+        return std::fabs(y) <= kLargeHyperbolic ? f * coshIm : timesLargeHyperbolic(f, y, 1.0);
+    }
+    double timesSinh(double f) const {
+        return std::fabs(y) <= kLargeHyperbolic ? f * sinhIm
+                                                 : timesLargeHyperbolic(f, y, y < 0 ? -1.0 : 1.0);
+    }
 };
 
 inline Cx sin(Cx a) {
@@ -218,49 +245,24 @@ inline Cx cos(Cx a) {
     return SineParts(a).cos();
 }
 
-// tan z for every z: sinh and cosh of 2 Im z are scaled by e^{-2|Im z|}, so
-// a large imaginary part gives +-i instead of overflowing.
-inline Cx tanScaled(Cx z) {
-    const double e = std::exp(-2 * std::fabs(z.im));
-    const double den = 1 + 2 * e * std::cos(2 * z.re) + e * e;
-    const double im = -std::expm1(-4 * std::fabs(z.im)) / den;
-    return {2 * e * std::sin(2 * z.re) / den, z.im < 0 ? -im : im};
-}
-
-// tan A with t = e^(2y): den = cos 2x + (1/t + t)/2,
-// R = (sin 2x/den, ((t - 1/t)/2)/den). Where t overflows or vanishes
-// (|y| above about 354) that quotient is inf/inf; tan A is then i*sign(y)
-// to double precision, which the scaled form gives.
+// tan(x + iy) = (sin x cos x + i sinh y cosh y)/(cos^2 x + sinh^2 y), a
+// denominator of two squares that never cancels (Kahan's form), to a few
+// ulps for every argument. From |y| = 20 on tanh|y| is 1 to rounding and
+// cos^2 x is negligible beside sinh^2 y: tan A = 4 sin x cos x e^{-2|y|}
+// + i sign(y), which neither overflows nor divides inf by inf however large
+// |y|. A real A is the real tangent.
 inline Cx tan(Cx a) {
-    const double t = std::exp(2 * a.im);
-    if (std::isinf(t) || t == 0) {
-        return tanScaled(a);
+    const double x = a.re, y = a.im;
+    if (y == 0) {
+        return {std::tan(x), y};
     }
-    const double den = std::cos(2 * a.re) + (1 / t + t) / 2;
-    return {std::sin(2 * a.re) / den, ((t - 1 / t) / 2) / den};
-}
-
-// 1 - A^2, the radicand shared by arcsin and arccos.
-inline Cx oneMinusSquare(Cx a) {
-    return {(1 - a.re * a.re) + a.im * a.im, (-2 * a.re) * a.im};
-}
-
-inline Cx arcsin(Cx a) {
-    const Cx s = pow(oneMinusSquare(a), 0.5);
-    const Cx l = log(Cx{s.re - a.im, s.im + a.re}, 0);
-    return {l.im, -l.re};
-}
-
-inline Cx arccos(Cx a) {
-    const Cx s = pow(oneMinusSquare(a), 0.5);
-    const Cx l = log(Cx{a.re - s.im, a.im + s.re}, 0);
-    return {l.im, -l.re};
-}
-
-inline Cx arctan(Cx a) {
-    const Cx q = div(Cx{-a.re, 1 - a.im}, Cx{a.re, 1 + a.im});
-    const Cx l = log(q, 0);
-    return {l.im / 2, -l.re / 2};
+    const double s = std::sin(x), c = std::cos(x);
+    if (std::fabs(y) > 20) {
+        return {4 * (s * c) * std::exp(-2 * std::fabs(y)), y < 0 ? -1.0 : 1.0};
+    }
+    const double sh = std::sinh(y);
+    const double den = c * c + sh * sh;
+    return {(s * c) / den, (sh * std::cosh(y)) / den};
 }
 
 } // namespace quellis

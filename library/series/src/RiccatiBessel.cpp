@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The Riccati-Bessel table of one argument: partners upward, D_n downward,
 // psi_n from the Wronskian at each order.
-#include "RiccatiBessel.h"
-#include "Sphere.h"
+#include "quellis/series/RiccatiBessel.h"
+#include "quellis/series/Sphere.h"
 
 namespace quellis {
 

@@ -4,7 +4,7 @@
 // that a step of a series spends no division on them.
 #pragma once
 
-#include "OrderTable.h"
+#include "quellis/series/OrderTable.h"
 
 #include <array>
 

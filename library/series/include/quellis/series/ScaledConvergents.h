@@ -6,7 +6,7 @@
 // same order.
 #pragma once
 
-#include "Cx.h"
+#include "quellis/series/Cx.h"
 
 namespace quellis {
 

@@ -13,7 +13,7 @@
 // (PreparedSizeLanes.h), from each index's start (indexStart).
 #pragma once
 
-#include "SphereSeries.h"
+#include "quellis/series/SphereSeries.h"
 
 namespace quellis {
 

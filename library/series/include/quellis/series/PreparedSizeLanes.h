@@ -12,8 +12,8 @@
 // convergents) is marked for the series one index at a time.
 #pragma once
 
-#include "PreparedSphereSize.h"
-#include "ScaledConvergents.h"
+#include "quellis/series/PreparedSphereSize.h"
+#include "quellis/series/ScaledConvergents.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -6,13 +6,13 @@
 // export reaches it.
 #pragma once
 
-#include "Cx.h"
-#include "LogDerivativeStep.h"
-#include "OrderQuotients.h"
-#include "OrderTable.h"
-#include "RiccatiBessel.h"
-#include "Sphere.h"
-#include "TermCount.h"
+#include "quellis/series/Cx.h"
+#include "quellis/series/LogDerivativeStep.h"
+#include "quellis/series/OrderQuotients.h"
+#include "quellis/series/OrderTable.h"
+#include "quellis/series/RiccatiBessel.h"
+#include "quellis/series/Sphere.h"
+#include "quellis/series/TermCount.h"
 
 #include <algorithm>
 #include <limits>

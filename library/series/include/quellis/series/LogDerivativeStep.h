@@ -5,7 +5,7 @@
 // on the way is psi_n/psi_{n-1}, the ratio of consecutive functions.
 #pragma once
 
-#include "Cx.h"
+#include "quellis/series/Cx.h"
 
 namespace quellis {
 

@@ -4,11 +4,11 @@
 // 19, 1505). The recurrence starts from the value of its continued fraction
 // (Lentz 1976, Appl. Opt. 15, 668) at the start order, so no start error travels down into the
 // orders in use, however large and weakly absorbing the sphere.
-#include "LogDerivativeStep.h"
-#include "RiccatiBessel.h"
-#include "ScaledConvergents.h"
-#include "Sphere.h"
-#include "TermCount.h"
+#include "quellis/series/LogDerivativeStep.h"
+#include "quellis/series/RiccatiBessel.h"
+#include "quellis/series/ScaledConvergents.h"
+#include "quellis/series/Sphere.h"
+#include "quellis/series/TermCount.h"
 
 #include <algorithm>
 #include <cmath>
@@ -276,7 +276,7 @@ LogDerivativeAndRatio logDerivativeAndRatioAt(Cx rho, double modulus, long n) {
 }
 
 void logDerivativeUpward(Cx rho, long highest, Cx* d) {
-    Cx current = div(real(1), tanScaled(rho));
+    Cx current = div(real(1), tan(rho));
     d[0] = current;
     const LogDerivativeStep step(rho);
     for (long n = 1; n <= highest; ++n) {
