@@ -13,6 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QXYSeries>
@@ -34,6 +35,8 @@ class LivenessTest : public QObject {
 
 private slots:
     void initTestCase() {
+        // The opened file is remembered in a test location, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
         const std::string command = std::string("'") + VELMORA_MAKE_DEMO_DATA + "' '" +
                                     folder_.file("measurement.txt") + "' 1000";
         QCOMPARE(std::system(command.c_str()), 0);

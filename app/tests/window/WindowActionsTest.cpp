@@ -32,8 +32,12 @@ class WindowActionsTest : public QObject {
 
 private slots:
     void initTestCase() {
-        // Settings go to a test location, never the user's.
+        // Settings go to a test location, never the user's, and one of this
+        // process's own: other runs of this test on the machine write theirs
+        // at the same time.
         QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(settingsFolder_.path().string()));
         QCoreApplication::setOrganizationName(QStringLiteral("velmora-tests"));
         QCoreApplication::setApplicationName(QStringLiteral("WindowActionsTest"));
     }
@@ -256,6 +260,7 @@ private slots:
 private:
     MainWindow& form() { return windows_->mainWindow; }
 
+    test::ScratchDir settingsFolder_;
     std::unique_ptr<test::ScratchDir> folder_;
     test::ScriptedDialogs dialogs_;
     std::vector<QUrl> visits_;
