@@ -7,7 +7,6 @@
 
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QXYSeries>
 
 #include <algorithm>
@@ -78,11 +77,8 @@ void WindowDrawing::createProgress(int maximum) {
     statusBar_.createProgress(maximum);
 }
 
-// A pass leaves its bar at 0 when it ends. The window shows the finished
-// pass full instead, until the next pass begins or the run's end empties
-// the bar: a fit that is done reads 100 %, not 0 %.
 void WindowDrawing::setProgress(int position) {
-    statusBar_.setProgress(position == 0 ? statusBar_.progressBar()->maximum() : position);
+    statusBar_.setProgress(position);
 }
 
 void WindowDrawing::setStatusText(int panel, const std::string& text) {
