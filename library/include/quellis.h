@@ -25,12 +25,26 @@
  *   beyond an int32, or tables the library cannot or will not allocate)
  *   every floating-point output is a quiet NaN and an integer count output
  *   is -1 where the count does not fit an int32, else the count that could
- *   not be served. No call ever throws, aborts or signals; a negative
- *   finite size still has no terms and gives zeros.
- * - Functions and coefficients are right to about 1e-12 relative at every
- *   order written (psi_n from the downward recurrence of its ratios, never
- *   from the unstable upward one), and so are the sums down to x = 1e-6;
- *   below it the efficiencies are the dipole (Rayleigh) limit.
+ *   not be served. No call ever throws, aborts or signals.
+ * - Particle sizes: a sphere (Re X) or coated sphere (Re Y, Re X of the
+ *   core) of negative size, and a sphere or outer size X = 0 (Y = 0), have
+ *   no answer: their efficiencies, amplitudes, matrix elements and near
+ *   fields are NaN. A core of size 0 (or one below 1e-100 of the outer
+ *   size) is none: the particle is the homogeneous sphere of the shell's
+ *   index. The functions of a negative argument (Bessel, AnglFun, ...) have
+ *   no terms beyond orders 0 and 1.
+ * - Accuracy: functions and coefficients are right to about 1e-12 relative
+ *   at every order written (psi_n from the downward recurrence of its
+ *   ratios, never from the unstable upward one), and so are the sums, down
+ *   to x = 1e-6 for a sphere and y = 1e-8 for a coated one (a non-absorbing
+ *   particle keeps Qext = Qsca to about 1e-15); below those the efficiencies
+ *   are the dipole (Rayleigh) limit, 0 only where the true value lies below
+ *   the smallest double. The angular functions are exact at
+ *   cos(Theta) = +-1 (pi_n = n(n+1)/2 (+-1)^(n+1), tau_n = +-pi_n).
+ * - Time: a call costs the orders it computes and returns. D_n(m x) of a
+ *   huge index is taken upward, or down from its continued fraction at the
+ *   series' last order, never over the |m x| orders above the series; a
+ *   size that is not a finite number returns at once.
  */
 #ifndef QUELLIS_H
 #define QUELLIS_H
@@ -203,13 +217,33 @@ QUELLIS_API void QUELLIS_CALL NearLongAmpl(const TComplex* X, const TComplex* Rh
 /* Spherical components of the scattered E and H fields without their
    azimuth and distance factors: at the point they are Ephi*sin(Phi)/rho,
    Etheta*cos(Phi)/rho, Er*cos(Phi)/rho^2, Hphi*cos(Phi)/rho,
-   Htheta*sin(Phi)/rho and Hr*sin(Phi)/rho^2, rho = Re Rho. */
+   Htheta*sin(Phi)/rho and Hr*sin(Phi)/rho^2, rho = Re Rho.
+   The tangential components are the scattered field's:
+     Ephi   = sum E_n (xi_n b_n tau_n - i xi_n' a_n pi_n),
+     Etheta = sum E_n (i xi_n' a_n tau_n - xi_n b_n pi_n),
+     Hphi   = sum E_n (i xi_n' b_n pi_n - xi_n a_n tau_n),
+     Htheta = sum E_n (i xi_n' b_n tau_n - xi_n a_n pi_n),
+   with E_n = i^n (2n+1)/(n(n+1)). The radial components are weighted by
+   n(n+1) alone, without E_n:
+     Er = i sum n(n+1) xi_n a_n pi_n sin(Theta),
+     Hr =   sum n(n+1) xi_n b_n pi_n sin(Theta).
+   They are therefore NOT the radial parts of the scattered field, whose
+   sums carry i^(n+1) (2n+1) in place of i n(n+1) (Er) and n(n+1) (Hr):
+   the physical Er is sum i^(n+1) (2n+1) a_n xi_n pi_n sin(Theta) (and Hr
+   the same with b_n), with which div E = 0 holds and these values fail it.
+   Kept as they are for the callers that rely on them. */
 QUELLIS_API void QUELLIS_CALL NearFields(const TComplex* X, const TComplex* Rho, const TComplex* M,
                                          double Theta, TComplex* Ephi, TComplex* Etheta,
                                          TComplex* Er, TComplex* Hphi, TComplex* Htheta,
                                          TComplex* Hr);
-/* Time-averaged Poynting vector 1/2 Re(E x conj H) of the scattered field at
-   (Rho, Theta, Phi): its phi, theta and radial components, each as (S, 0). */
+/* 1/2 Re(E x conj H) at (Rho, Theta, Phi) from the six NearFields
+   components with their azimuth and distance factors: its phi, theta and
+   radial components, each as (S, 0). Sr = 1/2 Re(Etheta conj Hphi - Ephi
+   conj Htheta) uses only the tangential components and is the scattered
+   field's radial Poynting vector; Stheta = 1/2 Re(Ephi conj Hr - Er conj
+   Hphi) and Sphi = 1/2 Re(Er conj Htheta - Etheta conj Hr) use NearFields'
+   radial components and so differ from the scattered field's (by up to
+   two orders of magnitude). */
 QUELLIS_API void QUELLIS_CALL NearPointing(const TComplex* X, const TComplex* Rho,
                                            const TComplex* M, double Theta, double Phi,
                                            TComplex* Sphi, TComplex* Stheta, TComplex* Sr);

@@ -45,11 +45,21 @@ private:
     struct ShellDerivatives {
         Cx forA;
         Cx forB;
+        // f_{n+1}/f_n of the same two fields, from which a_n and b_n are
+        // formed without cancelling the n/y of their derivatives.
+        Cx ratioA;
+        Cx ratioB;
     };
     ShellDerivatives shellDerivatives(long n, Cx du, Cx dv, Cx dw);
+    // Dbar, Gbar and the two ratios from the core's shares of the shell
+    // field, taken with a second solution of log derivative secondD at w.
+    ShellDerivatives shellFields(long n, Cx dw, Cx shareA, Cx shareB, Cx secondD) const;
+    // psi_{n+1}(z)/psi_n(z) = 1/(D_{n+1}(z) + (n+1)/z) from a table of D.
+    static Cx psiRatio(const OrderTable& d, const Divisor& byZ, long n);
 
-    Cx v_; // m2 x
-    Cx w_; // m2 y
+    Cx v_;        // m2 x
+    Cx w_;        // m2 y
+    Divisor byU_; // m1 x
     Divisor byV_;
     Divisor byW_;
     Cx indexRatio_; // m2 / m1
@@ -63,6 +73,10 @@ private:
     Cx outgoingRatio_; // [psi_n(v)/xi_n(v)] / [psi_n(w)/xi_n(w)]
     Cx standingRatio_; // [psi_n(v)/chi_n(v)] / [psi_n(w)/chi_n(w)]
     bool coreNegligible_ = false;
+    // Real indices and sizes: the shell's fields are formed with chi_n as the
+    // second solution, in real numbers, so that Re a_n = |a_n|^2 holds to
+    // rounding (a non-absorbing particle scatters all it removes).
+    bool real_ = false;
     Cx y_;
     OrderArray<RiccatiBesselRow> outer_; // psi_n, chi_n, xi_n, D_n of y
     MieCoefficients outerCoefficients_;

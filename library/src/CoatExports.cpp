@@ -20,7 +20,59 @@ CoatedSphere coatedSphere(const TComplex* X, const TComplex* Y, const TComplex* 
     return {fromT(*X), fromT(*Y), fromT(*M1), fromT(*M2)};
 }
 
+// Below this outer size (with the particle's |m1 x| and |m2 y| below it
+// too) the efficiencies are those of the coated sphere's dipole to double
+// precision (the next terms are of relative order y^2), where the series'
+// functions would leave the double range for much smaller sizes.
+constexpr double kDipoleSize = 1e-8;
+
+bool dipoleParticle(const CoatedSphere& sphere) {
+    return sphere.y.im == 0 && sphere.x.im == 0 && sphere.y.re < kDipoleSize &&
+           abs(mul(sphere.y, sphere.m2)) < kDipoleSize &&
+           abs(mul(sphere.x, sphere.m1)) < kDipoleSize;
+}
+
+// The dipole of a coated sphere (Bohren & Huffman 1983, eq. 5.36): with
+// e1 = m1^2, e2 = m2^2 and the core's volume fraction f = (x/y)^3,
+// K = [(e2 - 1)(e1 + 2 e2) + f (e1 - e2)(1 + 2 e2)] /
+//     [(e2 + 2)(e1 + 2 e2) + f (2 e2 - 2)(e1 - e2)].
+Cx dipoleFactor(const CoatedSphere& sphere) {
+    const Cx e1 = mul(sphere.m1, sphere.m1);
+    const Cx e2 = mul(sphere.m2, sphere.m2);
+    const double ratio = sphere.x.re / sphere.y.re;
+    const Cx f = real(ratio * ratio * ratio);
+    const Cx core = e1 + mul(real(2), e2);
+    const Cx contrast = e1 - e2;
+    return div(mul(e2 - real(1), core) + mul(f, mul(contrast, real(1) + mul(real(2), e2))),
+               mul(e2 + real(2), core) + mul(f, mul(mul(real(2), e2) - real(2), contrast)));
+}
+
+// Qsca = 8/3 y^4 |K|^2, Qext = 4 y Im K + Qsca, Qback = 4 y^4 |K|^2.
+Efficiencies dipoleEfficiencies(const CoatedSphere& sphere) {
+    const Cx k = dipoleFactor(sphere);
+    const double y = sphere.y.re;
+    const double yk = y * y * abs(k);
+    const double dipole = yk * yk;
+    const double qsca = 8 * dipole / 3;
+    return {qsca, 4 * y * k.im + qsca, 4 * dipole};
+}
+
+// S1 = 3/2 a_1 and S2 = 3/2 a_1 cos(theta) with the dipole's
+// a_1 = -i alpha/(1 - i alpha), alpha = 2/3 y^3 K, whose real part carries
+// the scattering (Re a_1 = |a_1|^2 for a real K).
+Amplitudes dipoleAmplitudes(const CoatedSphere& sphere, double theta) {
+    const double y = sphere.y.re;
+    const Cx alpha = mul(real(2 * y * y * y / 3), dipoleFactor(sphere));
+    const Cx minusIAlpha{alpha.im, -alpha.re};
+    const Cx a1 = div(minusIAlpha, real(1) + minusIAlpha);
+    const Cx s1 = mul(real(1.5), a1);
+    return {s1, mul(real(std::cos(theta)), s1)};
+}
+
 Efficiencies coatedEfficiencies(const CoatedSphere& sphere) {
+    if (dipoleParticle(sphere)) {
+        return dipoleEfficiencies(sphere);
+    }
     const long count = termCount(sphere.y.re);
     EfficiencyAccumulator sums;
     if (count >= 1) {
@@ -33,6 +85,9 @@ Efficiencies coatedEfficiencies(const CoatedSphere& sphere) {
 }
 
 Amplitudes coatedAmplitudes(const CoatedSphere& sphere, double theta) {
+    if (dipoleParticle(sphere)) {
+        return dipoleAmplitudes(sphere, theta);
+    }
     const long count = termCount(sphere.y.re);
     AmplitudeAccumulator sums;
     if (count >= 1) {
@@ -60,9 +115,11 @@ int32_t besselTerms(Cx z, int32_t n, long count) {
     return n;
 }
 
-// A coated sphere whose outer size has no series: NaN outputs.
+// A coated sphere without an answer (NaN outputs): an outer size without
+// one, or a core size beyond the tables or negative. A core of size 0 is
+// none: the particle is the homogeneous sphere of the shell's index.
 bool coatBeyondTables(const CoatedSphere& sphere) {
-    return beyondTables(sphere.y.re) || beyondTables(sphere.x.re);
+    return noParticle(sphere.y) || beyondTables(sphere.x.re) || sphere.x.re < 0;
 }
 
 void storeEfficiencies(const Efficiencies& q, double* qsca, double* qext, double* qback) {
@@ -95,6 +152,16 @@ void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex*, const int32_t* 
     if (last < 0) {
         return;
     }
+    const auto unserved = [&] {
+        fillNoAnswer(Psi, std::min<long>(PsiHigh, last), 0);
+        fillNoAnswer(Chi, std::min<long>(ChiHigh, last), 0);
+        fillNoAnswer(Xi, std::min<long>(XiHigh, last), 0);
+    };
+    // An argument that is not a finite number has no functions, whatever N.
+    if (!std::isfinite(z.re) || !std::isfinite(z.im)) {
+        unserved();
+        return;
+    }
     answerOrNothing(
         [&] {
             const int32_t terms = besselTerms(z, std::max<int32_t>(*N, 1), last);
@@ -104,11 +171,7 @@ void QUELLIS_CALL CoatBessel(const TComplex* Z, const TComplex*, const int32_t* 
                 storeWithin(Xi, XiHigh, n, row.xi);
             });
         },
-        [&] {
-            fillNoAnswer(Psi, std::min<long>(PsiHigh, last), 0);
-            fillNoAnswer(Chi, std::min<long>(ChiHigh, last), 0);
-            fillNoAnswer(Xi, std::min<long>(XiHigh, last), 0);
-        });
+        unserved);
 }
 
 void QUELLIS_CALL CoatAden(const TComplex* X, const TComplex* M, const int32_t* N, TComplex* D,

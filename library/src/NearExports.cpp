@@ -9,11 +9,11 @@ using namespace quellis;
 
 namespace {
 
-// compute() for a size with a series, `unserved` otherwise or should the
+// compute() for a sphere with an answer, `unserved` otherwise or should the
 // series' tables not be allocatable.
 template <class Value, class Compute> Value nearOrNothing(Cx x, Value unserved, Compute compute) {
     Value value = unserved;
-    if (!beyondTables(x.re)) {
+    if (!noParticle(x)) {
         answerOrNothing([&] { value = compute(); }, [&] { value = unserved; });
     }
     return value;

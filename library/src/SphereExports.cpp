@@ -180,7 +180,7 @@ void QUELLIS_CALL CrossSection(const TComplex* X, const TComplex* M, double* Qsc
     const Cx x = fromT(*X);
     const Cx m = fromT(*M);
     const Efficiencies unserved{kNoAnswer, kNoAnswer, kNoAnswer};
-    if (beyondTables(x.re)) {
+    if (noParticle(x)) {
         storeEfficiencies(unserved, Qsca, Qext, Qback);
         return;
     }
@@ -202,7 +202,7 @@ void QUELLIS_CALL AmplMatrix(const TComplex* X, const TComplex* M, TComplex* S1,
     const Cx x = fromT(*X);
     const Cx m = fromT(*M);
     Amplitudes s{noAnswer(), noAnswer()};
-    if (!beyondTables(x.re)) {
+    if (!noParticle(x)) {
         answerOrNothing([&] { s = sphereAmplitudes(x, m, Theta); },
                         [&] {
                             s = {noAnswer(), noAnswer()};
@@ -217,7 +217,7 @@ void QUELLIS_CALL ScatMatrix(const TComplex* X, const TComplex* M, TComplex* S11
     const Cx x = fromT(*X);
     const Cx m = fromT(*M);
     ScatteringElements e{noAnswer(), noAnswer(), noAnswer(), noAnswer()};
-    if (!beyondTables(x.re)) {
+    if (!noParticle(x)) {
         answerOrNothing([&] { e = scatteringElements(sphereAmplitudes(x, m, Theta)); },
                         [&] {
                             e = {noAnswer(), noAnswer(), noAnswer(), noAnswer()};

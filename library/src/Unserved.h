@@ -20,8 +20,9 @@ inline constexpr double kNoAnswer = std::numeric_limits<double>::quiet_NaN();
 inline constexpr int32_t kCountBeyondRange = -1;
 
 // A size whose series is never computed: not a number, infinite, or so large
-// that its term count does not fit an int32. (A negative finite size keeps
-// its described outcome: no terms.)
+// that its term count does not fit an int32. (The functions of a negative
+// finite argument have no terms; a particle of negative size has no answer,
+// see noParticle.)
 inline bool beyondTables(double x) {
     if (std::isnan(x) || std::isinf(x)) {
         return true;
@@ -29,6 +30,13 @@ inline bool beyondTables(double x) {
     // The exact test only near the bound, so that ordinary sizes pay no
     // cube root for it.
     return x > 2e9 && !(x + 4 * std::cbrt(x) + 2 < 2147483647.5);
+}
+
+// A particle size (Re X of a sphere, Re Y of a coated one) without an
+// answer: beyond the tables, negative, or zero (a sphere of no size divides
+// by zero).
+inline bool noParticle(Cx size) {
+    return beyondTables(size.re) || size.re < 0 || (size.re == 0 && size.im == 0);
 }
 
 inline Cx noAnswer() {

@@ -178,6 +178,22 @@ TEST(CoatIdentities, VanishingCoreLeavesTheShellSphere) {
     }
 }
 
+// A core of size 0, or one far below the smallest size whose functions are
+// doubles (4.9e-324), is none: the shell sphere's efficiencies. A negative
+// core has no answer.
+TEST(CoatIdentities, CoreOfSizeZeroIsTheShellSphere) {
+    const TComplex y{3, 0}, m1{1.5, 1}, m2{1.33, 0.01};
+    const Efficiencies shell = homogeneous(y, m2);
+    for (const double core : {0.0, 4.9e-324}) {
+        const Efficiencies q = coated({core, 0}, y, m1, m2);
+        EXPECT_NEAR(q.sca, shell.sca, 1e-13 * shell.sca) << core;
+        EXPECT_NEAR(q.ext, shell.ext, 1e-13 * shell.ext) << core;
+        EXPECT_NEAR(q.back, shell.back, 1e-12 * shell.back) << core;
+    }
+    const Efficiencies negative = coated({-0.5, 0}, y, m1, m2);
+    EXPECT_TRUE(std::isnan(negative.sca) && std::isnan(negative.ext) && std::isnan(negative.back));
+}
+
 // Behind a metal shell with Im(m2)*(y - x) = 20 the core is invisible: the
 // coefficients are those of the shell sphere to rounding. Formed from psi_n
 // and chi_n of the shell themselves, they cancel to nothing here.
@@ -200,6 +216,31 @@ TEST(CoatIdentities, NonAbsorbingParticlesScatterAllTheyRemove) {
                 EXPECT_NEAR(q.sca, q.ext, 1e-12 * q.ext);
             }
         }
+    }
+}
+
+// Small non-absorbing coated spheres, where Re a_n ~ |a_n|^2 is far below
+// a_n and the n/y terms of the coefficients' numerators cancel: every
+// efficiency to 1e-12 of the textbook formulas (Bohren & Huffman 1983,
+// sec. 8.1: A_n, B_n and a_n, b_n from psi_n, chi_n of m1 x, m2 x, m2 y and
+// y) in mpmath at 150 digits, and Qext = Qsca (Qext was 4e-10 off at
+// y = 1e-3 and 3e+3 off at y = 1e-7 before). The last case is below the
+// dipole bound.
+TEST(CoatIdentities, SmallNonAbsorbingCoatedSpheresToTheReference) {
+    const struct {
+        double x, y, m1, m2, qsca, qback;
+    } cases[] = {
+        {0.0005, 0.001, 1.5, 1.2, 5.9532041552189528e-14, 8.9298028286459713e-14},
+        {9.99e-06, 1e-05, 1, 1.5, 2.7582665214599951e-26, 4.1373997818893619e-26},
+        {5e-08, 1e-07, 1.5, 1.2, 5.9532047062150326e-30, 8.9298070593225149e-30},
+        {9.99e-09, 1e-08, 1, 1.5, 2.7582665216589789e-38, 4.1373997824884681e-38},
+    };
+    for (const auto& c : cases) {
+        const Efficiencies q = coated({c.x, 0}, {c.y, 0}, {c.m1, 0}, {c.m2, 0});
+        EXPECT_NEAR(q.sca, c.qsca, 1e-12 * c.qsca) << c.y;
+        EXPECT_NEAR(q.ext, c.qsca, 1e-12 * c.qsca) << c.y;
+        EXPECT_NEAR(q.back, c.qback, 1e-12 * c.qback) << c.y;
+        EXPECT_NEAR(q.ext, q.sca, 1e-12 * q.sca) << c.y;
     }
 }
 

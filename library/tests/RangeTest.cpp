@@ -210,4 +210,67 @@ TEST(BeyondTables, AVeryLargeSphereServesShortArrays) {
     EXPECT_TRUE(isSentinel(d[11]));
 }
 
+// A huge index at a modest size: D_n(m x) comes upward (or, strongly
+// absorbing, down from its fraction at the series' last order) rather than
+// down over the |m x| = 1e7 orders above the series. The references are the
+// textbook formulas (Bohren & Huffman 1983, eqs. 4.56, 4.61, 4.62, 4.88) in
+// mpmath at 60 digits, psi_n(z) = sqrt(pi z/2) J_{n+1/2}(z),
+// chi_n(z) = -sqrt(pi z/2) Y_{n+1/2}(z), D_n = psi_{n-1}/psi_n - n/z.
+TEST(LargeIndices, CostTheOrdersOfTheSeriesAndKeepTheirDigits) {
+    const TComplex x{10, 0};
+    const struct {
+        TComplex m;
+        double qsca, qext, qback;
+    } cases[] = {{{1e6, 0}, 2.0624073484099865, 2.0624073484099865, 0.9292251831883487},
+                 {{1e6, 1e6}, 2.062404513216495, 2.0624074833242636, 0.9292274492034539}};
+    for (const auto& c : cases) {
+        double qsca = 0, qext = 0, qback = 0;
+        CrossSection(&x, &c.m, &qsca, &qext, &qback);
+        EXPECT_LE(relative(qsca, c.qsca), 1e-13) << c.m.Im;
+        EXPECT_LE(relative(qext, c.qext), 1e-13) << c.m.Im;
+        EXPECT_LE(relative(qback, c.qback), 1e-12) << c.m.Im;
+    }
+}
+
+// psi_n(1 + i) leaves the normal range near order 158 and the double range
+// near 165, while chi_n stays finite to about order 163: psi_n is then the
+// subnormal number, and 0 beyond, never NaN (it was NaN from order 160). References from mpmath as
+// above: psi_150 = 3.3329964837443144e-287 - 3.3550693885391989e-287 i,
+// psi_160 = 1.2301376675925406e-310 + 1.2225442010153955e-310 i.
+TEST(CoatBesselRange, FunctionsPastTheDoubleRangeAreZeroOrInfinite) {
+    const TComplex z{1, 1};
+    const int32_t n = 200;
+    std::vector<TComplex> psi(201, kSentinel), chi(201, kSentinel), xi(201, kSentinel);
+    CoatBessel(&z, &z, &n, psi.data(), 200, chi.data(), 200, xi.data(), 200);
+    for (int k = 0; k <= 200; ++k) {
+        EXPECT_FALSE(std::isnan(psi[k].Re) || std::isnan(psi[k].Im)) << k;
+        EXPECT_FALSE(std::isnan(chi[k].Re) || std::isnan(chi[k].Im)) << k;
+    }
+    EXPECT_LE(relative(psi[150].Re, 3.3329964837443144e-287), 1e-12);
+    EXPECT_LE(relative(psi[150].Im, -3.3550693885391989e-287), 1e-12);
+    EXPECT_LE(relative(psi[160].Re, 1.2301376675925406e-310), 1e-9);
+    EXPECT_LE(relative(psi[160].Im, 1.2225442010153955e-310), 1e-9);
+    EXPECT_EQ(psi[200].Re, 0.0);
+    EXPECT_EQ(psi[200].Im, 0.0);
+
+    // A small argument, whose xi_n overflows from about order 68 on: the
+    // parts of chi_n and xi_n become infinite, never NaN.
+    const TComplex small{0.001, 0.001};
+    CoatBessel(&small, &small, &n, psi.data(), 200, chi.data(), 200, xi.data(), 200);
+    for (int k = 0; k <= 200; ++k) {
+        EXPECT_FALSE(std::isnan(psi[k].Re) || std::isnan(psi[k].Im)) << k;
+        EXPECT_FALSE(std::isnan(chi[k].Re) || std::isnan(chi[k].Im)) << k;
+        EXPECT_FALSE(std::isnan(xi[k].Re) || std::isnan(xi[k].Im)) << k;
+    }
+    EXPECT_TRUE(std::isinf(chi[200].Re) || std::isinf(chi[200].Im));
+
+    // An argument that is not a number has no functions, at once whatever N.
+    const TComplex nan{std::numeric_limits<double>::quiet_NaN(), 0};
+    const int32_t most = std::numeric_limits<int32_t>::max();
+    std::vector<TComplex> psiN(5, kSentinel), chiN(5, kSentinel), xiN(5, kSentinel);
+    CoatBessel(&nan, &z, &most, psiN.data(), 3, chiN.data(), 3, xiN.data(), 3);
+    EXPECT_TRUE(isNoAnswer(psiN[3]) && isNoAnswer(chiN[0]) && isNoAnswer(xiN[2]));
+    EXPECT_TRUE(isSentinel(psiN[4]));
+}
+
 } // namespace

@@ -287,7 +287,7 @@ void logDerivativeUpward(Cx rho, long highest, Cx* d) {
 }
 
 void logDerivativeTable(Cx z, long count, Cx* d) {
-    if (upwardSuffices(abs(z), count)) {
+    if (upwardStable(z, abs(z), count)) {
         logDerivativeUpward(z, count, d);
         return;
     }
@@ -304,7 +304,14 @@ void logDerivative(Cx rho, long nn, long restart, long highestStored, Cx* d) {
     }
     const double modulus = abs(rho);
     if (highestStored < nn && upwardSuffices(modulus, highestStored)) {
-        logDerivativeUpward(rho, highestStored, d);
+        // Every stored order lies far below |rho|: upward, or down from the
+        // fraction at the highest stored order, never over the |rho| orders
+        // above them.
+        if (upwardStable(rho, modulus, highestStored)) {
+            logDerivativeUpward(rho, highestStored, d);
+        } else {
+            logDerivative(rho, highestStored, highestStored, highestStored, d);
+        }
         return;
     }
     Cx current = logDerivativeAt(rho, modulus, nn);

@@ -4,7 +4,27 @@
 #include "quellis/series/RiccatiBessel.h"
 #include "quellis/series/Sphere.h"
 
+#include <cmath>
+
 namespace quellis {
+
+namespace {
+
+// f xi_{n-1} - xi_{n-2}. Where a product overflows (inf - inf in one part),
+// the step is taken again scaled down by 2^600 and scaled back: each part is
+// then the finite value or an infinity of its own sign, never NaN.
+Cx upwardStep(Cx f, Cx current, Cx before) {
+    const Cx next = mul(f, current) - before;
+    if (std::isfinite(next.re) && std::isfinite(next.im)) {
+        return next;
+    }
+    constexpr double down = 0x1p-600, up = 0x1p600;
+    const Cx scaled =
+        mul(f, Cx{current.re * down, current.im * down}) - Cx{before.re * down, before.im * down};
+    return {scaled.re * up, scaled.im * up};
+}
+
+} // namespace
 
 void partnerTable(Cx z, long count, Cx* partners) {
     const Divisor byZ(z);
@@ -20,8 +40,9 @@ void partnerTable(Cx z, long count, Cx* partners) {
     partners[0] = before;
     partners[1] = current;
     for (long n = 2; n <= count; ++n) {
-        const Cx next =
-            overflowed(current) ? current : mul(byZ.divideCount(2.0 * n - 1), current) - before;
+        const Cx next = overflowed(current)
+                            ? current
+                            : upwardStep(byZ.divideCount(2.0 * n - 1), current, before);
         before = current;
         current = next;
         partners[n] = current;

@@ -9,22 +9,12 @@
 // whose counter and task live on run()'s stack and die with it.
 #include "fit/fast/WorkerPool.h"
 
+#include "fit/AvailableCpus.h"
 #include "fit/ThreadStack.h"
-
-#include <thread>
 
 namespace velmora {
 
-namespace {
-
-int workersBesideCaller() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores > 1 ? static_cast<int>(cores) - 1 : 0;
-}
-
-} // namespace
-
-WorkerPool::WorkerPool() : WorkerPool(workersBesideCaller()) {}
+WorkerPool::WorkerPool() : WorkerPool(availableCpus() - 1) {}
 
 WorkerPool::WorkerPool(int workers) {
     pthread_attr_t attributes;

@@ -18,7 +18,8 @@ class WorkerPool {
 public:
     using Task = std::function<void(int)>;
 
-    // One worker per core besides the calling thread.
+    // One worker per processor this process may use besides the calling
+    // thread.
     WorkerPool();
     // The given number of workers besides the calling thread (0: the calling
     // thread alone).

@@ -234,7 +234,7 @@ private:
     }
     double timesSinh(double f) const {
         return std::fabs(y) <= kLargeHyperbolic ? f * sinhIm
-                                                 : timesLargeHyperbolic(f, y, y < 0 ? -1.0 : 1.0);
+                                                : timesLargeHyperbolic(f, y, y < 0 ? -1.0 : 1.0);
     }
 };
 

@@ -64,6 +64,20 @@ public:
     IndexStart indexStart(Cx m) const {
         const Cx rho = mul(real(x_), m);
         const double modulus = abs(rho);
+        if (upwardSuffices(modulus, count_ + 1)) {
+            // A huge index, whose chain starts at order count (upward, or
+            // from the fraction there): amplitudes() takes it.
+            IndexStart start{indexTermsOf(m), {}, {}, {}, false, false, rho, modulus};
+            withIndexChain(rho, modulus, terms_, count_, [&](auto& inner) {
+                for (long n = inner.restart; n >= count_; --n) {
+                    inner.moveTo(n);
+                }
+                start.inverseRho = inner.step.inverseRho();
+                start.d = inner.d;
+                start.ratio = inner.ratio;
+            });
+            return start;
+        }
         if (seriesRestart(terms_, modulus, count_) == count_ &&
             fractionTakesScaledConvergents(rho, modulus, count_)) {
             const LogDerivativeStep step(rho, rho.im != 0);
@@ -91,11 +105,12 @@ public:
         const Cx rho = mul(x, m);
         const double rhoModulus = abs(rho);
         OrderArray<MieCoefficient> coefficients(count_);
-        LogDerivativeChain inner = seriesChain(rho, rhoModulus, terms_, count_, rho.im != 0);
-        const MieCoefficients coefficient(x, m);
-        PreparedChain outer{outer_.data(), count_ + 1, 0.0, 0.0};
-        realSizeCoefficientsFrom(coefficient, x_, count_, inner, outer, minusChi_.data(),
-                                 firstOverflow_, coefficients.data());
+        withIndexChain(rho, rhoModulus, terms_, count_, [&](auto& inner) {
+            const MieCoefficients coefficient(x, m);
+            PreparedChain outer{outer_.data(), count_ + 1, 0.0, 0.0};
+            realSizeCoefficientsFrom(coefficient, x_, count_, inner, outer, minusChi_.data(),
+                                     firstOverflow_, coefficients.data());
+        });
         AmplitudeAccumulator sums;
         for (long n = 1; n <= count_; ++n) {
             angular_.addTerm(sums, n, coefficients[static_cast<std::size_t>(n)]);

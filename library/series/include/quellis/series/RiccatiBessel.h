@@ -47,7 +47,8 @@ inline bool overflowed(Cx a) {
 
 // psi_n = i/(w_{n-1} - r_n w_n) for the partners w of psi_n (w = -i chi or
 // w = xi) and r_n = psi_{n-1}/psi_n. Where the partner overflows, psi_n lies
-// below the smallest double and is 0.
+// below the smallest double and is 0; where only the product r_n w_n does,
+// the quotient is formed from the ratio of the partners.
 inline Cx psiFromWronskian(bool realPartner, Cx partnerBefore, Cx partner, Cx ratioBack) {
     if (overflowed(partner)) {
         return real(0.0);
@@ -56,7 +57,13 @@ inline Cx psiFromWronskian(bool realPartner, Cx partnerBefore, Cx partner, Cx ra
         // w = -i chi of a real argument: psi_n = 1/(r_n chi_n - chi_{n-1}).
         return real(1 / (partnerBefore.im - ratioBack.re * partner.im));
     }
-    return div(Cx{0.0, 1.0}, partnerBefore - mul(ratioBack, partner));
+    const Cx w = partnerBefore - mul(ratioBack, partner);
+    if (std::isfinite(w.re) && std::isfinite(w.im)) {
+        return div(Cx{0.0, 1.0}, w);
+    }
+    // Where r_n xi_n overflows although xi_n does not (psi_n near or below
+    // the smallest normal double): psi_n = (i/xi_n)/(xi_{n-1}/xi_n - r_n).
+    return div(div(Cx{0.0, 1.0}, partner), div(partnerBefore, partner) - ratioBack);
 }
 
 // chi_n of a positive real x at orders 0..count (count >= 1) by upward

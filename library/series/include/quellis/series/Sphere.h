@@ -75,6 +75,16 @@ inline bool upwardSuffices(double modulus, long highest) {
     return modulus >= kUpwardArgument && static_cast<double>(highest) <= modulus / 2;
 }
 
+// Whether that upward recurrence also keeps its digits: an error at order 0
+// grows by |psi_0/psi_n|^2 up to order n, about e^{n^2 Im rho/|rho|^2} for
+// n far below |rho|, which is kept below e. (Where it is not, the
+// continued fraction at order `highest` converges within about 20 highest
+// terms, and the downward recurrence starts there.)
+inline bool upwardStable(Cx rho, double modulus, long highest) {
+    const double reach = static_cast<double>(highest) / modulus;
+    return upwardSuffices(modulus, highest) && reach * reach * std::fabs(rho.im) <= 1;
+}
+
 // D_n(rho) for n = 0..highest by the upward recurrence.
 void logDerivativeUpward(Cx rho, long highest, Cx* d);
 

@@ -195,6 +195,16 @@ public:
         return {aInside, bInside, fa, fb};
     }
 
+    // The same for a coated sphere, whose shell gives a_n and b_n each its
+    // own logarithmic derivative (dA, dB) and ratio f_{n+1}/f_n (ratioA,
+    // ratioB) of the shell's field at the outer surface.
+    [[gnu::always_inline]] CoefficientInside fromShellRatios(long n, Cx dA, Cx dB, Cx ratioA,
+                                                             Cx ratioB, Cx ratioX) const {
+        const Cx fa = mul(orderOverX(n + 1), terms_.indexTerm) + ratioX - overM(ratioA);
+        const Cx fb = ratioX - timesM(ratioB);
+        return {overM(dA), timesM(dB), fa, fb};
+    }
+
     // fa and fb from D_n(x) directly, where n < x.
     [[gnu::always_inline]] CoefficientInside fromDerivatives(Cx dA, Cx dB, Cx dX) const {
         const Cx aInside = overM(dA);
@@ -396,6 +406,61 @@ inline RealLogDerivativeChain realSeriesChain(double x, int32_t terms, long coun
     return RealLogDerivativeChain(x, start, chainStart(real(x), x, start, count));
 }
 
+// D_n(rho) for a series whose every order lies far below a very large |rho|
+// (upwardStable): the downward chain would start near |rho| and take
+// about |rho| steps to reach the series, so D_n comes upward from D_0 into
+// a table instead, and psi_{n+1}/psi_n = 1/(D_{n+1} + (n+1)/rho) from the
+// next order. Moves as LogDerivativeChain does; it stands at order count as
+// soon as the series reaches that order (its restart is count + 1).
+class UpwardChain {
+public:
+    UpwardChain(Cx rho, long count) : step(rho), restart(count + 1), table_(count + 1) {
+        logDerivativeUpward(rho, count + 1, table_.data());
+    }
+
+    void moveTo(long n) {
+        if (n < restart) {
+            stepTo(n);
+        }
+    }
+    void stepTo(long n) {
+        const auto k = static_cast<std::size_t>(n);
+        d = table_[k];
+        ratio = reciprocal(table_[k + 1] + step.orderOverRho(n + 1));
+    }
+
+    LogDerivativeStep step;
+    long restart;
+    Cx d{};
+    Cx ratio{};
+
+private:
+    OrderTable table_;
+};
+
+// Calls use(chain) with the chain of D_n(rho), |rho| = modulus, for a
+// series of `count` orders out of `terms`: where every order lies far below
+// |rho|, upward if that is stable and else down from the fraction at order
+// count (which a strongly absorbing rho makes converge quickly); otherwise
+// down from its restart order. Either way the work is bounded by the orders
+// the series forms (and at most 2 |rho| below kUpwardArgument), not by |rho|.
+template <class Use>
+[[gnu::always_inline]] inline void withIndexChain(Cx rho, double modulus, int32_t terms, long count,
+                                                  Use&& use) {
+    if (upwardSuffices(modulus, count + 1)) {
+        if (upwardStable(rho, modulus, count + 1)) {
+            UpwardChain chain(rho, count);
+            use(chain);
+            return;
+        }
+        LogDerivativeChain chain(rho, count, rho.im != 0, chainStart(rho, modulus, count, count));
+        use(chain);
+        return;
+    }
+    LogDerivativeChain chain = seriesChain(rho, modulus, terms, count, rho.im != 0);
+    use(chain);
+}
+
 // The coefficients of orders 1..count of a sphere of positive real size x
 // from the chain of D_n(m x) and the side that depends on x alone: the chain
 // of D_n(x) (a RealLogDerivativeChain, or anything that moves through the
@@ -403,10 +468,10 @@ inline RealLogDerivativeChain realSeriesChain(double x, int32_t terms, long coun
 // order whose chi_n has overflowed. D_n(m x) and D_n(x) come down from their
 // restart orders, a step per order each, and each coefficient is formed as
 // soon as both are known.
-template <class OuterChain>
+template <class InnerChain, class OuterChain>
 [[gnu::always_inline]] inline void
 realSizeCoefficientsFrom(const MieCoefficients& coefficient, double x, long count,
-                         LogDerivativeChain& inner, OuterChain& outer, const double* minusChi,
+                         InnerChain& inner, OuterChain& outer, const double* minusChi,
                          long firstOverflow, MieCoefficient* coefficients) {
     // Down to the series' last order, then through the orders from x up
     // (formed from the ratios) and those below x (from D_n(x)).
@@ -442,8 +507,8 @@ realSizeCoefficientsFrom(const MieCoefficients& coefficient, double x, long coun
 // into `coefficients`: chi_n goes up into a table, D_n(m x) and D_n(x) come
 // down from their restart orders side by side, so that the two chains of
 // dependent steps overlap, all of the x side in real arithmetic.
-template <class AfterStart>
-void realSizeCoefficients(double x, Cx m, int32_t terms, long count, LogDerivativeChain& inner,
+template <class InnerChain, class AfterStart>
+void realSizeCoefficients(double x, Cx m, int32_t terms, long count, InnerChain& inner,
                           MieCoefficient* coefficients, AfterStart&& afterStart) {
     OrderArray<double> minusChi(count);
     RealLogDerivativeChain outer = realSeriesChain(x, terms, count);
@@ -469,7 +534,8 @@ void realSizeCoefficients(double x, Cx m, int32_t terms, long count, LogDerivati
 //
 // A short series of a very large sphere (every order below |m x|/2 and
 // x/2) takes D_n upward instead and never runs the downward recurrences
-// over the orders it does not return.
+// over the orders it does not return; so does the chain of D_n(m x) alone
+// where every order lies below |m x|/2 (a huge index).
 template <class Visit, class AfterStart>
 void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                            AfterStart&& afterStart) {
@@ -484,7 +550,7 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
     // Every table is taken before any is filled: a count beyond the memory
     // fails before it has written anything.
     OrderArray<MieCoefficient> coefficients(count);
-    if (upwardSuffices(rhoModulus, count) && upwardSuffices(xModulus, count)) {
+    if (upwardStable(rho, rhoModulus, count) && upwardStable(x, xModulus, count)) {
         OrderTable partners(count);
         OrderTable dM(count);
         OrderTable dX(count);
@@ -500,10 +566,11 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                               dX[k], partners[k - 1], partners[k]);
         }
     } else {
-        LogDerivativeChain inner = seriesChain(rho, rhoModulus, terms, count, rho.im != 0);
-        if (hasRealPartner(x)) {
-            realSizeCoefficients(x.re, m, terms, count, inner, coefficients.data(), afterStart);
-        } else {
+        withIndexChain(rho, rhoModulus, terms, count, [&](auto& inner) {
+            if (hasRealPartner(x)) {
+                realSizeCoefficients(x.re, m, terms, count, inner, coefficients.data(), afterStart);
+                return;
+            }
             OrderTable partners(count);
             partnerTable(x, count, partners.data());
             const MieCoefficients coefficient(x, m);
@@ -523,7 +590,7 @@ void forEachMieCoefficient(Cx x, Cx m, int32_t terms, long count, Visit&& visit,
                                                     partners[k - 1], partners[k]);
                 }
             }
-        }
+        });
     }
     for (long n = 1; n <= count; ++n) {
         visit(n, coefficients[static_cast<std::size_t>(n)]);
@@ -552,14 +619,22 @@ template <class Visit> void forEachMieCoefficient(Cx x, Cx m, Visit&& visit) {
 // it starts at n = 1 (pi_0 = 0, pi_1 = 1, tau_1 = cos theta).
 class AngularRecurrence {
 public:
-    explicit AngularRecurrence(double theta) : mu_(std::cos(theta)), tau_(mu_) {}
+    explicit AngularRecurrence(double theta)
+        : mu_(std::cos(theta)), pole_(mu_ == 1 || mu_ == -1), tau_(mu_) {}
 
     // Moves from order n to n + 1; each real factor is rounded to double and
     // multiplied in. The functions are real, so real products give what the
     // complex products with zero imaginary parts would, up to the sign of a
-    // zero.
+    // zero. At the poles (cos theta = +-1 exactly), whose recurrence
+    // gathers rounding errors like n^2, the closed forms hold instead:
+    // pi_n(1) = tau_n(1) = n(n+1)/2, pi_n(-1) = (-1)^(n+1) n(n+1)/2 and
+    // tau_n(-1) = -pi_n(-1) (Bohren & Huffman 1983, sec. 4.4.1).
     void advance() {
         const double n = static_cast<double>(++order_);
+        if (pole_) {
+            advanceAtPole(n);
+            return;
+        }
         const double piNext =
             ((2 * n - 1) * mu_ / (n - 1)) * pi_ - successorRatio(order_) * piPrev_;
         piPrev_ = pi_;
@@ -573,7 +648,15 @@ public:
     Cx tau() const { return real(tau_); }
 
 private:
+    [[gnu::cold]] void advanceAtPole(double n) {
+        const double half = n * (n + 1) / 2;
+        piPrev_ = pi_;
+        pi_ = mu_ > 0 || order_ % 2 == 1 ? half : -half;
+        tau_ = mu_ > 0 ? half : -pi_;
+    }
+
     double mu_;
+    bool pole_;
     long order_ = 1;
     double piPrev_ = 0.0;
     double pi_ = 1.0;
