@@ -71,12 +71,13 @@ private slots:
         const QString file = QString::fromStdString(folder.file("m.txt"));
         const QRegularExpression report(
             QStringLiteral("^Done in \\d+\\.\\d\\d s\\nlargest pause \\d+ ms\\n$"));
-        const Finished done =
-            runVelmora({QStringLiteral("--mode"), QStringLiteral("gr1"), QStringLiteral("--model"),
-                        QStringLiteral("Drude"), QStringLiteral("--rmax"), QStringLiteral("40"),
-                        QStringLiteral("--steps"), QStringLiteral("4"),
-                        QStringLiteral("--quit-after-run"), file},
-                       QStringLiteral("offscreen"));
+        // The toolkit's own options pass by the program's.
+        const Finished done = runVelmora(
+            {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--mode"),
+             QStringLiteral("gr1"), QStringLiteral("--model"), QStringLiteral("Drude"),
+             QStringLiteral("--rmax"), QStringLiteral("40"), QStringLiteral("--steps"),
+             QStringLiteral("4"), QStringLiteral("--quit-after-run"), file},
+            noDisplay);
         QCOMPARE(done.exitCode, 0);
         QVERIFY2(report.match(done.out).hasMatch(), qPrintable(done.out));
 

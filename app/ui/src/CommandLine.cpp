@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <set>
 
 namespace velmora::ui {
 
@@ -56,11 +57,39 @@ std::string fieldText(std::string text) {
     return text;
 }
 
+// The toolkit's own options (-platform offscreen, -style=fusion, -reverse,
+// ...) are the application object's to read: one dash and a word. These
+// take the next argument as their value unless they carry it after "=".
+const std::set<std::string> kToolkitOptionsWithValue = {"-platform",        "-platformpluginpath",
+                                                        "-platformtheme",   "-plugin",
+                                                        "-qwindowgeometry", "-qwindowicon",
+                                                        "-qwindowtitle",    "-display",
+                                                        "-geometry",        "-style",
+                                                        "-stylesheet",      "-session",
+                                                        "-title",           "-name"};
+
+bool isToolkitOption(const std::string& arg) {
+    return arg.size() > 2 && arg[0] == '-' && arg[1] != '-';
+}
+
+// The arguments without the toolkit's options and their values.
+std::vector<std::string> ownArguments(const std::vector<std::string>& args) {
+    std::vector<std::string> own;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (!isToolkitOption(args[i])) {
+            own.push_back(args[i]);
+        } else if (kToolkitOptionsWithValue.count(args[i]) > 0) {
+            ++i;
+        }
+    }
+    return own;
+}
+
 constexpr const char* kDescription =
     "Opens the velmora window, which fits time-resolved light-scattering measurements to Mie "
     "theory. The options set the window's fields as velmora-fit's do; with FILE the window opens "
     "it and starts a run at once, as File -> Open does. Decimal values take the full stop or the "
-    "comma.";
+    "comma. The toolkit's own options (-platform offscreen, -style NAME, ...) are taken too.";
 
 } // namespace
 
@@ -102,7 +131,8 @@ WindowCommandLine parseWindowCommandLine(const std::vector<std::string>& args, s
                  "after one that failed or was stopped");
     try {
         // CLI11 takes the arguments last first.
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        const std::vector<std::string> own = ownArguments(args);
+        std::vector<std::string> reversed(own.rbegin(), own.rend());
         app.parse(reversed);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error, out, err);

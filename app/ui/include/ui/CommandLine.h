@@ -2,7 +2,8 @@
 // velmora's command line, parsed with CLI11 before any window exists (help,
 // the version and errors need no display): the options of velmora-fit that
 // set the mode, the dielectric function and the fields, the measurement file
-// to open at once, and --quit-after-run.
+// to open at once, and --quit-after-run. The toolkit's own options (one dash
+// and a word: -platform offscreen) are left to the application object.
 #pragma once
 
 #include "fit/Fields.h"
