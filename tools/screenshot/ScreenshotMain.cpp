@@ -124,34 +124,34 @@ int main(int argc, char* argv[]) {
     Pictures pictures{QDir(QString::fromLocal8Bit(argv[1]))};
     ReportingDialogs dialogs;
     velmora::ui::VelmoraWindows windows(dialogs, std::make_unique<TextHelpBrowser>());
-    auto& main = windows.Form1;
+    auto& main = windows.mainWindow;
     main.show();
-    windows.Form3.show();
-    pictures.save(windows.Form3, QStringLiteral("about.png"));
-    windows.Form3.Button1Click();
+    windows.aboutWindow.show();
+    pictures.save(windows.aboutWindow, QStringLiteral("about.png"));
+    windows.aboutWindow.dismiss();
 
     auto* pages = main.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     main.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->setCurrentIndex(0);
     const Mode modes[] = {{0, "R", {0, 1, 3}}, {1, "GR1", {0, 2, 3}}, {2, "GR2", {0, 2, 3}}};
     for (const Mode& mode : modes) {
         main.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(mode.item);
-        main.ComboBox1Change(mode.item);
+        main.onModeChanged(mode.item);
         QEventLoop loop;
-        QObject::connect(&main, &velmora::ui::TForm1::runEnded, &loop, &QEventLoop::quit);
-        main.ACOpenExecute();
+        QObject::connect(&main, &velmora::ui::MainWindow::runEnded, &loop, &QEventLoop::quit);
+        main.openAndRun();
         loop.exec();
-        main.Timer1Timer();
+        main.showTime();
         for (const int page : mode.pages) {
             pages->setCurrentIndex(page);
             pictures.save(main, QStringLiteral("main-%1-page%2.png").arg(mode.name).arg(page + 1));
         }
         if (mode.item == 0) {
-            main.EvaluateIr1Click();
-            pictures.save(windows.Form2, QStringLiteral("intensity-results.png"));
+            main.showIntensityWindow();
+            pictures.save(windows.intensityWindow, QStringLiteral("intensity-results.png"));
         }
     }
-    main.Help1Click();
-    pictures.save(windows.Form4, QStringLiteral("help.png"));
+    main.showHelpWindow();
+    pictures.save(windows.helpWindow, QStringLiteral("help.png"));
 
     if (dialogs.failed || pictures.failed) {
         std::fprintf(stderr, "velmora-screenshot: not every picture was made\n");

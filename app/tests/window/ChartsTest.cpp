@@ -72,7 +72,7 @@ private slots:
         folder_->enter();
         windows_ = std::make_unique<VelmoraWindows>(
             dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
-        windows_->Form3.Button1Click();
+        windows_->aboutWindow.dismiss();
         form().show();
         test::pickDielectric(form(), 0);
     }
@@ -115,23 +115,29 @@ private slots:
         form().openFile(QStringLiteral(VELMORA_DEMO_FILE));
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors, QStringList());
-        form().EvaluateIr1Click();
+        form().showIntensityWindow();
         auto* pages = form().findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-        const std::pair<int, int> chartPages[] = {{1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 3}};
-        for (const auto& [number, page] : chartPages) {
+        const std::pair<WindowChart, int> chartPages[] = {{WindowChart::Measured, 0},
+                                                          {WindowChart::Radius, 0},
+                                                          {WindowChart::Concentration, 0},
+                                                          {WindowChart::Agreement, 0},
+                                                          {WindowChart::Prediction, 3}};
+        for (const auto& [which, page] : chartPages) {
             pages->setCurrentIndex(page);
-            verifyReadable(form().chartPanel(number), QStringLiteral("Chart%1").arg(number));
+            verifyReadable(form().chart(which), form().chart(which)->objectName());
         }
         if (mode != 0) {
             pages->setCurrentIndex(2);
-            verifyReadable(form().chartPanel(7), QStringLiteral("damping"));
+            verifyReadable(form().chart(WindowChart::Damping), QStringLiteral("damping"));
             if (mode == 1) {
-                verifyReadable(form().chartPanel(6), QStringLiteral("plasma energy"));
+                verifyReadable(form().chart(WindowChart::PlasmaEnergy),
+                               QStringLiteral("plasma energy"));
             }
         }
-        verifyReadable(windows_->Form2.chart(), QStringLiteral("Intensity results"));
+        verifyReadable(windows_->intensityWindow.chart(), QStringLiteral("Intensity results"));
         // The logarithmic axis spans whole decades, at least one.
-        const auto* log = qobject_cast<QLogValueAxis*>(form().chartPanel(3)->yAxis());
+        const auto* log =
+            qobject_cast<QLogValueAxis*>(form().chart(WindowChart::Concentration)->yAxis());
         QVERIFY(log->max() / log->min() >= 10.0 - 1e-9);
         QVERIFY(isMultiple(std::log10(log->min()), 1.0));
         QVERIFY(isMultiple(std::log10(log->max()), 1.0));
@@ -142,24 +148,24 @@ private slots:
         test::pickMode(form(), 0);
         form().openFile(QStringLiteral(VELMORA_DEMO_FILE));
         QVERIFY(test::waitForRunEnd(form()));
-        ChartPanel* chart = windows_->Form2.chart();
+        ChartPanel* chart = windows_->intensityWindow.chart();
         QVERIFY(chart->titleLabel()->text() != QStringLiteral("TChart"));
         QCOMPARE(chart->xAxis()->titleText(), QStringLiteral("Radius [nm]"));
         QCOMPARE(chart->yAxis()->titleText(), QStringLiteral("Normalised intensity [a.u.]"));
-        QCOMPARE(windows_->Form2.series(0)->name(), QStringLiteral("457,9 nm V"));
-        QCOMPARE(windows_->Form2.series(7)->name(), QStringLiteral("647,1 nm H"));
+        QCOMPARE(windows_->intensityWindow.series(0)->name(), QStringLiteral("457,9 nm V"));
+        QCOMPARE(windows_->intensityWindow.series(7)->name(), QStringLiteral("647,1 nm H"));
         QCOMPARE(form().series(SeriesId::Series19)->name(), QStringLiteral("514,5 nm H"));
         QCOMPARE(form().series(SeriesId::Series5)->name(), QStringLiteral("568,2 nm V"));
         // Every series in ascending x, the curves against the fitted radius too.
         for (int c = 0; c < 8; ++c) {
-            const QList<QPointF> points = windows_->Form2.series(c)->points();
+            const QList<QPointF> points = windows_->intensityWindow.series(c)->points();
             QVERIFY(std::is_sorted(points.begin(), points.end(),
                                    [](QPointF a, QPointF b) { return a.x() < b.x(); }));
         }
         // The legend, off by default, names the series that hold points.
-        ChartPanel* prediction = form().chartPanel(5);
+        ChartPanel* prediction = form().chart(WindowChart::Prediction);
         QVERIFY(!prediction->legendShown());
-        ChartPanel* damping = form().chartPanel(7);
+        ChartPanel* damping = form().chart(WindowChart::Damping);
         damping->setLegendShown(true);
         int shownMarkers = 0;
         for (QLegendMarker* marker : damping->chart()->legend()->markers()) {
@@ -187,7 +193,7 @@ private slots:
         test::pickMode(form(), 0);
         form().openFile(QStringLiteral(VELMORA_DEMO_FILE));
         QVERIFY(test::waitForRunEnd(form()));
-        ChartPanel* chart = form().chartPanel(2);
+        ChartPanel* chart = form().chart(WindowChart::Radius);
         QTest::qWait(50);
         auto* x = static_cast<QValueAxis*>(chart->xAxis());
         const double low = x->min();
@@ -199,7 +205,7 @@ private slots:
         QCOMPARE(x->min(), low);
         QCOMPARE(x->max(), high);
         // The damping chart's held range comes back too.
-        ChartPanel* damping = form().chartPanel(7);
+        ChartPanel* damping = form().chart(WindowChart::Damping);
         auto* y = static_cast<QValueAxis*>(damping->yAxis());
         damping->chart()->zoom(3.0);
         QVERIFY(y->max() - y->min() < 1.0);
@@ -218,7 +224,7 @@ private slots:
         test::pickMode(form(), 0);
         form().openFile(QStringLiteral(VELMORA_DEMO_FILE));
         QVERIFY(test::waitForRunEnd(form()));
-        ChartPanel* chart = form().chartPanel(1);
+        ChartPanel* chart = form().chart(WindowChart::Measured);
         const QString png = test::pathIn(*folder_, QStringLiteral("chart.png"));
         const QString svg = test::pathIn(*folder_, QStringLiteral("chart.svg"));
         chart->saveImage(png, QSize(800, 500));
@@ -247,7 +253,7 @@ private slots:
     }
 
 private:
-    TForm1& form() { return windows_->Form1; }
+    MainWindow& form() { return windows_->mainWindow; }
 
     // Ticks at round multiples, labels whole, at the window's default size.
     void verifyReadable(ChartPanel* chart, const QString& what) {

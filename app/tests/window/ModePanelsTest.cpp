@@ -31,7 +31,7 @@ private slots:
         visits_.clear();
         windows_ = std::make_unique<VelmoraWindows>(
             dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
-        windows_->Form1.show();
+        windows_->mainWindow.show();
     }
     void cleanup() { windows_.reset(); }
 
@@ -55,34 +55,35 @@ private slots:
         QFETCH(bool, panel3);
         QFETCH(bool, panel24);
         QFETCH(bool, page3);
-        test::pickMode(windows_->Form1, item);
+        test::pickMode(windows_->mainWindow, item);
         verifyShown({panel2, panel3, panel24, page3});
     }
 
     void blankAfterModeOneKeepsModeOnePanels() {
-        test::pickMode(windows_->Form1, 1);
-        test::pickMode(windows_->Form1, 3);
+        test::pickMode(windows_->mainWindow, 1);
+        test::pickMode(windows_->mainWindow, 3);
         verifyShown({false, true, false, true});
-        QCOMPARE(windows_->Form1.snapshotInputs().fitMode, 3);
+        QCOMPARE(windows_->mainWindow.snapshotInputs().fitMode, 3);
     }
 
     void radiusAfterModeTwoHidesPage3() {
-        test::pickMode(windows_->Form1, 2);
-        test::pickMode(windows_->Form1, 0);
+        test::pickMode(windows_->mainWindow, 2);
+        test::pickMode(windows_->mainWindow, 0);
         verifyShown({true, false, false, false});
     }
 
     void page3ShowsOnlyTheDampingChart() {
-        test::pickMode(windows_->Form1, 2);
+        test::pickMode(windows_->mainWindow, 2);
         const auto visible = [&](const char* name) {
-            return windows_->Form1.findChild<QWidget*>(QString::fromLatin1(name))->isVisible();
+            return windows_->mainWindow.findChild<QWidget*>(QString::fromLatin1(name))->isVisible();
         };
-        windows_->Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(2);
+        windows_->mainWindow.findChild<QTabWidget*>(QStringLiteral("PageControl1"))
+            ->setCurrentIndex(2);
         QVERIFY(visible("Panel20"));
         QVERIFY(!visible("Panel19"));
         QVERIFY(!visible("Panel17"));
-        ChartPanel* plasma = windows_->Form1.chartPanel(6);
-        ChartPanel* damping = windows_->Form1.chartPanel(7);
+        ChartPanel* plasma = windows_->mainWindow.chart(WindowChart::PlasmaEnergy);
+        ChartPanel* damping = windows_->mainWindow.chart(WindowChart::Damping);
         QCOMPARE(plasma->yAxis()->titleText(), QStringLiteral("Wp [eV]"));
         QCOMPARE(plasma->xAxis()->titleText(), QStringLiteral("Time [s]"));
         QCOMPARE(damping->yAxis()->titleText(), QStringLiteral("Gam [eV]"));
@@ -92,14 +93,14 @@ private slots:
 private:
     void verifyShown(const Shown& expected) {
         const auto hidden = [&](const char* name) {
-            return windows_->Form1.findChild<QWidget*>(QString::fromLatin1(name))->isHidden();
+            return windows_->mainWindow.findChild<QWidget*>(QString::fromLatin1(name))->isHidden();
         };
         QCOMPARE(!hidden("Panel2"), expected.panel2);
         QCOMPARE(!hidden("Panel3"), expected.panel3);
         QCOMPARE(!hidden("Panel24"), expected.panel24);
-        QCOMPARE(
-            windows_->Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->isTabVisible(2),
-            expected.page3);
+        QCOMPARE(windows_->mainWindow.findChild<QTabWidget*>(QStringLiteral("PageControl1"))
+                     ->isTabVisible(2),
+                 expected.page3);
     }
 
     test::ScriptedDialogs dialogs_;

@@ -4,13 +4,14 @@
 // Yes, failed runs, saving the tables, and refusals while a run is going.
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
-#include "ui/Intensity.h"
+#include "ui/IntensityWindow.h"
 #include "ui/RunController.h"
 #include "ui/SeriesColours.h"
 #include "ui/StatusPanels.h"
 #include "ui/Windows.h"
 
 #include <QFile>
+#include <QImage>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -42,7 +43,7 @@ private slots:
         dialogs_ = test::ScriptedDialogs{};
         windows_ = std::make_unique<VelmoraWindows>(
             dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
-        windows_->Form3.Button1Click();
+        windows_->aboutWindow.dismiss();
         form().show();
         test::setQuickFields(form());
         test::pickDielectric(form(), 0);
@@ -54,7 +55,7 @@ private slots:
 
     void goAndEnterBeforeOpenOnlySayNotLoadData() {
         test::pickMode(form(), 0);
-        form().ACGoExecute();
+        form().startRun();
         QTest::mouseClick(form().findChild<QPushButton*>(QStringLiteral("BitBtn1")),
                           Qt::LeftButton);
         QVERIFY(QTest::qWaitForWindowActive(&form()));
@@ -82,8 +83,8 @@ private slots:
             test::pickMode(form(), mode);
         }
         const FieldInputs inputs = form().snapshotInputs();
-        QSignalSpy ended(&form(), &TForm1::runEnded);
-        form().ACOpenExecute();
+        QSignalSpy ended(&form(), &MainWindow::runEnded);
+        form().openAndRun();
         QVERIFY(form().runGoing());
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(ended.count(), 1);
@@ -106,10 +107,10 @@ private slots:
 
     void measuredAndPredictedSeriesHaveTheirColours() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(form().series(SeriesId::Series1)->color(), QColor(0, 0, 255));
-        QCOMPARE(test::paintedColour(form().series(SeriesId::Series2)), QColor(0, 0, 255));
+        QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(0, 0, 255));
         QCOMPARE(form().series(SeriesId::Series7)->color(), QColor(255, 0, 0));
         QCOMPARE(form().series(SeriesId::Series17)->color(), QColor(0, 255, 255));
         QCOMPARE(form().series(SeriesId::Series23)->color(), QColor(128, 0, 128));
@@ -117,10 +118,15 @@ private slots:
         QVERIFY(!form().series(SeriesId::Series16)->pointsVisible());
         // V and H of a wavelength share its colour and differ in shape:
         // filled and open marks, solid and dashed lines.
-        QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(Qt::white));
+        const auto markCentre = [this](SeriesId id) {
+            const QImage mark = form().series(id)->lightMarker();
+            return mark.pixelColor(mark.width() / 2, mark.height() / 2);
+        };
+        QCOMPARE(markCentre(SeriesId::Series1), QColor(0, 0, 255));
+        QCOMPARE(markCentre(SeriesId::Series2), QColor(Qt::white));
         QCOMPARE(form().series(SeriesId::Series16)->pen().style(), Qt::SolidLine);
         QCOMPARE(form().series(SeriesId::Series17)->pen().style(), Qt::DashLine);
-        QCOMPARE(windows_->Form2.series(1)->pen().style(), Qt::DashLine);
+        QCOMPARE(windows_->intensityWindow.series(1)->pen().style(), Qt::DashLine);
     }
 
     void stopAnsweredNoFinishesAsIfNeverStopped_data() {
@@ -133,8 +139,8 @@ private slots:
         test::pickMode(form(), mode);
         const FieldInputs inputs = form().snapshotInputs();
         dialogs_.onStopQuestion = [] { return false; };
-        form().ACOpenExecute();
-        form().ACStopExecute();
+        form().openAndRun();
+        form().requestStop();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.stopQuestions, 1);
         QVERIFY(form().runController().runFlag());
@@ -144,7 +150,7 @@ private slots:
 
     void stopAnsweredYesEndsWithoutResults() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QString previousResonances =
             form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText();
@@ -152,8 +158,8 @@ private slots:
 
         test::pickMode(form(), 1);
         dialogs_.onStopQuestion = [] { return true; };
-        form().ACGoExecute();
-        form().ACStopExecute();
+        form().startRun();
+        form().requestStop();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.stopQuestions, 1);
         QCOMPARE(dialogs_.errors, QStringList());
@@ -173,7 +179,7 @@ private slots:
         const test::RecordingDrawing expected =
             test::engineRun(form().snapshotInputs(), &expectedError);
         QVERIFY(!expectedError.isEmpty());
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors, QStringList{expectedError});
         QCOMPARE(expectedError, QStringLiteral("'5;6' is not a valid floating point value"));
@@ -184,7 +190,7 @@ private slots:
     void fitWithoutDielectricFunctionSaysSo() {
         test::pickMode(form(), 2);
         test::pickDielectric(form(), -1);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors,
                  QStringList{"Choose a dielectric function (Drude or Lorents) before fitting"});
@@ -192,11 +198,11 @@ private slots:
 
     void missingFileLeavesThePreviousDrawing() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QList<QPointF> measured = form().series(SeriesId::Series4)->points();
         QVERIFY(QFile::remove(test::pathIn(*folder_, QStringLiteral("DemoDat.txt"))));
-        form().ACGoExecute();
+        form().startRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.errors, QStringList{QStringLiteral(
                                       "Cannot open file DemoDat.txt: No such file or directory")});
@@ -205,22 +211,22 @@ private slots:
 
     void saveWritesTheMemoAsItStands() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         auto* memo1 = form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
         const QStringList lines = test::memoLines(memo1);
         QCOMPARE(lines.size(), 4);
 
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("table.dat"));
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(readFile(dialogs_.saveAs), (lines.join("\r\n") + "\r\n").toUtf8());
 
         memo1->setPlainText(QStringLiteral("edited\tby hand"));
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(readFile(dialogs_.saveAs), QByteArray("edited\tby hand\r\n"));
 
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("resonances.dat"));
-        form().BitBtn3Click();
+        form().saveResonanceTable();
         const QStringList resonances =
             test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2")));
         QCOMPARE(resonances.value(0), QStringLiteral("W [eV]\tRmaxV\tRmaxH"));
@@ -230,7 +236,7 @@ private slots:
     }
 
     void cancelledSaveWritesNothing() {
-        form().BitBtn3Click();
+        form().saveResonanceTable();
         QCOMPARE(dialogs_.suggestedNames, QStringList{"_WR"});
         QVERIFY(!QFile::exists(test::pathIn(*folder_, QStringLiteral("_WR.dat"))));
         QVERIFY(!QFile::exists(test::pathIn(*folder_, QStringLiteral("_WR"))));
@@ -239,7 +245,7 @@ private slots:
     void failedSaveSaysWhy() {
         // A path below a plain file cannot be written, not even by root.
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("DemoDat.txt/table.dat"));
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(dialogs_.errors.size(), 1);
         QVERIFY(!dialogs_.errors[0].isEmpty());
         QCOMPARE(readFile(test::pathIn(*folder_, QStringLiteral("DemoDat.txt"))),
@@ -248,10 +254,10 @@ private slots:
 
     void saveNeverReplacesTheMeasurement() {
         test::pickMode(form(), 0);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("DemoDat.txt"));
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(dialogs_.errors,
                  QStringList{QStringLiteral("The output file ") + dialogs_.saveAs +
                              QStringLiteral(" is the measurement DemoDat.txt; writing it would "
@@ -261,16 +267,16 @@ private slots:
 
     void openGoAndEnterDuringARunAreRefused() {
         test::pickMode(form(), 1);
-        QSignalSpy ended(&form(), &TForm1::runEnded);
-        form().ACOpenExecute();
+        QSignalSpy ended(&form(), &MainWindow::runEnded);
+        form().openAndRun();
         QVERIFY(form().runGoing());
-        form().ACOpenExecute();
-        form().ACGoExecute();
-        form().ACEnterExecute();
+        form().openAndRun();
+        form().startRun();
+        form().onEnterKey();
         QVERIFY(!form().statusPanels()->note()->text().isEmpty());
         QVERIFY(form().runGoing());
         dialogs_.onStopQuestion = [] { return true; };
-        form().ACStopExecute();
+        form().requestStop();
         QVERIFY(test::waitForRunEnd(form()));
         QTest::qWait(50);
         QCOMPARE(ended.count(), 1);
@@ -280,9 +286,9 @@ private slots:
 
     void stopWithoutARunDoesNotHinderTheNext() {
         test::pickMode(form(), 0);
-        form().ACStopExecute();
+        form().requestStop();
         QVERIFY(!form().runController().runFlag());
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(form().runController().runFlag());
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(form().series(SeriesId::Series9)->count(), 3);
@@ -290,12 +296,12 @@ private slots:
     }
 
 private:
-    TForm1& form() { return windows_->Form1; }
+    MainWindow& form() { return windows_->mainWindow; }
 
     QXYSeries* windowSeries(SeriesId id) {
         const int intensity = static_cast<int>(SeriesId::IntensitySeries1);
         if (static_cast<int>(id) >= intensity) {
-            return windows_->Form2.series(static_cast<int>(id) - intensity);
+            return windows_->intensityWindow.series(static_cast<int>(id) - intensity);
         }
         return form().series(id);
     }
@@ -307,9 +313,9 @@ private:
         case MemoId::Memo2:
             return form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
         case MemoId::IntensityMemo1:
-            return windows_->Form2.memo1();
+            return windows_->intensityWindow.vPeaksMemo();
         case MemoId::IntensityMemo2:
-            return windows_->Form2.memo2();
+            return windows_->intensityWindow.hPeaksMemo();
         }
         return nullptr;
     }
@@ -329,7 +335,7 @@ private:
                 QCOMPARE(series->at(static_cast<int>(p)), QPointF(points[p].x, points[p].y));
             }
             if (!points.empty()) {
-                QCOMPARE(test::paintedColour(series), toQColor(points.back().colour));
+                QCOMPARE(series->color(), toQColor(points.back().colour));
             }
         }
         for (const auto& [id, lines] : expected.memos) {

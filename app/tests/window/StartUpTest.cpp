@@ -37,29 +37,29 @@ private slots:
     void cleanup() { windows_.reset(); }
 
     void windowsStartWithAboutShownAndTheOthersHidden() {
-        QCOMPARE(windows_->Form1.windowTitle(), QStringLiteral("Velmora (demo version)"));
-        QCOMPARE(windows_->Form2.windowTitle(), QStringLiteral("Intensity results"));
-        QCOMPARE(windows_->Form3.windowTitle(), QStringLiteral("About"));
-        QCOMPARE(windows_->Form4.windowTitle(), QStringLiteral("Help"));
-        QVERIFY(windows_->Form3.isVisible());
-        QVERIFY(windows_->Form3.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(!windows_->Form3.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(!windows_->Form3.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QCOMPARE(windows_->Form3.size(), QSize(450, 257));
-        QVERIFY(!windows_->Form2.isVisible());
-        QVERIFY(!windows_->Form4.isVisible());
+        QCOMPARE(windows_->mainWindow.windowTitle(), QStringLiteral("Velmora (demo version)"));
+        QCOMPARE(windows_->intensityWindow.windowTitle(), QStringLiteral("Intensity results"));
+        QCOMPARE(windows_->aboutWindow.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(windows_->helpWindow.windowTitle(), QStringLiteral("Help"));
+        QVERIFY(windows_->aboutWindow.isVisible());
+        QVERIFY(windows_->aboutWindow.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(!windows_->aboutWindow.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!windows_->aboutWindow.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(windows_->aboutWindow.size(), QSize(450, 257));
+        QVERIFY(!windows_->intensityWindow.isVisible());
+        QVERIFY(!windows_->helpWindow.isVisible());
         QVERIFY(visits_.empty());
-        QVERIFY(!windows_->Form1.dataLoaded());
+        QVERIFY(!windows_->mainWindow.dataLoaded());
     }
 
     void aboutWindowShowsItsPictureAndLabels() {
-        const auto* image = windows_->Form3.findChild<QLabel*>(QStringLiteral("Image1"));
+        const auto* image = windows_->aboutWindow.findChild<QLabel*>(QStringLiteral("Image1"));
         QVERIFY(image);
         const QPixmap picture = image->pixmap();
         QCOMPARE(picture.size(), QSize(177, 204));
         QVERIFY(picture.toImage().pixelColor(88, 150) != picture.toImage().pixelColor(5, 5));
         const auto text = [&](const char* name) {
-            return windows_->Form3.findChild<QLabel*>(QString::fromLatin1(name))->text();
+            return windows_->aboutWindow.findChild<QLabel*>(QString::fromLatin1(name))->text();
         };
         QCOMPARE(text("Label1"), QStringLiteral("Velmora"));
         QCOMPARE(text("Label7"), QStringLiteral("DEMO VERSION"));
@@ -69,33 +69,33 @@ private slots:
     }
 
     void aboutTimerHidesTheWindowAfterTenSeconds() {
-        auto* timer = windows_->Form3.findChild<QTimer*>(QStringLiteral("Timer1"));
+        auto* timer = windows_->aboutWindow.findChild<QTimer*>(QStringLiteral("Timer1"));
         QVERIFY(timer);
         QCOMPARE(timer->interval(), 10000);
         QVERIFY(timer->isActive());
-        QVERIFY(windows_->Form3.isVisible());
+        QVERIFY(windows_->aboutWindow.isVisible());
         QMetaObject::invokeMethod(timer, "timeout");
-        QVERIFY(!windows_->Form3.isVisible());
+        QVERIFY(!windows_->aboutWindow.isVisible());
     }
 
     void aboutOkHidesAndTheTimerDoesNotBringItBack() {
-        auto* ok = windows_->Form3.findChild<QPushButton*>(QStringLiteral("Button1"));
+        auto* ok = windows_->aboutWindow.findChild<QPushButton*>(QStringLiteral("Button1"));
         QVERIFY(ok);
         QTest::mouseClick(ok, Qt::LeftButton);
-        QVERIFY(!windows_->Form3.isVisible());
-        QMetaObject::invokeMethod(windows_->Form3.findChild<QTimer*>(QStringLiteral("Timer1")),
-                                  "timeout");
-        QVERIFY(!windows_->Form3.isVisible());
+        QVERIFY(!windows_->aboutWindow.isVisible());
+        QMetaObject::invokeMethod(
+            windows_->aboutWindow.findChild<QTimer*>(QStringLiteral("Timer1")), "timeout");
+        QVERIFY(!windows_->aboutWindow.isVisible());
     }
 
     void fieldsStartAtTheirDefaultsWithNoModeSelected() {
         for (const FieldDefault& d : kFieldDefaults) {
-            const QLineEdit* field = windows_->Form1.edit(d.field);
+            const QLineEdit* field = windows_->mainWindow.edit(d.field);
             QCOMPARE(field->text(), QString::fromUtf8(d.text.data(), qsizetype(d.text.size())));
             QCOMPARE(field->objectName(), QStringLiteral("Edit%1").arg(static_cast<int>(d.field)));
         }
-        const auto* mode = windows_->Form1.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
-        const auto* model = windows_->Form1.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
+        const auto* mode = windows_->mainWindow.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        const auto* model = windows_->mainWindow.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
         QCOMPARE(mode->currentIndex(), -1);
         QCOMPARE(mode->placeholderText(), QStringLiteral("Fitting parameters"));
         QCOMPARE(mode->count(), 4);
@@ -105,28 +105,30 @@ private slots:
         QCOMPARE(model->placeholderText(), QStringLiteral("Dielecric function"));
         QCOMPARE(model->itemText(1), QStringLiteral("Lorents"));
         // The snapshot a run takes reads exactly these texts.
-        const FieldInputs inputs = windows_->Form1.snapshotInputs();
+        const FieldInputs inputs = windows_->mainWindow.snapshotInputs();
         QCOMPARE(inputs.text(Field::GamMax), std::string("2"));
         QCOMPARE(inputs.fitMode, -1);
         QCOMPARE(inputs.dielectric, -1);
     }
 
     void pagesChartsAndStatusBarAreLaidOut() {
-        auto* pages = windows_->Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        auto* pages = windows_->mainWindow.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
         QCOMPARE(pages->count(), 4);
         QCOMPARE(pages->tabText(2), QStringLiteral("Fit parameters in dependence of time"));
         QVERIFY(!pages->isTabVisible(2));
-        QCOMPARE(windows_->Form1.chartPanel(1)->titleLabel()->text(),
+        QCOMPARE(windows_->mainWindow.chart(WindowChart::Measured)->titleLabel()->text(),
                  QStringLiteral("Experimental data"));
-        QVERIFY(windows_->Form1.chartPanel(1)->titleLabel()->font().bold());
-        QVERIFY(qobject_cast<QLogValueAxis*>(windows_->Form1.chartPanel(3)->yAxis()));
-        const auto* damping = qobject_cast<QValueAxis*>(windows_->Form1.chartPanel(7)->yAxis());
+        QVERIFY(windows_->mainWindow.chart(WindowChart::Measured)->titleLabel()->font().bold());
+        QVERIFY(qobject_cast<QLogValueAxis*>(
+            windows_->mainWindow.chart(WindowChart::Concentration)->yAxis()));
+        const auto* damping =
+            qobject_cast<QValueAxis*>(windows_->mainWindow.chart(WindowChart::Damping)->yAxis());
         QVERIFY(damping);
         QCOMPARE(damping->min(), 0.0);
         QCOMPARE(damping->max(), 2.0);
         // Ticks every 0.1, labelled or minor.
         QCOMPARE(damping->tickInterval() / (damping->minorTickCount() + 1), 0.1);
-        StatusPanels* status = windows_->Form1.statusPanels();
+        StatusPanels* status = windows_->mainWindow.statusPanels();
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(status->panel(i)->width(), StatusPanels::panelWidths[i]);
         }
@@ -134,7 +136,7 @@ private slots:
     }
 
     void resizingHalvesTheChartAreas() {
-        TForm1& form = windows_->Form1;
+        MainWindow& form = windows_->mainWindow;
         form.show();
         auto* area = form.findChild<QSplitter*>(QStringLiteral("Panel4"));
         auto* upper = form.findChild<QSplitter*>(QStringLiteral("Panel5"));
@@ -154,8 +156,8 @@ private slots:
 
     void clockShowsTheTimeOfDay() {
         const QTime before = QTime::currentTime();
-        windows_->Form1.Timer1Timer();
-        const QString shown = windows_->Form1.statusPanels()->panel(0)->text();
+        windows_->mainWindow.showTime();
+        const QString shown = windows_->mainWindow.statusPanels()->panel(0)->text();
         const QTime after = QTime::currentTime();
         // The locale's long format, less the time-zone name the panel has no
         // room for.
@@ -165,20 +167,21 @@ private slots:
         QVERIFY(shown == QLocale().toString(before, format) ||
                 shown == QLocale().toString(after, format));
         QVERIFY(!shown.contains(QDateTime::currentDateTime().timeZoneAbbreviation()));
-        QCOMPARE(windows_->Form1.findChild<QTimer*>(QStringLiteral("Timer1"))->interval(), 1000);
+        QCOMPARE(windows_->mainWindow.findChild<QTimer*>(QStringLiteral("Timer1"))->interval(),
+                 1000);
     }
 
     void helpNavigatesAnewOnEveryShowing() {
         test::ScratchDir folder;
         folder.enter();
         test::writeText(folder.file("HelpDemo.mht"), "MIME-Version: 1.0\r\n");
-        windows_->Form1.Help1Click();
-        QVERIFY(windows_->Form4.isVisible());
+        windows_->mainWindow.showHelpWindow();
+        QVERIFY(windows_->helpWindow.isVisible());
         QCOMPARE(visits_.size(), std::size_t{1});
         QCOMPARE(visits_[0],
                  QUrl::fromLocalFile(test::pathIn(folder, QStringLiteral("HelpDemo.mht"))));
-        windows_->Form4.hide();
-        windows_->Form1.Help1Click();
+        windows_->helpWindow.hide();
+        windows_->mainWindow.showHelpWindow();
         QCOMPARE(visits_.size(), std::size_t{2});
     }
 
@@ -191,15 +194,15 @@ private slots:
         const std::filesystem::path copy = installed.path() / "HelpDemo.mht";
         test::writeText(copy.string(), "MIME-Version: 1.0\r\n");
         DataFileLookup lookup{{copy, "/nowhere/HelpDemo.mht"}, copy};
-        windows_->Form4.setDocumentLookup([&] { return lookup; });
-        windows_->Form1.Help1Click();
+        windows_->helpWindow.setDocumentLookup([&] { return lookup; });
+        windows_->mainWindow.showHelpWindow();
         QCOMPARE(visits_.size(), std::size_t{1});
         QCOMPARE(visits_[0], QUrl::fromLocalFile(QString::fromStdString(copy.string())));
         QVERIFY(pages_.isEmpty());
 
-        windows_->Form4.hide();
+        windows_->helpWindow.hide();
         lookup.found.reset();
-        windows_->Form1.Help1Click();
+        windows_->mainWindow.showHelpWindow();
         QCOMPARE(visits_.size(), std::size_t{1});
         QCOMPARE(pages_.size(), 1);
         const QString page = pages_[0];
@@ -210,10 +213,10 @@ private slots:
     }
 
     void evaluateShowsTheIntensityWindowWithoutBlocking() {
-        windows_->Form1.EvaluateIr1Click();
-        QVERIFY(windows_->Form2.isVisible());
-        QVERIFY(!windows_->Form2.isModal());
-        QCOMPARE(windows_->Form2.size(), QSize(567, 376));
+        windows_->mainWindow.showIntensityWindow();
+        QVERIFY(windows_->intensityWindow.isVisible());
+        QVERIFY(!windows_->intensityWindow.isModal());
+        QCOMPARE(windows_->intensityWindow.size(), QSize(567, 376));
     }
 
 private:

@@ -6,7 +6,7 @@
 // results. The sanitizer build (make test-asan) runs it for leaks too.
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
-#include "ui/Intensity.h"
+#include "ui/IntensityWindow.h"
 #include "ui/Windows.h"
 
 #include <QLineEdit>
@@ -46,7 +46,7 @@ private slots:
         test::writeText(folder_->file("DemoDat.txt"), test::smallMeasurement().toStdString());
         windows_ = std::make_unique<VelmoraWindows>(
             dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
-        windows_->Form3.Button1Click();
+        windows_->aboutWindow.dismiss();
         form().show();
         test::setQuickFields(form());
     }
@@ -85,7 +85,7 @@ private slots:
             const auto pressStopLater = [&] {
                 QTimer::singleShot(static_cast<int>(delays() % 4), &form(), [&] {
                     if (form().runGoing()) {
-                        form().ACStopExecute();
+                        form().requestStop();
                     }
                 });
             };
@@ -97,10 +97,10 @@ private slots:
                 answeredYes = lastIsYes;
                 return lastIsYes;
             };
-            run == 0 ? form().ACOpenExecute() : form().ACGoExecute();
+            run == 0 ? form().openAndRun() : form().startRun();
             const bool atOnce = draw(4) != 0;
             if (atOnce) {
-                form().ACStopExecute(); // the run's first stop test asks
+                form().requestStop(); // the run's first stop test asks
             } else {
                 pressStopLater();
             }
@@ -144,7 +144,7 @@ private slots:
     }
 
 private:
-    TForm1& form() { return windows_->Form1; }
+    MainWindow& form() { return windows_->mainWindow; }
     QPlainTextEdit* memo(const char* name) {
         return form().findChild<QPlainTextEdit*>(QString::fromLatin1(name));
     }
@@ -153,8 +153,8 @@ private:
         const std::pair<MemoId, QPlainTextEdit*> memos[] = {
             {MemoId::Memo1, memo("Memo1")},
             {MemoId::Memo2, memo("Memo2")},
-            {MemoId::IntensityMemo1, windows_->Form2.memo1()},
-            {MemoId::IntensityMemo2, windows_->Form2.memo2()}};
+            {MemoId::IntensityMemo1, windows_->intensityWindow.vPeaksMemo()},
+            {MemoId::IntensityMemo2, windows_->intensityWindow.hPeaksMemo()}};
         for (const auto& [id, widget] : memos) {
             const auto found = expected.memos.find(id);
             if (found != expected.memos.end()) {

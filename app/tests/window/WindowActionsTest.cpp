@@ -32,8 +32,12 @@ class WindowActionsTest : public QObject {
 
 private slots:
     void initTestCase() {
-        // Settings go to a test location, never the user's.
+        // Settings go to a test location, never the user's, and one of this
+        // process's own: other runs of this test on the machine write theirs
+        // at the same time.
         QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString(settingsFolder_.path().string()));
         QCoreApplication::setOrganizationName(QStringLiteral("velmora-tests"));
         QCoreApplication::setApplicationName(QStringLiteral("WindowActionsTest"));
     }
@@ -48,7 +52,7 @@ private slots:
         dialogs_ = test::ScriptedDialogs{};
         windows_ = std::make_unique<VelmoraWindows>(
             dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
-        windows_->Form3.Button1Click();
+        windows_->aboutWindow.dismiss();
         form().show();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
         test::setQuickFields(form());
@@ -75,13 +79,13 @@ private slots:
         QCOMPARE(v1->count(), 2);
         QCOMPARE(v1->at(1), QPointF(1.0, 2.5));
         // Go runs the same file again; the save buttons suggest its name.
-        form().ACGoExecute();
+        form().startRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(form().series(SeriesId::Series1)->count(), 2);
-        form().BitBtn2Click();
+        form().saveResultTable();
         QCOMPARE(dialogs_.suggestedNames.constLast(), QStringLiteral("mine_RNV"));
         // The described Open reads DemoDat.txt of the working directory again.
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
         QCOMPARE(form().windowTitle(), QStringLiteral("Velmora (demo version)"));
@@ -145,7 +149,7 @@ private slots:
     }
 
     void saveAndTheToolButtonSaveTheResultTable() {
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QStringList table =
             test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1")));
@@ -165,7 +169,7 @@ private slots:
     }
 
     void exitClosesTheWindow() {
-        QSignalSpy closed(&form(), &TForm1::closed);
+        QSignalSpy closed(&form(), &MainWindow::closed);
         QTest::keyClick(&form(), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(closed.count(), 1);
         QVERIFY(!form().isVisible());
@@ -174,9 +178,9 @@ private slots:
 
     void exitDuringARunAsksTheStopQuestionFirst() {
         test::pickMode(form(), 1);
-        QSignalSpy closed(&form(), &TForm1::closed);
+        QSignalSpy closed(&form(), &MainWindow::closed);
         dialogs_.onStopQuestion = [] { return false; };
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(form().runGoing());
         form().findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
         QCOMPARE(dialogs_.stopQuestions, 1);
@@ -186,8 +190,8 @@ private slots:
         QCOMPARE(form().statusPanels()->note()->text().left(8), QStringLiteral("Done in "));
 
         dialogs_.onStopQuestion = [] { return true; };
-        form().ACGoExecute();
-        form().Exit1Click();
+        form().startRun();
+        form().requestExit();
         QCOMPARE(dialogs_.stopQuestions, 2);
         QCOMPARE(closed.count(), 1);
         QVERIFY(test::waitForRunEnd(form()));
@@ -199,7 +203,7 @@ private slots:
     void statusAndBarAfterADoneAStoppedAndAFailedRun() {
         StatusPanels* status = form().statusPanels();
         test::pickMode(form(), 2);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QVERIFY(QRegularExpression(QStringLiteral("^Done in \\d+\\.\\d\\d s$"))
                     .match(status->note()->text())
@@ -207,8 +211,8 @@ private slots:
         QCOMPARE(status->progressBar()->value(), 0);
 
         dialogs_.onStopQuestion = [] { return true; };
-        form().ACGoExecute();
-        form().ACStopExecute();
+        form().startRun();
+        form().requestStop();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(status->note()->text(), QStringLiteral("Stopped"));
         QCOMPARE(status->progressBar()->value(), 0);
@@ -218,7 +222,7 @@ private slots:
         QLineEdit* rmax = form().edit(Field::Rmax);
         rmax->setText(QStringLiteral("abc"));
         form().edit(Field::Lambda1)->setFocus();
-        form().ACGoExecute();
+        form().startRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QString message = QStringLiteral("'abc' is not a valid floating point value");
         QCOMPARE(dialogs_.errors, QStringList({message}));
@@ -233,7 +237,7 @@ private slots:
         // The mode's own field is found too.
         rmax->setText(QStringLiteral("40"));
         form().edit(Field::PolWp)->setText(QStringLiteral("5;6"));
-        form().ACGoExecute();
+        form().startRun();
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(QApplication::focusWidget(), form().edit(Field::PolWp));
         QVERIFY(form().edit(Field::PolWp)->property("invalid").toBool());
@@ -241,7 +245,7 @@ private slots:
 
     void modeOneShowsThePlasmaEnergyAndANonFlatPrediction() {
         test::pickMode(form(), 1);
-        form().ACOpenExecute();
+        form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QVERIFY(!form().findChild<QWidget*>(QStringLiteral("Panel19"))->isHidden());
         QCOMPARE(form().series(SeriesId::Series14)->count(), 3);
@@ -254,8 +258,9 @@ private slots:
     }
 
 private:
-    TForm1& form() { return windows_->Form1; }
+    MainWindow& form() { return windows_->mainWindow; }
 
+    test::ScratchDir settingsFolder_;
     std::unique_ptr<test::ScratchDir> folder_;
     test::ScriptedDialogs dialogs_;
     std::vector<QUrl> visits_;

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScatterSeries>
 #include <QSignalSpy>
 #include <QWidget>
 
@@ -66,7 +65,7 @@ QByteArray smallMeasurement() {
            "3\t2,10\t2,55\t1,85\t2,30\t1,60\t2,00\t1,30\t1,55\r\n";
 }
 
-void setQuickFields(ui::TForm1& window) {
+void setQuickFields(ui::MainWindow& window) {
     window.edit(Field::Rmin)->setText(QStringLiteral("20"));
     window.edit(Field::Rmax)->setText(QStringLiteral("40"));
     window.edit(Field::N)->setText(QStringLiteral("20"));
@@ -74,33 +73,26 @@ void setQuickFields(ui::TForm1& window) {
     window.edit(Field::WpMax)->setText(QStringLiteral("5,6"));
 }
 
-void pickMode(ui::TForm1& window, int item) {
+void pickMode(ui::MainWindow& window, int item) {
     window.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(item);
-    window.ComboBox1Change(item);
+    window.onModeChanged(item);
 }
 
-void pickDielectric(ui::TForm1& window, int item) {
+void pickDielectric(ui::MainWindow& window, int item) {
     window.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->setCurrentIndex(item);
 }
 
-bool waitForRunEnd(ui::TForm1& window) {
+bool waitForRunEnd(ui::MainWindow& window) {
     if (!window.runGoing()) {
         return true;
     }
-    QSignalSpy ended(&window, &ui::TForm1::runEnded);
+    QSignalSpy ended(&window, &ui::MainWindow::runEnded);
     return ended.wait(600000);
 }
 
 QStringList memoLines(const QPlainTextEdit* memo) {
     const QString text = memo->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
-}
-
-QColor paintedColour(const QXYSeries* series) {
-    if (const auto* scatter = qobject_cast<const QScatterSeries*>(series)) {
-        return scatter->borderColor();
-    }
-    return series->color();
 }
 
 QStringList toQStringList(const std::vector<std::string>& lines) {

@@ -24,7 +24,7 @@ class QPlainTextEdit;
 class QXYSeries;
 
 namespace velmora::ui {
-class TForm1;
+class MainWindow;
 }
 
 namespace velmora::test {
@@ -88,20 +88,17 @@ QString pathIn(const ScratchDir& dir, const QString& name);
 QByteArray smallMeasurement();
 
 // Narrow fields that keep every fitting mode quick.
-void setQuickFields(ui::TForm1& window);
+void setQuickFields(ui::MainWindow& window);
 
 // Picks a fitting mode the way the user does; -1 leaves none selected.
-void pickMode(ui::TForm1& window, int item);
-void pickDielectric(ui::TForm1& window, int item);
+void pickMode(ui::MainWindow& window, int item);
+void pickDielectric(ui::MainWindow& window, int item);
 
 // Waits for the window's current run to end; false on timeout.
-bool waitForRunEnd(ui::TForm1& window);
+bool waitForRunEnd(ui::MainWindow& window);
 
 QStringList memoLines(const QPlainTextEdit* memo);
 
-// The colour a series is painted in: the border of open marks, else its
-// colour.
-QColor paintedColour(const QXYSeries* series);
 QStringList toQStringList(const std::vector<std::string>& lines);
 
 // The drawing calls a run makes, recorded: every series' points and every

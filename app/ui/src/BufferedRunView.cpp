@@ -110,7 +110,7 @@ bool BufferedRunView::stopConfirmation() {
     return askStop_();
 }
 
-bool BufferedRunView::drain(RunDisplay& display) {
+bool BufferedRunView::drain(RunDrawing& display) {
     std::vector<Report> reports;
     {
         std::scoped_lock lock(mutex_);
@@ -122,11 +122,10 @@ bool BufferedRunView::drain(RunDisplay& display) {
     for (const auto& report : reports) {
         replay(report, display);
     }
-    display.finishBatch();
     return true;
 }
 
-void BufferedRunView::replay(const Report& report, RunDisplay& display) {
+void BufferedRunView::replay(const Report& report, RunDrawing& display) {
     std::visit(Overloaded{
                    [&](const ClearSeries& r) { display.clearSeries(r.series); },
                    [&](const AddPoints& r) { display.addPoints(r.series, r.points); },

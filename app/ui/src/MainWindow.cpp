@@ -6,8 +6,8 @@
 #include "run/DataFiles.h"
 #include "ui/ChartPanel.h"
 #include "ui/Dialogs.h"
-#include "ui/HelpDemo.h"
-#include "ui/Intensity.h"
+#include "ui/HelpWindow.h"
+#include "ui/IntensityWindow.h"
 #include "ui/MemoField.h"
 #include "ui/RunController.h"
 #include "ui/SaveName.h"
@@ -79,7 +79,7 @@ QString outcomeNote(const RunOutcome& outcome) {
 
 } // namespace
 
-TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
+MainWindow::MainWindow(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(baseTitle());
     setAcceptDrops(true);
@@ -92,18 +92,18 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs
     buildMenu();
     buildToolBar();
 
-    pageControl_ = new QTabWidget;
-    pageControl_->setObjectName(QStringLiteral("PageControl1"));
-    pageControl_->addTab(buildGraphicsPage(), QStringLiteral("Graphics"));
-    pageControl_->addTab(buildFitDataPage(), QStringLiteral("Fit data"));
-    pageControl_->addTab(buildTimeEvolutionPage(),
-                         QStringLiteral("Fit parameters in dependence of time"));
-    pageControl_->addTab(buildPredictionPage(),
-                         QStringLiteral("Plasmon resonanses (Mie theory prediction)"));
-    pageControl_->setTabVisible(timeEvolutionPage, false);
-    setCentralWidget(pageControl_);
+    pages_ = new QTabWidget;
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+    pages_->addTab(buildGraphicsPage(), QStringLiteral("Graphics"));
+    pages_->addTab(buildFitDataPage(), QStringLiteral("Fit data"));
+    pages_->addTab(buildTimeEvolutionPage(),
+                   QStringLiteral("Fit parameters in dependence of time"));
+    pages_->addTab(buildPredictionPage(),
+                   QStringLiteral("Plasmon resonanses (Mie theory prediction)"));
+    pages_->setTabVisible(timeEvolutionPage, false);
+    setCentralWidget(pages_);
     // No mode is picked yet, so no mode panel shows.
-    for (QWidget* panel : {panel2_, panel3_, panel24_}) {
+    for (QWidget* panel : {radiusModePanel_, jointRangesPanel_, polarisationPanel_}) {
         panel->hide();
     }
 
@@ -111,25 +111,23 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs
         edit(d.field)->setText(QString::fromUtf8(d.text.data(), qsizetype(d.text.size())));
     }
     for (ChartPanel* chart : charts_) {
-        if (chart != nullptr) {
-            chart->setDialogs(&dialogs_);
-            connect(chart, &ChartPanel::valueUnderCursor, this, &TForm1::showChartValue);
-            connect(chart, &ChartPanel::cursorLeft, statusPanels_,
-                    [this] { statusPanels_->showReadout({}); });
-        }
+        chart->setDialogs(&dialogs_);
+        connect(chart, &ChartPanel::valueUnderCursor, this, &MainWindow::showChartValue);
+        connect(chart, &ChartPanel::cursorLeft, statusPanels_,
+                [this] { statusPanels_->showReadout({}); });
     }
 
-    drawing_->registerMemo(MemoId::Memo1, memo1_);
-    drawing_->registerMemo(MemoId::Memo2, memo2_);
+    drawing_->registerMemo(MemoId::Memo1, resultTable_);
+    drawing_->registerMemo(MemoId::Memo2, resonanceTable_);
     run_ = std::make_unique<RunController>(*drawing_,
                                            [this] { return dialogs_.stopConfirmation(this); });
-    connect(run_.get(), &RunController::finished, this, &TForm1::onRunFinished);
+    connect(run_.get(), &RunController::finished, this, &MainWindow::onRunFinished);
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(1000);
-    connect(timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    timer1_->start();
+    clockTimer_ = new QTimer(this);
+    clockTimer_->setObjectName(QStringLiteral("Timer1"));
+    clockTimer_->setInterval(1000);
+    connect(clockTimer_, &QTimer::timeout, this, &MainWindow::showTime);
+    clockTimer_->start();
 
     // Client area 725 x 502, centred on the screen.
     resize(725, 502);
@@ -138,97 +136,92 @@ TForm1::TForm1(Dialogs& dialogs, QWidget* parent) : QMainWindow(parent), dialogs
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    FormCreate();
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-QString TForm1::baseTitle() {
+QString MainWindow::baseTitle() {
     return QStringLiteral("Velmora (demo version)");
 }
 
-void TForm1::attachCompanions(TForm2& intensity, TForm4& help) {
+void MainWindow::attachCompanions(IntensityWindow& intensity, HelpWindow& help) {
     intensity_ = &intensity;
     help_ = &help;
     for (int c = 0; c < 8; ++c) {
         drawing_->registerSeries(seriesAt(SeriesId::IntensitySeries1, c), intensity.series(c),
                                  intensity.chart());
     }
-    drawing_->registerMemo(MemoId::IntensityMemo1, intensity.memo1());
-    drawing_->registerMemo(MemoId::IntensityMemo2, intensity.memo2());
+    drawing_->registerMemo(MemoId::IntensityMemo1, intensity.vPeaksMemo());
+    drawing_->registerMemo(MemoId::IntensityMemo2, intensity.hPeaksMemo());
     intensity.chart()->setDialogs(&dialogs_);
     // The curves are named from the start, for the default wavelengths.
     nameSeriesFor(snapshotInputs());
 }
 
-QXYSeries* TForm1::series(SeriesId id) const {
+QXYSeries* MainWindow::series(SeriesId id) const {
     return series_.at(id);
 }
 
-bool TForm1::runGoing() const {
+bool MainWindow::runGoing() const {
     return run_->isRunning();
 }
 
-void TForm1::FormCreate() {
-    FLoaded = false;
-}
-
-void TForm1::FormResize() {
-    const int chartHeight = panel4_->height();
-    panel4_->setSizes({chartHeight / 2, chartHeight - chartHeight / 2});
-    const int chartWidth = panel4_->width();
-    panel5_->setSizes({chartWidth / 2, chartWidth - chartWidth / 2});
-    const int lowerWidth = panel6_->width();
-    panel6_->setSizes({lowerWidth / 2, (lowerWidth - 10) / 2});
-    const int fitDataWidth = panel12_->width();
-    panel12_->setSizes({fitDataWidth / 2, fitDataWidth - fitDataWidth / 2});
-    const int upperWidth = panel18_->width();
-    panel18_->setSizes({upperWidth / 2, upperWidth - upperWidth / 2});
-    panel8Width_ = panel5_->sizes().value(0);
-    panel10Width_ = panel6_->sizes().value(0);
+void MainWindow::splitAreasInHalves() {
+    const int chartHeight = chartRows_->height();
+    chartRows_->setSizes({chartHeight / 2, chartHeight - chartHeight / 2});
+    const int chartWidth = chartRows_->width();
+    upperCharts_->setSizes({chartWidth / 2, chartWidth - chartWidth / 2});
+    const int lowerWidth = lowerCharts_->width();
+    lowerCharts_->setSizes({lowerWidth / 2, (lowerWidth - 10) / 2});
+    const int fitDataWidth = tableHalves_->width();
+    tableHalves_->setSizes({fitDataWidth / 2, fitDataWidth - fitDataWidth / 2});
+    const int upperWidth = timeEvolutionCharts_->width();
+    timeEvolutionCharts_->setSizes({upperWidth / 2, upperWidth - upperWidth / 2});
+    upperLeftWidth_ = upperCharts_->sizes().value(0);
+    lowerLeftWidth_ = lowerCharts_->sizes().value(0);
 }
 
 // Moving one row's divider gives the other row's left chart the width the
 // moved chart had before.
-void TForm1::Panel8CanResize() {
-    const int previous = panel8Width_;
-    panel8Width_ = panel5_->sizes().value(0);
-    panel10Width_ = previous;
-    panel6_->setSizes({previous, panel6_->width() - previous});
+void MainWindow::matchLowerRowToUpper() {
+    const int previous = upperLeftWidth_;
+    upperLeftWidth_ = upperCharts_->sizes().value(0);
+    lowerLeftWidth_ = previous;
+    lowerCharts_->setSizes({previous, lowerCharts_->width() - previous});
 }
 
-void TForm1::Panel10CanResize() {
-    const int previous = panel10Width_;
-    panel10Width_ = panel6_->sizes().value(0);
-    panel8Width_ = previous;
-    panel5_->setSizes({previous, panel5_->width() - previous});
+void MainWindow::matchUpperRowToLower() {
+    const int previous = lowerLeftWidth_;
+    lowerLeftWidth_ = lowerCharts_->sizes().value(0);
+    upperLeftWidth_ = previous;
+    upperCharts_->setSizes({previous, upperCharts_->width() - previous});
 }
 
-void TForm1::Timer1Timer() {
+void MainWindow::showTime() {
     statusPanels_->setPanelText(0, QLocale().toString(QTime::currentTime(), clockFormat()));
 }
 
-void TForm1::ComboBox1Change(int index) {
+void MainWindow::onModeChanged(int index) {
     if (index < 0 || index > 2) {
         return;
     }
     // Mode "G, R (I)" reads its ranges from Panel3, so that is the panel it
     // shows; Panel24 belongs to mode "G, R (II)".
-    panel2_->setVisible(index == 0);
-    panel3_->setVisible(index == 1);
-    panel24_->setVisible(index == 2);
-    pageControl_->setTabVisible(timeEvolutionPage, index != 0);
+    radiusModePanel_->setVisible(index == 0);
+    jointRangesPanel_->setVisible(index == 1);
+    polarisationPanel_->setVisible(index == 2);
+    pages_->setTabVisible(timeEvolutionPage, index != 0);
     if (index == 0) {
         return;
     }
-    panel17_->hide();
+    timeEvolutionText_->hide();
     // Mode "G, R (I)" fits the plasma energy too: its chart shows beside the
     // damping's.
-    panel19_->setVisible(index == 1);
-    panel20_->show();
+    plasmaChartPanel_->setVisible(index == 1);
+    dampingChartPanel_->show();
     const QFont axisFont = timesFont();
-    ChartPanel* plasma = charts_[6];
-    ChartPanel* damping = charts_[7];
+    ChartPanel* plasma = chart(WindowChart::PlasmaEnergy);
+    ChartPanel* damping = chart(WindowChart::Damping);
     plasma->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("Wp [eV]"));
     damping->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("Gam [eV]"));
     for (ChartPanel* chart : {plasma, damping}) {
@@ -237,7 +230,16 @@ void TForm1::ComboBox1Change(int index) {
     }
 }
 
-void TForm1::ACOpenExecute() {
+void MainWindow::selectMode(int item) {
+    modeBox_->setCurrentIndex(item);
+    onModeChanged(item);
+}
+
+void MainWindow::selectModel(int item) {
+    modelBox_->setCurrentIndex(item);
+}
+
+void MainWindow::openAndRun() {
     if (run_->isRunning()) {
         refuseDuringRun();
         return;
@@ -245,18 +247,18 @@ void TForm1::ACOpenExecute() {
     dataFile_.clear();
     openDialogFileName_.clear();
     setWindowTitle(baseTitle());
-    FLoaded = true;
-    ACGoExecute();
+    dataLoaded_ = true;
+    startRun();
 }
 
-void TForm1::ACOpenFileExecute() {
+void MainWindow::chooseAndOpenFile() {
     const QString path = dialogs_.openFileName(this);
     if (!path.isEmpty()) {
         openFile(path);
     }
 }
 
-void TForm1::OpenDemo1Click() {
+void MainWindow::openDemoMeasurement() {
     const DataFileLookup lookup = findDataFile(kDemoMeasurementName);
     if (lookup.found) {
         openFile(QString::fromStdString(lookup.found->string()));
@@ -270,7 +272,7 @@ void TForm1::OpenDemo1Click() {
                              places.join(QLatin1Char('\n')));
 }
 
-void TForm1::openFile(const QString& path) {
+void MainWindow::openFile(const QString& path) {
     if (run_->isRunning()) {
         refuseDuringRun();
         return;
@@ -280,15 +282,15 @@ void TForm1::openFile(const QString& path) {
     openDialogFileName_ = path;
     recentFiles_.remember(path);
     setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - ") + baseTitle());
-    FLoaded = true;
-    ACGoExecute();
+    dataLoaded_ = true;
+    startRun();
 }
 
-QString TForm1::dataFile() const {
+QString MainWindow::dataFile() const {
     return dataFile_.isEmpty() ? QString::fromStdString(FieldInputs{}.dataFile) : dataFile_;
 }
 
-void TForm1::fillRecentFilesMenu() {
+void MainWindow::fillRecentFilesMenu() {
     recentMenu_->clear();
     const QStringList files = recentFiles_.list();
     if (files.isEmpty()) {
@@ -301,16 +303,12 @@ void TForm1::fillRecentFilesMenu() {
     }
 }
 
-void TForm1::Save1Click() {
-    BitBtn2Click();
-}
-
-void TForm1::Exit1Click() {
+void MainWindow::requestExit() {
     close();
 }
 
-void TForm1::ACGoExecute() {
-    if (!FLoaded) {
+void MainWindow::startRun() {
+    if (!dataLoaded_) {
         dialogs_.information(this, QStringLiteral("Not load data!"));
         return;
     }
@@ -325,44 +323,44 @@ void TForm1::ACGoExecute() {
     run_->start(inputs);
 }
 
-void TForm1::ACEnterExecute() {
-    ACGoExecute();
+void MainWindow::onEnterKey() {
+    startRun();
 }
 
-void TForm1::ACStopExecute() {
+void MainWindow::requestStop() {
     run_->stop();
 }
 
-void TForm1::EvaluateIr1Click() {
+void MainWindow::showIntensityWindow() {
     intensity_->show();
     intensity_->raise();
 }
 
-void TForm1::Help1Click() {
+void MainWindow::showHelpWindow() {
     help_->show();
     help_->raise();
 }
 
-void TForm1::BitBtn2Click() {
-    saveMemo(memo1_, QStringLiteral("_RNV"));
+void MainWindow::saveResultTable() {
+    saveMemo(resultTable_, QStringLiteral("_RNV"));
 }
 
-void TForm1::BitBtn3Click() {
-    saveMemo(memo2_, QStringLiteral("_WR"));
+void MainWindow::saveResonanceTable() {
+    saveMemo(resonanceTable_, QStringLiteral("_WR"));
 }
 
-FieldInputs TForm1::snapshotInputs() const {
+FieldInputs MainWindow::snapshotInputs() const {
     FieldInputs inputs = FieldInputs::defaults();
     for (const FieldDefault& d : kFieldDefaults) {
         inputs.text(d.field) = edit(d.field)->text().toStdString();
     }
-    inputs.fitMode = comboBox1_->currentIndex();
-    inputs.dielectric = comboBox2_->currentIndex();
+    inputs.fitMode = modeBox_->currentIndex();
+    inputs.dielectric = modelBox_->currentIndex();
     inputs.dataFile = dataFile().toStdString();
     return inputs;
 }
 
-void TForm1::nameSeriesFor(const FieldInputs& inputs) {
+void MainWindow::nameSeriesFor(const FieldInputs& inputs) {
     std::array<QXYSeries*, 8> measured{};
     std::array<QXYSeries*, 8> predicted{};
     std::array<QXYSeries*, 8> normalised{};
@@ -376,16 +374,16 @@ void TForm1::nameSeriesFor(const FieldInputs& inputs) {
     }
 }
 
-void TForm1::showChartValue(QPointF value) {
+void MainWindow::showChartValue(QPointF value) {
     statusPanels_->showReadout(
         QStringLiteral("x = %1, y = %2").arg(value.x(), 0, 'g', 5).arg(value.y(), 0, 'g', 5));
 }
 
-void TForm1::refuseDuringRun() {
+void MainWindow::refuseDuringRun() {
     statusPanels_->showNote(runGoingNote);
 }
 
-void TForm1::onRunFinished(const RunOutcome& outcome) {
+void MainWindow::onRunFinished(const RunOutcome& outcome) {
     statusPanels_->resetProgress();
     statusPanels_->showNote(outcomeNote(outcome));
     if (outcome.kind == RunOutcome::Kind::Failed) {
@@ -399,7 +397,7 @@ void TForm1::onRunFinished(const RunOutcome& outcome) {
 
 // Marks the field (null: none) and puts the cursor in it; the mark goes
 // when the field is edited or the next run starts.
-void TForm1::markField(QLineEdit* field) {
+void MainWindow::markField(QLineEdit* field) {
     if (markedField_ != nullptr) {
         markedField_->setProperty("invalid", false);
         markedField_->setStyleSheet({});
@@ -412,12 +410,12 @@ void TForm1::markField(QLineEdit* field) {
     field->setProperty("invalid", true);
     field->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(255, 214, 214); }"));
     connect(field, &QLineEdit::textEdited, this, [this] { markField(nullptr); });
-    pageControl_->setCurrentIndex(graphicsPage);
+    pages_->setCurrentIndex(graphicsPage);
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
 }
 
-void TForm1::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
+void MainWindow::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
     const QString fileName =
         dialogs_.saveFileName(this, suggestedSaveName(openDialogFileName_, suffix));
     if (fileName.isEmpty()) {
@@ -433,13 +431,15 @@ void TForm1::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
     }
 }
 
-void TForm1::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormResize();
+    splitAreasInHalves();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
-    if (run_->isRunning()) {
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Only a fit is worth asking about: a run whose fit has ended is just
+    // being drawn.
+    if (run_->isFitting()) {
         if (!dialogs_.stopConfirmation(this)) {
             event->ignore();
             return;
@@ -450,13 +450,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
     emit closed();
 }
 
-void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!droppedFile(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
 
-void TForm1::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
     const QString file = droppedFile(event->mimeData());
     if (!file.isEmpty()) {
         event->acceptProposedAction();

@@ -19,7 +19,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScatterSeries>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -77,16 +76,6 @@ QLineSeries* lineSeries(const QString& objectName, const QString& name, int widt
     return series;
 }
 
-QScatterSeries* pointSeries(const QString& name) {
-    auto* series = new QScatterSeries;
-    series->setObjectName(name);
-    series->setName(name);
-    series->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
-    series->setMarkerSize(5);
-    series->setBorderColor(Qt::transparent);
-    return series;
-}
-
 Polarisation channelPolarisation(int channel) {
     return channel % 2 == 0 ? Polarisation::V : Polarisation::H;
 }
@@ -97,7 +86,7 @@ QString seriesName(int number) {
 
 } // namespace
 
-QLineEdit* TForm1::makeEdit(Field field) {
+QLineEdit* MainWindow::makeEdit(Field field) {
     const int number = static_cast<int>(field);
     auto* edit = new QLineEdit;
     edit->setObjectName(QStringLiteral("Edit%1").arg(number));
@@ -105,92 +94,93 @@ QLineEdit* TForm1::makeEdit(Field field) {
     return edit;
 }
 
-void TForm1::addChartSeries(ChartPanel* chart, SeriesId id, QXYSeries* series) {
+void MainWindow::addChartSeries(ChartPanel* chart, SeriesId id, QXYSeries* series) {
     chart->addSeries(series);
     series_[id] = series;
     drawing_->registerSeries(id, series, chart);
 }
 
-void TForm1::buildActions() {
+void MainWindow::buildActions() {
     QStyle* style = QApplication::style();
-    acOpen_ =
+    openAction_ =
         new QAction(style->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Open"), this);
-    acOpen_->setObjectName(QStringLiteral("ACOpen"));
-    acOpen_->setToolTip(QStringLiteral("Open data file"));
-    acGo_ = new QAction(style->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Go"), this);
-    acGo_->setObjectName(QStringLiteral("ACGo"));
-    acGo_->setToolTip(QStringLiteral("Go fitting"));
-    acStop_ = new QAction(style->standardIcon(QStyle::SP_MediaStop), QStringLiteral("Stop"), this);
-    acStop_->setObjectName(QStringLiteral("ACStop"));
-    acStop_->setToolTip(QStringLiteral("Stop fitting"));
-    acEnter_ = new QAction(QStringLiteral("Enter"), this);
-    acEnter_->setObjectName(QStringLiteral("ACEnter"));
-    acEnter_->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    acEnter_->setShortcutContext(Qt::WindowShortcut);
-    addAction(acEnter_);
+    openAction_->setObjectName(QStringLiteral("ACOpen"));
+    openAction_->setToolTip(QStringLiteral("Open data file"));
+    goAction_ = new QAction(style->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Go"), this);
+    goAction_->setObjectName(QStringLiteral("ACGo"));
+    goAction_->setToolTip(QStringLiteral("Go fitting"));
+    stopAction_ =
+        new QAction(style->standardIcon(QStyle::SP_MediaStop), QStringLiteral("Stop"), this);
+    stopAction_->setObjectName(QStringLiteral("ACStop"));
+    stopAction_->setToolTip(QStringLiteral("Stop fitting"));
+    enterAction_ = new QAction(QStringLiteral("Enter"), this);
+    enterAction_->setObjectName(QStringLiteral("ACEnter"));
+    enterAction_->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    enterAction_->setShortcutContext(Qt::WindowShortcut);
+    addAction(enterAction_);
 
-    connect(acOpen_, &QAction::triggered, this, &TForm1::ACOpenExecute);
-    connect(acGo_, &QAction::triggered, this, &TForm1::ACGoExecute);
-    connect(acStop_, &QAction::triggered, this, &TForm1::ACStopExecute);
-    connect(acEnter_, &QAction::triggered, this, &TForm1::ACEnterExecute);
+    connect(openAction_, &QAction::triggered, this, &MainWindow::openAndRun);
+    connect(goAction_, &QAction::triggered, this, &MainWindow::startRun);
+    connect(stopAction_, &QAction::triggered, this, &MainWindow::requestStop);
+    connect(enterAction_, &QAction::triggered, this, &MainWindow::onEnterKey);
 
-    acOpenFile_ = new QAction(QStringLiteral("Open file…"), this);
-    acOpenFile_->setObjectName(QStringLiteral("ACOpenFile"));
-    acOpenFile_->setShortcut(QKeySequence::Open);
-    connect(acOpenFile_, &QAction::triggered, this, &TForm1::ACOpenFileExecute);
+    openFileAction_ = new QAction(QStringLiteral("Open file…"), this);
+    openFileAction_->setObjectName(QStringLiteral("ACOpenFile"));
+    openFileAction_->setShortcut(QKeySequence::Open);
+    connect(openFileAction_, &QAction::triggered, this, &MainWindow::chooseAndOpenFile);
 }
 
-void TForm1::buildMenu() {
+void MainWindow::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
-    file->addAction(acOpen_);
-    file->addAction(acOpenFile_);
+    file->addAction(openAction_);
+    file->addAction(openFileAction_);
     QAction* demo = file->addAction(QStringLiteral("Open demo measurement"));
     demo->setObjectName(QStringLiteral("OpenDemo1"));
-    connect(demo, &QAction::triggered, this, &TForm1::OpenDemo1Click);
+    connect(demo, &QAction::triggered, this, &MainWindow::openDemoMeasurement);
     recentMenu_ = file->addMenu(QStringLiteral("Recent files"));
     recentMenu_->setObjectName(QStringLiteral("RecentFiles1"));
-    connect(recentMenu_, &QMenu::aboutToShow, this, &TForm1::fillRecentFilesMenu);
+    connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::fillRecentFilesMenu);
     file->addSeparator();
     QAction* save = file->addAction(QStringLiteral("Save"));
     save->setObjectName(QStringLiteral("Save1"));
     save->setShortcut(QKeySequence::Save);
-    connect(save, &QAction::triggered, this, &TForm1::Save1Click);
+    connect(save, &QAction::triggered, this, &MainWindow::saveResultTable);
     file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));
     exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connect(exit, &QAction::triggered, this, &TForm1::Exit1Click);
+    connect(exit, &QAction::triggered, this, &MainWindow::requestExit);
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("Options1"));
     QAction* evaluate = options->addAction(QStringLiteral("Evaluate I(r)"));
     evaluate->setObjectName(QStringLiteral("EvaluateIr1"));
-    connect(evaluate, &QAction::triggered, this, &TForm1::EvaluateIr1Click);
+    connect(evaluate, &QAction::triggered, this, &MainWindow::showIntensityWindow);
 
     QAction* help = menuBar()->addAction(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
-    connect(help, &QAction::triggered, this, &TForm1::Help1Click);
+    connect(help, &QAction::triggered, this, &MainWindow::showHelpWindow);
 }
 
-void TForm1::buildToolBar() {
+void MainWindow::buildToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setFloatable(false);
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    bar->addAction(acOpen_);
+    bar->addAction(openAction_);
     QAction* save = bar->addAction(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
                                    QStringLiteral("Save"));
     save->setObjectName(QStringLiteral("ToolButton2"));
     save->setToolTip(QStringLiteral("Save the result table"));
-    connect(save, &QAction::triggered, this, &TForm1::Save1Click);
+    connect(save, &QAction::triggered, this, &MainWindow::saveResultTable);
     bar->addSeparator();
-    bar->addAction(acGo_);
-    bar->addAction(acStop_);
+    bar->addAction(goAction_);
+    bar->addAction(stopAction_);
 }
 
-QWidget* TForm1::buildParameterColumn() {
+QWidget* MainWindow::buildParameterColumn() {
     auto* experimental = new QGroupBox(QStringLiteral("Experimental parameters"));
     experimental->setObjectName(QStringLiteral("GroupBox1"));
     auto* wavelengths = new QFormLayout(experimental);
@@ -199,27 +189,27 @@ QWidget* TForm1::buildParameterColumn() {
                             makeEdit(lambdaField(k)));
     }
 
-    comboBox2_ = new QComboBox;
-    comboBox2_->setObjectName(QStringLiteral("ComboBox2"));
-    comboBox2_->addItems({QStringLiteral("Drude"), QStringLiteral("Lorents")});
-    comboBox2_->setPlaceholderText(QStringLiteral("Dielecric function"));
-    comboBox2_->setCurrentIndex(-1);
-    comboBox1_ = new QComboBox;
-    comboBox1_->setObjectName(QStringLiteral("ComboBox1"));
-    comboBox1_->addItems({QStringLiteral("R"), QStringLiteral("G, R (I)"),
-                          QStringLiteral("G, R (II)"), QStringLiteral(" ")});
-    comboBox1_->setPlaceholderText(QStringLiteral("Fitting parameters"));
-    comboBox1_->setCurrentIndex(-1);
-    connect(comboBox1_, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    modelBox_ = new QComboBox;
+    modelBox_->setObjectName(QStringLiteral("ComboBox2"));
+    modelBox_->addItems({QStringLiteral("Drude"), QStringLiteral("Lorents")});
+    modelBox_->setPlaceholderText(QStringLiteral("Dielecric function"));
+    modelBox_->setCurrentIndex(-1);
+    modeBox_ = new QComboBox;
+    modeBox_->setObjectName(QStringLiteral("ComboBox1"));
+    modeBox_->addItems({QStringLiteral("R"), QStringLiteral("G, R (I)"),
+                        QStringLiteral("G, R (II)"), QStringLiteral(" ")});
+    modeBox_->setPlaceholderText(QStringLiteral("Fitting parameters"));
+    modeBox_->setCurrentIndex(-1);
+    connect(modeBox_, &QComboBox::activated, this, &MainWindow::onModeChanged);
 
-    panel2_ = makePanel(QStringLiteral("Panel2"));
-    auto* fixed = new QFormLayout(panel2_);
+    radiusModePanel_ = makePanel(QStringLiteral("Panel2"));
+    auto* fixed = new QFormLayout(radiusModePanel_);
     fixed->setContentsMargins(0, 0, 0, 0);
     fixed->addRow(richLabel(omegaP + QStringLiteral(" (eV)")), makeEdit(Field::Wp));
     fixed->addRow(richLabel(gamma + QStringLiteral(" (eV)")), makeEdit(Field::Gam));
 
-    panel3_ = makePanel(QStringLiteral("Panel3"));
-    auto* ranges = new QGridLayout(panel3_);
+    jointRangesPanel_ = makePanel(QStringLiteral("Panel3"));
+    auto* ranges = new QGridLayout(jointRangesPanel_);
     ranges->setContentsMargins(0, 0, 0, 0);
     ranges->addWidget(richLabel(omegaP), 0, 0);
     ranges->addWidget(new QLabel(QStringLiteral("min")), 0, 1);
@@ -232,8 +222,8 @@ QWidget* TForm1::buildParameterColumn() {
     ranges->addWidget(new QLabel(QStringLiteral("max")), 3, 1);
     ranges->addWidget(makeEdit(Field::GamMax), 3, 2);
 
-    panel24_ = makePanel(QStringLiteral("Panel24"));
-    auto* polarisation = new QGridLayout(panel24_);
+    polarisationPanel_ = makePanel(QStringLiteral("Panel24"));
+    auto* polarisation = new QGridLayout(polarisationPanel_);
     polarisation->setContentsMargins(0, 0, 0, 0);
     polarisation->addWidget(richLabel(omegaP), 0, 0);
     polarisation->addWidget(makeEdit(Field::PolWp), 0, 1, 1, 2);
@@ -248,15 +238,15 @@ QWidget* TForm1::buildParameterColumn() {
     modePanels->setObjectName(QStringLiteral("ModePanels"));
     auto* stack = new QGridLayout(modePanels);
     stack->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* panel : {panel2_, panel3_, panel24_}) {
+    for (QWidget* panel : {radiusModePanel_, jointRangesPanel_, polarisationPanel_}) {
         stack->addWidget(panel, 0, 0);
     }
 
     auto* fit = new QGroupBox(QStringLiteral("Fit parameters"));
     fit->setObjectName(QStringLiteral("GroupBox2"));
     auto* fitLayout = new QVBoxLayout(fit);
-    fitLayout->addWidget(comboBox2_);
-    fitLayout->addWidget(comboBox1_);
+    fitLayout->addWidget(modelBox_);
+    fitLayout->addWidget(modeBox_);
     fitLayout->addWidget(modePanels);
     auto* radius = new QFormLayout;
     radius->addRow(new QLabel(QStringLiteral("Rmin")), makeEdit(Field::Rmin));
@@ -267,7 +257,7 @@ QWidget* TForm1::buildParameterColumn() {
     auto* go = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton),
                                QStringLiteral("Go"));
     go->setObjectName(QStringLiteral("BitBtn1"));
-    connect(go, &QPushButton::clicked, this, &TForm1::ACGoExecute);
+    connect(go, &QPushButton::clicked, this, &MainWindow::startRun);
 
     QWidget* column = makePanel(QStringLiteral("Panel7"));
     column->setFixedWidth(144);
@@ -284,14 +274,13 @@ QWidget* TForm1::buildParameterColumn() {
     return column;
 }
 
-QWidget* TForm1::buildGraphicsPage() {
+QWidget* MainWindow::buildGraphicsPage() {
     auto* experimental =
         new ChartPanel(QStringLiteral("Chart1"), QStringLiteral("Experimental data"));
     experimental->setAxisTitles(QStringLiteral("Time[s]"), QStringLiteral("Intensities [a.u.]"));
     for (int c = 0; c < 8; ++c) {
-        QScatterSeries* measured = pointSeries(seriesName(c + 1));
-        shapeForPolarisation(measured, channelPolarisation(c));
-        addChartSeries(experimental, seriesAt(SeriesId::Series1, c), measured);
+        addChartSeries(experimental, seriesAt(SeriesId::Series1, c),
+                       makeMarkSeries(seriesName(c + 1), channelPolarisation(c)));
     }
     auto* radius =
         new ChartPanel(QStringLiteral("Chart2"), QStringLiteral("Evolution of claster radius"));
@@ -310,43 +299,43 @@ QWidget* TForm1::buildGraphicsPage() {
     agreement->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("Vx [%]"));
     addChartSeries(agreement, SeriesId::LineSeries3,
                    lineSeries(QStringLiteral("LineSeries3"), QStringLiteral("Vx"), 1, true));
-    charts_[1] = experimental;
-    charts_[2] = radius;
-    charts_[3] = concentration;
-    charts_[4] = agreement;
+    charts_[static_cast<int>(WindowChart::Measured)] = experimental;
+    charts_[static_cast<int>(WindowChart::Radius)] = radius;
+    charts_[static_cast<int>(WindowChart::Concentration)] = concentration;
+    charts_[static_cast<int>(WindowChart::Agreement)] = agreement;
 
-    panel5_ = makeSplitter(QStringLiteral("Panel5"), Qt::Horizontal);
-    panel5_->addWidget(wrap(QStringLiteral("Panel8"), experimental));
-    panel5_->addWidget(wrap(QStringLiteral("Panel9"), radius));
-    panel6_ = makeSplitter(QStringLiteral("Panel6"), Qt::Horizontal);
-    panel6_->addWidget(wrap(QStringLiteral("Panel10"), concentration));
-    panel6_->addWidget(wrap(QStringLiteral("Panel11"), agreement));
-    panel4_ = makeSplitter(QStringLiteral("Panel4"), Qt::Vertical);
-    panel4_->addWidget(panel5_);
-    panel4_->addWidget(panel6_);
-    connect(panel5_, &QSplitter::splitterMoved, this, &TForm1::Panel8CanResize);
-    connect(panel6_, &QSplitter::splitterMoved, this, &TForm1::Panel10CanResize);
+    upperCharts_ = makeSplitter(QStringLiteral("Panel5"), Qt::Horizontal);
+    upperCharts_->addWidget(wrap(QStringLiteral("Panel8"), experimental));
+    upperCharts_->addWidget(wrap(QStringLiteral("Panel9"), radius));
+    lowerCharts_ = makeSplitter(QStringLiteral("Panel6"), Qt::Horizontal);
+    lowerCharts_->addWidget(wrap(QStringLiteral("Panel10"), concentration));
+    lowerCharts_->addWidget(wrap(QStringLiteral("Panel11"), agreement));
+    chartRows_ = makeSplitter(QStringLiteral("Panel4"), Qt::Vertical);
+    chartRows_->addWidget(upperCharts_);
+    chartRows_->addWidget(lowerCharts_);
+    connect(upperCharts_, &QSplitter::splitterMoved, this, &MainWindow::matchLowerRowToUpper);
+    connect(lowerCharts_, &QSplitter::splitterMoved, this, &MainWindow::matchUpperRowToLower);
 
     QWidget* page = makePanel(QStringLiteral("TabSheet1"));
     auto* layout = new QHBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addWidget(panel4_, 1);
+    layout->addWidget(chartRows_, 1);
     layout->addWidget(buildParameterColumn());
     return page;
 }
 
-QWidget* TForm1::buildFitDataPage() {
-    memo1_ = makeMemo(QStringLiteral("Memo1"));
-    memo2_ = makeMemo(QStringLiteral("Memo2"));
+QWidget* MainWindow::buildFitDataPage() {
+    resultTable_ = makeMemo(QStringLiteral("Memo1"));
+    resonanceTable_ = makeMemo(QStringLiteral("Memo2"));
     auto* save1 = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
                                   QStringLiteral("Save to file"));
     save1->setObjectName(QStringLiteral("BitBtn2"));
-    connect(save1, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    connect(save1, &QPushButton::clicked, this, &MainWindow::saveResultTable);
     auto* save2 = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
                                   QStringLiteral("Save to file"));
     save2->setObjectName(QStringLiteral("BitBtn3"));
-    connect(save2, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
+    connect(save2, &QPushButton::clicked, this, &MainWindow::saveResonanceTable);
 
     auto column = [](const QString& name, QPlainTextEdit* memo, QPushButton* button) {
         QWidget* panel = makePanel(name);
@@ -356,13 +345,13 @@ QWidget* TForm1::buildFitDataPage() {
         layout->addWidget(button, 0, Qt::AlignLeft);
         return panel;
     };
-    panel12_ = makeSplitter(QStringLiteral("Panel12"), Qt::Horizontal);
-    panel12_->addWidget(column(QStringLiteral("Panel13"), memo1_, save1));
-    panel12_->addWidget(column(QStringLiteral("Panel14"), memo2_, save2));
-    return wrap(QStringLiteral("TabSheet2"), panel12_);
+    tableHalves_ = makeSplitter(QStringLiteral("Panel12"), Qt::Horizontal);
+    tableHalves_->addWidget(column(QStringLiteral("Panel13"), resultTable_, save1));
+    tableHalves_->addWidget(column(QStringLiteral("Panel14"), resonanceTable_, save2));
+    return wrap(QStringLiteral("TabSheet2"), tableHalves_);
 }
 
-QWidget* TForm1::buildTimeEvolutionPage() {
+QWidget* MainWindow::buildTimeEvolutionPage() {
     auto* plasma = new ChartPanel(QStringLiteral("Chart6"), QStringLiteral("Time evolution of Wp"));
     addChartSeries(plasma, SeriesId::Series14,
                    lineSeries(seriesName(14), QStringLiteral("Wp"), 1, true));
@@ -377,25 +366,25 @@ QWidget* TForm1::buildTimeEvolutionPage() {
         addChartSeries(chart, seriesAt(SeriesId::Series24, extra),
                        lineSeries(seriesName(24 + extra), seriesName(24 + extra), 1, true));
     }
-    charts_[6] = plasma;
-    charts_[7] = damping;
+    charts_[static_cast<int>(WindowChart::PlasmaEnergy)] = plasma;
+    charts_[static_cast<int>(WindowChart::Damping)] = damping;
 
-    panel19_ = wrap(QStringLiteral("Panel19"), plasma);
-    panel20_ = wrap(QStringLiteral("Panel20"), damping);
-    panel18_ = makeSplitter(QStringLiteral("Panel18"), Qt::Horizontal);
-    panel18_->addWidget(panel19_);
-    panel18_->addWidget(panel20_);
-    panel17_ = wrap(QStringLiteral("Panel17"), makeMemo(QStringLiteral("Memo3")));
+    plasmaChartPanel_ = wrap(QStringLiteral("Panel19"), plasma);
+    dampingChartPanel_ = wrap(QStringLiteral("Panel20"), damping);
+    timeEvolutionCharts_ = makeSplitter(QStringLiteral("Panel18"), Qt::Horizontal);
+    timeEvolutionCharts_->addWidget(plasmaChartPanel_);
+    timeEvolutionCharts_->addWidget(dampingChartPanel_);
+    timeEvolutionText_ = wrap(QStringLiteral("Panel17"), makeMemo(QStringLiteral("Memo3")));
 
     QWidget* page = makePanel(QStringLiteral("TabSheet3"));
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(panel18_, 1);
-    layout->addWidget(panel17_);
+    layout->addWidget(timeEvolutionCharts_, 1);
+    layout->addWidget(timeEvolutionText_);
     return page;
 }
 
-QWidget* TForm1::buildPredictionPage() {
+QWidget* MainWindow::buildPredictionPage() {
     auto* prediction = new ChartPanel(QStringLiteral("Chart5"),
                                       QStringLiteral("Plasmon resonances (Mie theory prediction)"));
     prediction->setAxisTitles(QStringLiteral("Radius [nm]"),
@@ -407,7 +396,7 @@ QWidget* TForm1::buildPredictionPage() {
         shapeForPolarisation(predicted, channelPolarisation(c));
         addChartSeries(prediction, seriesAt(SeriesId::Series16, c), predicted);
     }
-    charts_[5] = prediction;
+    charts_[static_cast<int>(WindowChart::Prediction)] = prediction;
     return wrap(QStringLiteral("TabSheet4"), prediction);
 }
 

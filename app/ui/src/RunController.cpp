@@ -14,8 +14,13 @@ namespace velmora::ui {
 
 RunController::RunController(RunDisplay& display, std::function<bool()> askStop, QObject* parent)
     : QObject(parent), display_(display), askStop_(std::move(askStop)) {
-    drawTimer_.setInterval(drawIntervalMs);
-    connect(&drawTimer_, &QTimer::timeout, this, &RunController::drawPending);
+    connect(&drawTimer_, &QTimer::timeout, this, [this] {
+        if (!fitEnded_) {
+            drawPending();
+        } else if (drawPending()) {
+            finish();
+        }
+    });
 }
 
 RunController::~RunController() {
@@ -43,6 +48,8 @@ bool RunController::start(FieldInputs inputs) {
     }
     runFlag_.store(true);
     abandoned_ = false;
+    fitEnded_ = false;
+    drawTimer_.setInterval(1000 / drawsPerSecond);
     outcome_ = {};
     clock_.start();
     view_ = std::make_unique<BufferedRunView>(runFlag_, [this] { return askStopFromWorker(); });
@@ -84,7 +91,8 @@ bool RunController::askStopFromWorker() {
 }
 
 void RunController::answerStopQuestion() {
-    // Show everything up to the question before asking it.
+    // What came before the question goes on screen first: a slice now, the
+    // rest while the question waits.
     drawPending();
     const bool yes = askStop_();
     {
@@ -95,15 +103,23 @@ void RunController::answerStopQuestion() {
     questionAnswered_.notify_all();
 }
 
-void RunController::drawPending() {
+bool RunController::drawPending() {
     if (view_) {
         view_->drain(display_);
     }
+    return display_.show(drawBudget);
 }
 
+// The rest is drawn a slice per turn of the event loop, between its other
+// timers and events.
 void RunController::onWorkerFinished() {
+    fitEnded_ = true;
+    drawTimer_.setInterval(0);
+    drawTimer_.start();
+}
+
+void RunController::finish() {
     drawTimer_.stop();
-    drawPending();
     worker_->deleteLater();
     worker_ = nullptr;
     view_.reset();

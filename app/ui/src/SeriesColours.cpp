@@ -1,14 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/SeriesColours.h"
 
-#include <QScatterSeries>
+#include <QImage>
+#include <QLineSeries>
+#include <QPainter>
 
 namespace velmora::ui {
 
 namespace {
 
-// Set on the series whose marks are drawn open (H of a scatter series).
-const char* const openMarksProperty = "velmoraOpenMarks";
+// Set on a series of marks: its polarisation, which gives the marks' shape.
+const char* const marksProperty = "velmoraMarks";
+
+constexpr double markSize = 5.0;
+
+// The mark stamped at every point of a series of marks: a filled square (V)
+// or an open circle (H) in the colour. Drawn at four times its size, so that
+// it stays sharp on screens of high pixel density.
+QImage markPicture(Polarisation polarisation, const QColor& colour) {
+    constexpr int side = static_cast<int>(markSize * 4);
+    QImage picture(side, side, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    const QRectF box(0.0, 0.0, side, side);
+    if (polarisation == Polarisation::V) {
+        painter.fillRect(box, colour);
+        return picture;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    constexpr double border = side / 5.0;
+    painter.setPen(QPen(colour, border));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(box.adjusted(border / 2, border / 2, -border / 2, -border / 2));
+    return picture;
+}
 
 } // namespace
 
@@ -34,14 +59,19 @@ QColor toQColor(Colour colour) {
     return {0, 0, 0};
 }
 
+QXYSeries* makeMarkSeries(const QString& name, Polarisation polarisation) {
+    auto* series = new QLineSeries;
+    series->setObjectName(name);
+    series->setName(name);
+    series->setProperty(marksProperty, static_cast<int>(polarisation));
+    series->setPen(QPen(Qt::NoPen));
+    series->setMarkerSize(markSize);
+    series->setLightMarker(markPicture(polarisation, series->color()));
+    return series;
+}
+
 void shapeForPolarisation(QXYSeries* series, Polarisation polarisation) {
     if (polarisation == Polarisation::V) {
-        return;
-    }
-    if (auto* scatter = qobject_cast<QScatterSeries*>(series)) {
-        scatter->setProperty(openMarksProperty, true);
-        scatter->setColor(Qt::white);
-        scatter->setMarkerShape(QScatterSeries::MarkerShapeCircle);
         return;
     }
     QPen pen = series->pen();
@@ -52,17 +82,13 @@ void shapeForPolarisation(QXYSeries* series, Polarisation polarisation) {
 void paintSeries(QXYSeries* series, Colour colour) {
     // Each change repaints every mark, so only a change is made.
     const QColor painted = toQColor(colour);
-    if (auto* scatter = qobject_cast<QScatterSeries*>(series)) {
-        if (!scatter->property(openMarksProperty).toBool() && scatter->color() != painted) {
-            scatter->setColor(painted);
-        }
-        if (scatter->borderColor() != painted) {
-            scatter->setBorderColor(painted);
-        }
+    if (series->color() == painted) {
         return;
     }
-    if (series->color() != painted) {
-        series->setColor(painted);
+    series->setColor(painted);
+    const QVariant marks = series->property(marksProperty);
+    if (marks.isValid()) {
+        series->setLightMarker(markPicture(static_cast<Polarisation>(marks.toInt()), painted));
     }
 }
 

@@ -5,10 +5,8 @@
 #include "ui/SeriesColours.h"
 #include "ui/StatusPanels.h"
 
-#include <QList>
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QPointF>
-#include <QStringList>
 #include <QXYSeries>
 
 #include <algorithm>
@@ -19,73 +17,59 @@ namespace velmora::ui {
 WindowDrawing::WindowDrawing(StatusPanels& statusBar) : statusBar_(statusBar) {}
 
 void WindowDrawing::registerSeries(SeriesId id, QXYSeries* series, ChartPanel* chart) {
-    series_[id] = Target{series, chart};
+    series_.insert_or_assign(id, SeriesTarget{series, chart, {}});
 }
 
 void WindowDrawing::registerMemo(MemoId id, QPlainTextEdit* memo) {
-    memos_[id] = memo;
+    memos_.insert_or_assign(id, MemoTarget{memo, false, {}});
 }
 
-const WindowDrawing::Target& WindowDrawing::target(SeriesId id) const {
+WindowDrawing::SeriesTarget& WindowDrawing::seriesTarget(SeriesId id) {
     const auto found = series_.find(id);
     if (found == series_.end()) {
         throw std::logic_error("a run reported a series the window does not have");
     }
+    changedSeries_.insert(id);
     return found->second;
 }
 
-QPlainTextEdit* WindowDrawing::memo(MemoId id) const {
+WindowDrawing::MemoTarget& WindowDrawing::memoTarget(MemoId id) {
     const auto found = memos_.find(id);
     if (found == memos_.end()) {
         throw std::logic_error("a run reported a memo the window does not have");
     }
+    changedMemos_.insert(id);
     return found->second;
 }
 
 void WindowDrawing::clearSeries(SeriesId id) {
-    const Target& t = target(id);
-    t.series->clear();
-    touched_.insert(t.chart);
+    seriesTarget(id).points.clear();
 }
 
 void WindowDrawing::addPoints(SeriesId id, std::span<const ChartPoint> points) {
     if (points.empty()) {
         return;
     }
-    const Target& t = target(id);
-    QList<QPointF> all = t.series->points();
-    const qsizetype previous = all.size();
-    all.reserve(previous + static_cast<qsizetype>(points.size()));
+    SeriesTarget& target = seriesTarget(id);
+    target.points.reserve(target.points.size() + static_cast<qsizetype>(points.size()));
     for (const ChartPoint& point : points) {
-        all.append(QPointF(point.x, point.y));
+        target.points.append(QPointF(point.x, point.y));
     }
     // The points of one series share their colour: the wavelength's, or the
     // fit result's.
-    paintSeries(t.series, points.front().colour);
-    // A series keeps its points in ascending x, so that a line never
-    // zig-zags back; points of equal x keep the order they came in.
-    const auto byX = [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); };
-    if (std::is_sorted(all.begin(), all.end(), byX)) {
-        t.series->append(all.mid(previous));
-    } else {
-        std::stable_sort(all.begin(), all.end(), byX);
-        t.series->replace(all);
-    }
-    touched_.insert(t.chart);
+    target.colour = points.front().colour;
 }
 
 void WindowDrawing::clearMemo(MemoId id) {
-    memo(id)->clear();
+    MemoTarget& target = memoTarget(id);
+    target.cleared = true;
+    target.lines.clear();
 }
 
 void WindowDrawing::addMemoLines(MemoId id, std::span<const std::string> lines) {
-    QStringList text;
-    text.reserve(static_cast<qsizetype>(lines.size()));
+    MemoTarget& target = memoTarget(id);
     for (const std::string& line : lines) {
-        text.append(QString::fromStdString(line));
-    }
-    if (!text.isEmpty()) {
-        memo(id)->appendPlainText(text.join(QLatin1Char('\n')));
+        target.lines.append(QString::fromStdString(line));
     }
 }
 
@@ -101,11 +85,58 @@ void WindowDrawing::setStatusText(int panel, const std::string& text) {
     statusBar_.setPanelText(panel, QString::fromStdString(text));
 }
 
-void WindowDrawing::finishBatch() {
-    for (ChartPanel* chart : touched_) {
+void WindowDrawing::showSeries(SeriesTarget& target) {
+    if (!target.points.isEmpty()) {
+        paintSeries(target.series, target.colour);
+    }
+    // A series keeps its points in ascending x, so that a line never
+    // zig-zags back; points of equal x keep the order they came in.
+    const auto byX = [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); };
+    if (!std::is_sorted(target.points.begin(), target.points.end(), byX)) {
+        std::stable_sort(target.points.begin(), target.points.end(), byX);
+    }
+    target.series->replace(target.points);
+    chartsToFit_.insert(target.chart);
+}
+
+void WindowDrawing::showMemo(MemoTarget& target) {
+    if (target.cleared) {
+        target.memo->clear();
+        target.cleared = false;
+    }
+    if (!target.lines.isEmpty()) {
+        target.memo->appendPlainText(target.lines.join(QLatin1Char('\n')));
+        target.lines.clear();
+    }
+}
+
+bool WindowDrawing::show(std::chrono::milliseconds budget) {
+    QElapsedTimer clock;
+    clock.start();
+    const auto spent = [&] { return clock.elapsed() >= budget.count(); };
+    while (!changedSeries_.empty()) {
+        if (spent()) {
+            return false;
+        }
+        showSeries(series_.at(*changedSeries_.begin()));
+        changedSeries_.erase(changedSeries_.begin());
+    }
+    while (!changedMemos_.empty()) {
+        if (spent()) {
+            return false;
+        }
+        showMemo(memos_.at(*changedMemos_.begin()));
+        changedMemos_.erase(changedMemos_.begin());
+    }
+    while (!chartsToFit_.empty()) {
+        if (spent()) {
+            return false;
+        }
+        ChartPanel* chart = *chartsToFit_.begin();
+        chartsToFit_.erase(chartsToFit_.begin());
         chart->rescale();
     }
-    touched_.clear();
+    return true;
 }
 
 } // namespace velmora::ui

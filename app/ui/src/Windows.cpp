@@ -4,8 +4,8 @@
 namespace velmora::ui {
 
 VelmoraWindows::VelmoraWindows(Dialogs& dialogs, std::unique_ptr<HelpBrowser> helpBrowser)
-    : Form1(dialogs), Form4(std::move(helpBrowser)) {
-    Form1.attachCompanions(Form2, Form4);
+    : mainWindow(dialogs), helpWindow(std::move(helpBrowser)) {
+    mainWindow.attachCompanions(intensityWindow, helpWindow);
 }
 
 } // namespace velmora::ui

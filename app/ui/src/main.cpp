@@ -1,14 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// velmora: the desktop program. Creates the four windows and runs the event
-// loop until the main window is closed. `velmora FILE` opens FILE at once.
+// velmora: the desktop program. Reads its command line (ui/CommandLine.h),
+// creates the four windows and runs the event loop until the main window is
+// closed. `velmora FILE` opens FILE at once.
+#include "ui/CommandLine.h"
 #include "ui/Dialogs.h"
 #include "ui/HelpBrowser.h"
+#include "ui/UnattendedRun.h"
 #include "ui/Windows.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QStringList>
+#include <QTimer>
+
+#include <iostream>
+#include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -32,9 +40,25 @@ namespace {
 
 const QString geometryKey = QStringLiteral("mainWindowGeometry");
 
+// The dialogs of a run nobody watches: a failure's message goes to standard
+// error instead of a box that would wait for an answer.
+class UnattendedDialogs final : public velmora::ui::QtDialogs {
+public:
+    void error(QWidget*, const QString& text) override {
+        std::cerr << text.toStdString() << std::endl;
+    }
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Help, the version and a bad command line need no window.
+    const velmora::ui::WindowCommandLine commandLine =
+        velmora::ui::parseWindowCommandLine({argv + 1, argv + argc}, std::cout, std::cerr);
+    if (!commandLine.options) {
+        return commandLine.exitStatus;
+    }
+    const velmora::ui::WindowOptions& options = *commandLine.options;
     // The document the help browser shows is our own local file.
     if (runsAsRoot()) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -52,19 +76,35 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    velmora::ui::QtDialogs dialogs;
-    velmora::ui::VelmoraWindows windows(dialogs, velmora::ui::makeHelpBrowser());
-    QObject::connect(&windows.Form1, &velmora::ui::TForm1::closed, &app, &QApplication::quit);
+    velmora::ui::QtDialogs personDialogs;
+    UnattendedDialogs unattendedDialogs;
+    velmora::ui::VelmoraWindows windows(options.quitAfterRun ? unattendedDialogs : personDialogs,
+                                        velmora::ui::makeHelpBrowser());
+    velmora::ui::MainWindow& window = windows.mainWindow;
+    QObject::connect(&window, &velmora::ui::MainWindow::closed, &app, &QApplication::quit);
     // The window's size and place of the last session, if there was one.
-    windows.Form1.restoreGeometry(QSettings().value(geometryKey).toByteArray());
-    windows.Form1.show();
-    windows.Form3.raise();
+    window.restoreGeometry(QSettings().value(geometryKey).toByteArray());
+    velmora::ui::applyOptions(options, window);
+    window.show();
+    windows.aboutWindow.raise();
 
-    const QStringList files = QApplication::arguments().mid(1);
-    if (!files.isEmpty()) {
-        windows.Form1.openFile(files.constFirst());
-    }
+    const auto startRun = [&] {
+        if (options.file) {
+            window.openFile(QString::fromStdString(*options.file));
+        } else if (options.quitAfterRun) {
+            window.openAndRun();
+        }
+    };
+    // The run starts once the event loop runs, as it would from the menu.
+    velmora::ui::UnattendedRun unattended(window, std::cout);
+    QTimer::singleShot(0, &window, [&] {
+        if (options.quitAfterRun) {
+            unattended.start(startRun);
+        } else {
+            startRun();
+        }
+    });
     const int status = QApplication::exec();
-    QSettings().setValue(geometryKey, windows.Form1.saveGeometry());
+    QSettings().setValue(geometryKey, window.saveGeometry());
     return status;
 }

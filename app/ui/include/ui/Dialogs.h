@@ -39,7 +39,7 @@ public:
 };
 
 // The dialogs a person answers.
-class QtDialogs final : public Dialogs {
+class QtDialogs : public Dialogs {
 public:
     void information(QWidget* parent, const QString& text) override;
     void error(QWidget* parent, const QString& text) override;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm1, the main window: the parameter fields and mode choice, the four
+// MainWindow, the main window: the parameter fields and mode choice, the four
 // result pages with their charts and tables, menu, tool bar and status bar,
 // and the actions that start, refuse and stop fit runs.
 #pragma once
@@ -32,42 +32,70 @@ class Dialogs;
 class RunController;
 struct RunOutcome;
 class StatusPanels;
-class TForm2;
-class TForm4;
+class IntensityWindow;
+class HelpWindow;
 class WindowDrawing;
 
-class TForm1 : public QMainWindow {
+// The charts of the main window by what they show, in the order of their
+// object names "Chart1".."Chart7".
+enum class WindowChart {
+    Measured,      // "Experimental data"
+    Radius,        // "Evolution of claster radius"
+    Concentration, // "Evolution of claster concentration"
+    Agreement,     // "Non-agreement factor"
+    Prediction,    // "Plasmon resonances (Mie theory prediction)"
+    PlasmaEnergy,  // "Time evolution of Wp"
+    Damping,       // "Time evolution of gamma"
+};
+inline constexpr int kWindowCharts = 7;
+
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(Dialogs& dialogs, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Wires the windows the menu shows; the "Intensity results" window also
     // receives its share of every run.
-    void attachCompanions(TForm2& intensity, TForm4& help);
+    void attachCompanions(IntensityWindow& intensity, HelpWindow& help);
 
-    // Handlers, named after their component and event.
-    void FormCreate();
-    void FormResize();
-    void Timer1Timer();
-    void ComboBox1Change(int index);
-    void ACOpenExecute();
-    void ACGoExecute();
-    void ACEnterExecute();
-    void ACStopExecute();
-    void EvaluateIr1Click();
-    void Help1Click();
-    void BitBtn2Click();
-    void BitBtn3Click();
+    // Halves the chart rows, the chart columns and the two pages' halves
+    // (the window was resized).
+    void splitAreasInHalves();
+    // The status bar's clock (every second).
+    void showTime();
+    // The user picked item `index` of the mode box: the mode's panel and the
+    // time-evolution page.
+    void onModeChanged(int index);
+    // File -> Open: marks the data opened and starts a run on DemoDat.txt of
+    // the working directory.
+    void openAndRun();
+    // Go (tool bar, the "Go" button): starts a run, or refuses one before
+    // any Open ("Not load data!") or while a run is going.
+    void startRun();
+    // The Enter key: as Go.
+    void onEnterKey();
+    // Stop: clears the run flag; the run asks the stop question at its next
+    // stop test.
+    void requestStop();
+    // Options -> "Evaluate I(r)" and the "Help" menu: the companion windows.
+    void showIntensityWindow();
+    void showHelpWindow();
+    // The "Save to file" buttons of the two tables; File -> Save and the
+    // tool bar's save button save the result table.
+    void saveResultTable();
+    void saveResonanceTable();
     // File -> "Open file…": the user picks the measurement file.
-    void ACOpenFileExecute();
+    void chooseAndOpenFile();
     // File -> "Open demo measurement": the installed demo file.
-    void OpenDemo1Click();
-    // File -> Save and the tool bar's save button: saves the result table
-    // as its "Save to file" button does.
-    void Save1Click();
+    void openDemoMeasurement();
     // File -> Exit: closes the window, asking the stop question during a run.
-    void Exit1Click();
+    void requestExit();
+
+    // Select an item of the mode box (as the user picks it) or of the
+    // dielectric function box; -1 selects none.
+    void selectMode(int item);
+    void selectModel(int item);
 
     // Makes the file the data file of this and later runs, names it in the
     // title and starts a run as Open does.
@@ -75,13 +103,13 @@ public:
     // The measurement file the next run reads.
     QString dataFile() const;
 
-    bool dataLoaded() const { return FLoaded; }
+    bool dataLoaded() const { return dataLoaded_; }
     bool runGoing() const;
     // The fields a run reads, as they stand now.
     FieldInputs snapshotInputs() const;
 
     QLineEdit* edit(Field field) const { return edits_.at(static_cast<int>(field)); }
-    ChartPanel* chartPanel(int number) const { return charts_.at(number); }
+    ChartPanel* chart(WindowChart which) const { return charts_.at(static_cast<int>(which)); }
     QXYSeries* series(SeriesId id) const;
     StatusPanels* statusPanels() const { return statusPanels_; }
     QMenu* recentFilesMenu() const { return recentMenu_; }
@@ -112,8 +140,8 @@ private:
     QWidget* buildPredictionPage();
     QLineEdit* makeEdit(Field field);
     void addChartSeries(ChartPanel* chart, SeriesId id, QXYSeries* series);
-    void Panel8CanResize();
-    void Panel10CanResize();
+    void matchLowerRowToUpper();
+    void matchUpperRowToLower();
 
     void refuseDuringRun();
     void onRunFinished(const RunOutcome& outcome);
@@ -124,7 +152,7 @@ private:
     void saveMemo(QPlainTextEdit* memo, const QString& suffix);
 
     Dialogs& dialogs_;
-    bool FLoaded = false;
+    bool dataLoaded_ = false;
     // OpenDialog1 is never shown; only its (empty) file name is used, by the
     // save buttons' suggested names.
     QString openDialogFileName_;
@@ -135,36 +163,36 @@ private:
     QLineEdit* markedField_ = nullptr;
 
     std::array<QLineEdit*, kFieldSlots> edits_{}; // by field number
-    std::array<ChartPanel*, 8> charts_{};
+    std::array<ChartPanel*, kWindowCharts> charts_{};
     std::map<SeriesId, QXYSeries*> series_;
-    QComboBox* comboBox1_ = nullptr;
-    QComboBox* comboBox2_ = nullptr;
-    QWidget* panel2_ = nullptr;
-    QWidget* panel3_ = nullptr;
-    QWidget* panel24_ = nullptr;
-    QTabWidget* pageControl_ = nullptr;
-    QSplitter* panel4_ = nullptr;
-    QSplitter* panel5_ = nullptr;
-    QSplitter* panel6_ = nullptr;
-    QSplitter* panel12_ = nullptr;
-    QSplitter* panel18_ = nullptr;
-    QWidget* panel17_ = nullptr;
-    QWidget* panel19_ = nullptr;
-    QWidget* panel20_ = nullptr;
-    int panel8Width_ = 0;
-    int panel10Width_ = 0;
-    QPlainTextEdit* memo1_ = nullptr;
-    QPlainTextEdit* memo2_ = nullptr;
-    QAction* acOpen_ = nullptr;
-    QAction* acGo_ = nullptr;
-    QAction* acStop_ = nullptr;
-    QAction* acEnter_ = nullptr;
-    QAction* acOpenFile_ = nullptr;
+    QComboBox* modeBox_ = nullptr;
+    QComboBox* modelBox_ = nullptr;
+    QWidget* radiusModePanel_ = nullptr;
+    QWidget* jointRangesPanel_ = nullptr;
+    QWidget* polarisationPanel_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QSplitter* chartRows_ = nullptr;
+    QSplitter* upperCharts_ = nullptr;
+    QSplitter* lowerCharts_ = nullptr;
+    QSplitter* tableHalves_ = nullptr;
+    QSplitter* timeEvolutionCharts_ = nullptr;
+    QWidget* timeEvolutionText_ = nullptr;
+    QWidget* plasmaChartPanel_ = nullptr;
+    QWidget* dampingChartPanel_ = nullptr;
+    int upperLeftWidth_ = 0;
+    int lowerLeftWidth_ = 0;
+    QPlainTextEdit* resultTable_ = nullptr;
+    QPlainTextEdit* resonanceTable_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* goAction_ = nullptr;
+    QAction* stopAction_ = nullptr;
+    QAction* enterAction_ = nullptr;
+    QAction* openFileAction_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    QTimer* timer1_ = nullptr;
+    QTimer* clockTimer_ = nullptr;
     StatusPanels* statusPanels_ = nullptr;
-    TForm2* intensity_ = nullptr;
-    TForm4* help_ = nullptr;
+    IntensityWindow* intensity_ = nullptr;
+    HelpWindow* help_ = nullptr;
 
     std::unique_ptr<WindowDrawing> drawing_;
     std::unique_ptr<RunController> run_;

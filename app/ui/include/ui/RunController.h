@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs one fit at a time on a worker thread with the stack of
-// kFitThreadStackBytes and hands its reports to the window at screen pace.
+// kFitThreadStackBytes and hands its reports to the window at screen pace:
+// at most drawsPerSecond times a second a slice of at most drawBudget of
+// drawing, so the event loop is never held for long. When the fit has ended,
+// the rest is drawn in such slices too, one event-loop turn apart, and only
+// then is the run finished.
 // The program-wide run flag lives here: a run sets it when it starts and the
 // Stop action clears it; the stop question a run asks is put to the user on
 // the user-interface thread while the run waits for the answer.
@@ -15,6 +19,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -39,15 +44,18 @@ struct RunOutcome {
 class RunController : public QObject {
     Q_OBJECT
 public:
-    // Interval of the screen updates while a run is going.
-    static constexpr int drawIntervalMs = 30;
+    static constexpr int drawsPerSecond = 20;
+    static constexpr std::chrono::milliseconds drawBudget{10};
 
     // askStop answers the stop question on the user-interface thread
     // (true = Yes).
     RunController(RunDisplay& display, std::function<bool()> askStop, QObject* parent = nullptr);
     ~RunController() override;
 
+    // From start until finished: fitting, then drawing what is left.
     bool isRunning() const { return worker_ != nullptr; }
+    // The fit's thread has not ended yet.
+    bool isFitting() const { return worker_ != nullptr && !fitEnded_; }
     bool runFlag() const { return runFlag_.load(); }
 
     // Starts a run on a snapshot of the window's fields; false while a run
@@ -66,14 +74,17 @@ signals:
 private:
     bool askStopFromWorker();
     void answerStopQuestion();
-    void drawPending();
+    // One slice of drawing; true when everything reported is shown.
+    bool drawPending();
     void onWorkerFinished();
+    void finish();
 
     RunDisplay& display_;
     std::function<bool()> askStop_;
     std::atomic<bool> runFlag_{false};
     std::unique_ptr<BufferedRunView> view_;
     QThread* worker_ = nullptr;
+    bool fitEnded_ = false;
     RunOutcome outcome_;
     QElapsedTimer clock_;
     QTimer drawTimer_;

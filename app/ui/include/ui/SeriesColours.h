@@ -7,6 +7,7 @@
 #include "ui/RunDrawing.h"
 
 #include <QColor>
+#include <QString>
 
 class QXYSeries;
 
@@ -16,7 +17,12 @@ QColor toQColor(Colour colour);
 
 enum class Polarisation { V, H };
 
-// Gives a new series the shape of its polarisation.
+// A series of measured points: a mark at each point (a filled square for V,
+// an open circle for H) and no line between them. The marks are one picture
+// stamped at every point, so the chart keeps no item per point.
+QXYSeries* makeMarkSeries(const QString& name, Polarisation polarisation);
+
+// Gives a new line series the shape of its polarisation.
 void shapeForPolarisation(QXYSeries* series, Polarisation polarisation);
 
 // Paints the series in the colour, keeping its shape.

@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window's side of a run: carries the run's reports into the chart
-// series, memo fields and status bar they name, and keeps the touched charts'
-// axes fitted to their points.
+// The window's side of a run: notes the run's reports per chart series and
+// memo field, and shows them in slices. A slice replaces the points of each
+// series that changed once (never appending point by point, which makes the
+// chart lay out every mark again for every point), fills the memos that
+// changed, and fits the touched charts' axes to their points; it starts no
+// new piece once its budget is spent and leaves the rest to the next slice.
+// Progress and status text are shown at once.
 #pragma once
 
 #include "ui/RunDisplay.h"
+
+#include <QList>
+#include <QPointF>
+#include <QStringList>
 
 #include <map>
 #include <set>
@@ -31,21 +39,32 @@ public:
     void createProgress(int maximum) override;
     void setProgress(int position) override;
     void setStatusText(int panel, const std::string& text) override;
-    void finishBatch() override;
+    bool show(std::chrono::milliseconds budget) override;
 
 private:
-    struct Target {
+    struct SeriesTarget {
         QXYSeries* series;
         ChartPanel* chart;
+        QList<QPointF> points; // every point reported since the last clear
+        Colour colour = Colour::Red;
+    };
+    struct MemoTarget {
+        QPlainTextEdit* memo;
+        bool cleared = false;
+        QStringList lines; // reported since the memo was last shown
     };
 
-    const Target& target(SeriesId id) const;
-    QPlainTextEdit* memo(MemoId id) const;
+    SeriesTarget& seriesTarget(SeriesId id);
+    MemoTarget& memoTarget(MemoId id);
+    void showSeries(SeriesTarget& target);
+    static void showMemo(MemoTarget& target);
 
     StatusPanels& statusBar_;
-    std::map<SeriesId, Target> series_;
-    std::map<MemoId, QPlainTextEdit*> memos_;
-    std::set<ChartPanel*> touched_;
+    std::map<SeriesId, SeriesTarget> series_;
+    std::map<MemoId, MemoTarget> memos_;
+    std::set<SeriesId> changedSeries_;
+    std::set<MemoId> changedMemos_;
+    std::set<ChartPanel*> chartsToFit_;
 };
 
 } // namespace velmora::ui

@@ -3,9 +3,9 @@
 // window, "Intensity results", About (which shows itself) and Help.
 #pragma once
 
-#include "ui/About.h"
-#include "ui/HelpDemo.h"
-#include "ui/Intensity.h"
+#include "ui/AboutWindow.h"
+#include "ui/HelpWindow.h"
+#include "ui/IntensityWindow.h"
 #include "ui/MainWindow.h"
 
 #include <memory>
@@ -17,10 +17,10 @@ class Dialogs;
 struct VelmoraWindows {
     VelmoraWindows(Dialogs& dialogs, std::unique_ptr<HelpBrowser> helpBrowser);
 
-    TForm1 Form1;
-    TForm2 Form2;
-    TForm3 Form3;
-    TForm4 Form4;
+    MainWindow mainWindow;
+    IntensityWindow intensityWindow;
+    AboutWindow aboutWindow;
+    HelpWindow helpWindow;
 };
 
 } // namespace velmora::ui

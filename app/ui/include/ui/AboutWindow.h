@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm3, the About window: shown over the main window at start, always on
+// AboutWindow, the About window: shown over the main window at start, always on
 // top, hidden by "OK" or ten seconds after it was created.
 #pragma once
 
@@ -7,15 +7,15 @@
 
 namespace velmora::ui {
 
-class TForm3 : public QWidget {
+class AboutWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int hideAfterMs = 10000;
 
-    explicit TForm3(QWidget* parent = nullptr);
+    explicit AboutWindow(QWidget* parent = nullptr);
 
     // "OK" and Timer1 both hide the window.
-    void Button1Click();
+    void dismiss();
 };
 
 } // namespace velmora::ui

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TForm4, the Help window: shows the help document "HelpDemo.mht" of the
+// HelpWindow, the Help window: shows the help document "HelpDemo.mht" of the
 // current working directory, loaded afresh every time the window is shown;
 // without one there, the installed copy, and without that a page of its own
 // that says which file it looked for and where.
@@ -16,10 +16,10 @@
 
 namespace velmora::ui {
 
-class TForm4 : public QWidget {
+class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm4(std::unique_ptr<HelpBrowser> browser, QWidget* parent = nullptr);
+    explicit HelpWindow(std::unique_ptr<HelpBrowser> browser, QWidget* parent = nullptr);
 
     // The document of the working directory of this moment.
     static QUrl helpDocumentUrl();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/About.h"
+#include "ui/AboutWindow.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -45,7 +45,7 @@ void centreOnScreen(QWidget& window) {
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent)
+AboutWindow::AboutWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowStaysOnTopHint) {
@@ -82,7 +82,7 @@ TForm3::TForm3(QWidget* parent)
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(ok, &QPushButton::clicked, this, &AboutWindow::dismiss);
 
     auto* update = new QHBoxLayout;
     update->addWidget(updateCaption);
@@ -104,14 +104,14 @@ TForm3::TForm3(QWidget* parent)
     auto* timer = new QTimer(this);
     timer->setObjectName(QStringLiteral("Timer1"));
     timer->setInterval(hideAfterMs);
-    connect(timer, &QTimer::timeout, this, &TForm3::Button1Click);
+    connect(timer, &QTimer::timeout, this, &AboutWindow::dismiss);
     timer->start();
 
     centreOnScreen(*this);
     show();
 }
 
-void TForm3::Button1Click() {
+void AboutWindow::dismiss() {
     hide();
 }
 

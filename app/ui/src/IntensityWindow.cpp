@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/Intensity.h"
+#include "ui/IntensityWindow.h"
 
 #include "ui/ChartPanel.h"
 #include "ui/MemoField.h"
@@ -14,11 +14,11 @@
 
 namespace velmora::ui {
 
-TForm2::TForm2(QWidget* parent)
+IntensityWindow::IntensityWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
       chart_(new ChartPanel(QStringLiteral("Chart1"),
                             QStringLiteral("Normalised intensities against the fitted radius"))),
-      memo1_(makeMemo(QStringLiteral("Memo1"))), memo2_(makeMemo(QStringLiteral("Memo2"))) {
+      vPeaks_(makeMemo(QStringLiteral("Memo1"))), hPeaks_(makeMemo(QStringLiteral("Memo2"))) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Intensity results"));
     resize(567, 376);
@@ -38,13 +38,13 @@ TForm2::TForm2(QWidget* parent)
     chart_->setAxisTitles(QStringLiteral("Radius [nm]"),
                           QStringLiteral("Normalised intensity [a.u.]"));
 
-    memo1_->setFont(timesFont(13));
-    memo2_->setFont(timesFont(13));
+    vPeaks_->setFont(timesFont(13));
+    hPeaks_->setFont(timesFont(13));
     auto* peaks = new QGroupBox(QStringLiteral("w(R)"));
     peaks->setObjectName(QStringLiteral("GroupBox1"));
     auto* peaksLayout = new QVBoxLayout(peaks);
-    peaksLayout->addWidget(memo1_);
-    peaksLayout->addWidget(memo2_);
+    peaksLayout->addWidget(vPeaks_);
+    peaksLayout->addWidget(hPeaks_);
 
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->setObjectName(QStringLiteral("Splitter1"));

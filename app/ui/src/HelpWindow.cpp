@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/HelpDemo.h"
+#include "ui/HelpWindow.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,7 +8,7 @@
 
 namespace velmora::ui {
 
-TForm4::TForm4(std::unique_ptr<HelpBrowser> browser, QWidget* parent)
+HelpWindow::HelpWindow(std::unique_ptr<HelpBrowser> browser, QWidget* parent)
     : QWidget(parent, Qt::Window), browser_(std::move(browser)) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Help"));
@@ -27,12 +27,12 @@ TForm4::TForm4(std::unique_ptr<HelpBrowser> browser, QWidget* parent)
     layout->addWidget(panel);
 }
 
-QUrl TForm4::helpDocumentUrl() {
+QUrl HelpWindow::helpDocumentUrl() {
     return QUrl::fromLocalFile(QDir::current().absoluteFilePath(
         QString::fromUtf8(kHelpDocumentName.data(), qsizetype(kHelpDocumentName.size()))));
 }
 
-QString TForm4::missingDocumentPage(const QStringList& placesLooked) {
+QString HelpWindow::missingDocumentPage(const QStringList& placesLooked) {
     QString page =
         QStringLiteral("<html><body><h3>Help</h3><p>The help document %1 was not "
                        "found. It was looked for in these places:</p><ul>")
@@ -43,7 +43,7 @@ QString TForm4::missingDocumentPage(const QStringList& placesLooked) {
     return page + QStringLiteral("</ul></body></html>");
 }
 
-void TForm4::showEvent(QShowEvent* event) {
+void HelpWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     const QUrl here = helpDocumentUrl();
     if (QFileInfo(here.toLocalFile()).isFile()) {
