@@ -62,14 +62,6 @@ install(FILES ${PROJECT_SOURCE_DIR}/demo/DemoDat.txt
 install(FILES ${PROJECT_SOURCE_DIR}/demo/HelpDemo.mht
     DESTINATION ${VELMORA_DATA_INSTALL_DIR} COMPONENT velmora_program)
 
-# The manual pages, one for each program installed.
-install(FILES ${PROJECT_SOURCE_DIR}/docs/man/velmora-fit.1
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT velmora_program)
-if(TARGET velmora)
-    install(FILES ${PROJECT_SOURCE_DIR}/docs/man/velmora.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT velmora_program)
-endif()
-
 if(TARGET velmora)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/velmora/velmora.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT velmora_program)

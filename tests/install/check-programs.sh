@@ -85,13 +85,15 @@ if [[ "$window" == window ]]; then
         fail "$icon is not a PNG picture"
     [[ "$picture" == "$size" ]] || fail "$icon is $picture pixels, but lies in $size"
 fi
-# A manual page for each program, which man renders without a warning.
+# A manual page for each program, compressed as Debian keeps them, which
+# man renders without a warning.
 manuals=(velmora-fit)
 [[ "$window" == window ]] && manuals+=(velmora)
 for program in "${manuals[@]}"; do
-    page=$prefix/share/man/man1/$program.1
+    page=$prefix/share/man/man1/$program.1.gz
     [[ -f "$page" ]] || fail "no manual page $page"
-    warnings=$(groff -ww -man -z "$page" 2>&1) || fail "$page cannot be rendered: $warnings"
+    warnings=$(gzip -dc "$page" | groff -ww -man -z 2>&1) ||
+        fail "$page cannot be rendered: $warnings"
     [[ -z "$warnings" ]] || fail "$page renders with warnings: $warnings"
 done
 echo "check-programs: the programs and data of $prefix work"
