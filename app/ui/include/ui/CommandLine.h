@@ -7,6 +7,7 @@
 #pragma once
 
 #include "fit/Fields.h"
+#include "fit/FitSettings.h"
 
 #include <iosfwd>
 #include <map>
