@@ -3,6 +3,7 @@
 
 RELEASE := build/release
 ASAN := build/asan
+TSAN := build/tsan
 WIN32 := build/win32
 FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
@@ -10,7 +11,7 @@ FUZZ_SECONDS ?= 60
 # only when the script changes or the build folder is cleaned.
 DEPS_STAMP := build/deps-installed
 
-.PHONY: all deps deps-windows deps-fuzz configure build test test-asan fuzz windows test-windows bench run package clean
+.PHONY: all deps deps-windows deps-fuzz configure build test test-asan test-tsan fuzz windows test-windows bench run package docs clean
 
 all: build
 
@@ -37,6 +38,14 @@ $(ASAN)/build.ninja: CMakeLists.txt CMakePresets.json | $(DEPS_STAMP)
 test-asan: $(DEPS_STAMP) $(ASAN)/build.ninja
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The worker pool and both engines under ThreadSanitizer.
+$(TSAN)/build.ninja: CMakeLists.txt CMakePresets.json | $(DEPS_STAMP)
+	cmake --preset tsan
+
+test-tsan: $(DEPS_STAMP) $(TSAN)/build.ninja
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 # Coverage-guided fuzzing of the measurement reader with clang's libFuzzer
 # for FUZZ_SECONDS. The corpus under app/tests seeds it (and is replayed by
@@ -69,8 +78,12 @@ windows: deps-windows $(WIN32)/build.ninja
 test-windows: windows build
 	ctest --preset win32
 
+# The C++ benchmark programs, then the Python package's array loop against
+# the C loop (Debian's interpreter, which has the package's numpy).
 bench: build
 	@for b in $(RELEASE)/bench/bench_*; do echo "== $$b"; "$$b"; done
+	@echo "== bench/bench_python_loops.py"
+	@PYTHONPATH=$(RELEASE)/python /usr/bin/python3 bench/bench_python_loops.py $(RELEASE)/bench/bench_library
 
 run: build
 	@scripts/run-velmora $(RELEASE)
@@ -79,6 +92,13 @@ run: build
 # and the programs, in build/release/packages/.
 package: build
 	cmake --build --preset release --target package
+
+# The documentation site (user guide, Python and C reference) in build/docs/,
+# the Python reference read from the package built beside the library.
+docs: configure
+	cmake --build --preset release --target quellis quellis_core
+	PYTHONPATH=$(RELEASE)/python /usr/bin/python3 -m sphinx -W -b html docs/site build/docs
+	@echo "open build/docs/index.html"
 
 clean:
 	rm -rf build

@@ -35,6 +35,29 @@ void CrossSectionBench(benchmark::State& state, TComplex m) {
     }
 }
 
+// The C loop that the Python package's array functions are measured
+// against (bench/bench_python_loops.py): CrossSection over 100000 spheres of
+// m = 1.5 + 0.1i with x evenly spaced from 0.1 to 20, one after another.
+constexpr int kLoopElements = 100000;
+constexpr double kLoopFirstSize = 0.1;
+constexpr double kLoopLastSize = 20.0;
+
+void CrossSectionLoop(benchmark::State& state) {
+    const TComplex m{1.5, 0.1};
+    double qsca, qext, qback;
+    for (auto _ : state) {
+        for (int i = 0; i < kLoopElements; ++i) {
+            const TComplex x{
+                kLoopFirstSize + (kLoopLastSize - kLoopFirstSize) * i / (kLoopElements - 1), 0.0};
+            CrossSection(&x, &m, &qsca, &qext, &qback);
+            benchmark::DoNotOptimize(qsca);
+            benchmark::DoNotOptimize(qext);
+            benchmark::DoNotOptimize(qback);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kLoopElements);
+}
+
 // Arguments are ten times the size parameter: x = 0.3, 3, 30, 300.
 void SizeParameters(benchmark::internal::Benchmark* b) {
     b->ArgName("x10")->Arg(3)->Arg(30)->Arg(300)->Arg(3000);
@@ -54,3 +77,4 @@ BENCHMARK_CAPTURE(ScatMatrixBench, metal, kMetal)->Apply(SizeParameters);
 BENCHMARK_CAPTURE(ScatMatrixBench, dielectric, kDielectric)->Apply(SizeParameters);
 BENCHMARK_CAPTURE(CrossSectionBench, metal, kMetal)->Apply(SizeParameters);
 BENCHMARK_CAPTURE(CrossSectionBench, dielectric, kDielectric)->Apply(SizeParameters);
+BENCHMARK(CrossSectionLoop)->Unit(benchmark::kMillisecond);

@@ -1,10 +1,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installation of the programs velmora and velmora-fit with what they open:
-# the demo measurement and the help document, the desktop entry and the icon.
+# the demo measurement and the help document, the manual pages, the desktop
+# entry and the icon.
 #
-# Component: velmora_program. The programs find their data at run time as
-# ../share/velmora/ beside their own directory, so the install directories
-# must keep that relation.
+# Components: velmora_fit (velmora-fit) and velmora_program (the window).
+# The programs find their data at run time as ../share/velmora/ beside their
+# own directory, so the install directories must keep that relation.
 include(GNUInstallDirs)
 
 set(VELMORA_DATA_INSTALL_DIR "${CMAKE_INSTALL_DATADIR}/velmora")
@@ -26,20 +27,48 @@ endif()
 # prefix was put.
 file(RELATIVE_PATH VELMORA_BIN_TO_LIB "/${CMAKE_INSTALL_BINDIR}" "/${CMAKE_INSTALL_LIBDIR}")
 set_target_properties(${VELMORA_PROGRAMS} PROPERTIES INSTALL_RPATH "$ORIGIN/${VELMORA_BIN_TO_LIB}")
-install(TARGETS ${VELMORA_PROGRAMS}
-    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT velmora_program)
-# Under /usr (and so in the Debian packages) the library lies where the
-# dynamic loader looks anyway, and a run path would only come before the
-# system's own search: there the programs carry none.
-install(CODE "
-    if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
-        foreach(program ${VELMORA_PROGRAMS})
-            file(RPATH_REMOVE FILE \"\$ENV{DESTDIR}/usr/${CMAKE_INSTALL_BINDIR}/\${program}\")
-        endforeach()
-    endif()" COMPONENT velmora_program)
+# Each program is its own component: velmora-fit (velmora_fit, with the demo
+# measurement it fits with --demo) needs no Qt, the window (velmora_program,
+# with the help document, desktop entry and icon) does.
+function(velmora_install_program program component)
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
+    # Under /usr (and so in the Debian packages) the library lies where the
+    # dynamic loader looks anyway, and a run path would only come before the
+    # system's own search: there the program carries none.
+    install(CODE "
+        if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+            file(RPATH_REMOVE FILE \"\$ENV{DESTDIR}/usr/${CMAKE_INSTALL_BINDIR}/${program}\")
+        endif()" COMPONENT ${component})
+    # Its manual page, where the source tree has one, compressed as Debian
+    # keeps manual pages.
+    set(page ${PROJECT_SOURCE_DIR}/docs/man/${program}.1)
+    if(EXISTS ${page})
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${page})
+        execute_process(COMMAND gzip -9 -n -c ${page} OUTPUT_FILE ${PROJECT_BINARY_DIR}/man/${program}.1.gz
+                        COMMAND_ERROR_IS_FATAL ANY)
+        install(FILES ${PROJECT_BINARY_DIR}/man/${program}.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+    endif()
+endfunction()
 
-install(FILES ${PROJECT_SOURCE_DIR}/demo/DemoDat.txt ${PROJECT_SOURCE_DIR}/demo/HelpDemo.mht
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)
+velmora_install_program(velmora-fit velmora_fit)
+if(TARGET velmora)
+    velmora_install_program(velmora velmora_program)
+endif()
+
+install(FILES ${PROJECT_SOURCE_DIR}/demo/DemoDat.txt
+    DESTINATION ${VELMORA_DATA_INSTALL_DIR} COMPONENT velmora_fit)
+install(FILES ${PROJECT_SOURCE_DIR}/demo/HelpDemo.mht
     DESTINATION ${VELMORA_DATA_INSTALL_DIR} COMPONENT velmora_program)
+
+# The manual pages, one for each program installed.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/man/velmora-fit.1
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT velmora_program)
+if(TARGET velmora)
+    install(FILES ${PROJECT_SOURCE_DIR}/docs/man/velmora.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT velmora_program)
+endif()
 
 if(TARGET velmora)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/velmora/velmora.desktop

@@ -28,6 +28,27 @@ TEST(PrintableTest, EscapesControlsAndMalformedBytes) {
     EXPECT_EQ(printable("\xFE\xFF"), "\\xFE\\xFF");
 }
 
+// Well-formed characters that show nothing or steer the display: C1
+// controls, the byte-order mark, zero-width, direction and tag characters,
+// line separators. Their neighbours in the tables stay as they are.
+TEST(PrintableTest, EscapesInvisibleAndSteeringCharacters) {
+    EXPECT_EQ(printable("a\xC2\x85"
+                        "b\xC2\x9B"
+                        "31m"),
+              "a\\u0085b\\u009B31m");
+    EXPECT_EQ(printable("\xC2\x9F\xC2\xA0\xC2\xAD"), "\\u009F\xC2\xA0\\u00AD");
+    EXPECT_EQ(printable("\xEF\xBB\xBF"
+                        "DemoDat.txt"),
+              "\\uFEFFDemoDat.txt");
+    EXPECT_EQ(printable("evil\xE2\x80\xAEtxt.exe"), "evil\\u202Etxt.exe");
+    EXPECT_EQ(printable("a\xE2\x80\x8A\xE2\x80\x8B\xE2\x80\x8F\xE2\x80\x90"),
+              "a\xE2\x80\x8A\\u200B\\u200F\xE2\x80\x90");
+    EXPECT_EQ(printable("\xE2\x80\xA8\xE2\x81\xA6\xE2\x81\xA9\xD8\x9C"),
+              "\\u2028\\u2066\\u2069\\u061C");
+    EXPECT_EQ(printable("\xF3\xA0\x80\x81\xF3\xA0\x81\xBF\xF3\xA0\x82\x80"),
+              "\\U000E0001\\U000E007F\xF3\xA0\x82\x80");
+}
+
 TEST(OutOfMemoryTest, AnAllocationFailureNamesWhatRanOut) {
     try {
         // Thrown as the allocator throws it (a real one would stop the

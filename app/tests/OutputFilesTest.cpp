@@ -7,11 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <thread>
 
 namespace velmora {
@@ -189,9 +192,155 @@ TEST_F(OutputFilesTest, TheMeasurementIsNeverAnOutput) {
     EXPECT_EQ(refusalOf({"r.dat", "./sub/link.txt"}, "DemoDat.txt"),
               "The output file ./sub/link.txt is the measurement DemoDat.txt" + refusal);
     EXPECT_EQ(refusalOf({"-", "r.dat", "-", "w.dat"}, "DemoDat.txt"), "no refusal");
-    EXPECT_EQ(refusalOf({"r.dat", "sub/../r.dat"}, "DemoDat.txt"),
-              "The output file sub/../r.dat is named twice; each output needs a file of its own");
+    EXPECT_EQ(
+        refusalOf({"r.dat", "sub/../r.dat"}, "DemoDat.txt"),
+        "The output files r.dat and sub/../r.dat name the same file; each output needs a file "
+        "of its own");
     EXPECT_EQ(refusalOf({"DemoDat.txt"}, "missing.txt"), "no refusal");
+}
+
+// The error of writing the outputs, as this process or, where a case needs
+// a user that is not root (for whom permissions count), as the user nobody in
+// a child process.
+std::string errorAsUser(const std::vector<Output>& outputs, bool asNobody) {
+    if (!asNobody) {
+        return errorOf(outputs);
+    }
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) {
+        return "no pipe";
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        const std::string error =
+            ::setgid(65534) == 0 && ::setuid(65534) == 0 ? errorOf(outputs) : "cannot be nobody";
+        [[maybe_unused]] const ssize_t ignored = ::write(pipeEnds[1], error.data(), error.size());
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    std::string error;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+        error.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    return error;
+}
+
+// Every output is checked before the first is written: a refusal of the
+// second output leaves the first as it was, and no temporary file.
+TEST_F(OutputFilesTest, AnOutputThatCouldNotBeReplacedIsRefusedBeforeAnyIsWritten) {
+    const bool root = ::geteuid() == 0;
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    test::writeText(file("a.dat"), "old a");
+    ASSERT_EQ(::chmod(file("a.dat").c_str(), 0666), 0);
+    test::writeText(file("ro.dat"), "read-only");
+    ASSERT_EQ(::chmod(file("ro.dat").c_str(), 0444), 0);
+    fs::create_symlink("a.dat", file("to-a"));
+    fs::create_symlink("later.dat", file("to-later"));
+    fs::create_directory(file("sticky"));
+    ASSERT_EQ(::chmod(file("sticky").c_str(), 01777), 0);
+    test::writeText(file("sticky/theirs.dat"), "theirs");
+    ASSERT_EQ(::chmod(file("sticky/theirs.dat").c_str(), 0666), 0); // anyone may write it
+    const bool othersFile = root && ::chown(file("sticky/theirs.dat").c_str(), 4321, 4321) == 0;
+    const struct {
+        std::string second;
+        std::string error; // after "Cannot write file <second>: ", or the whole message
+        bool needsOtherUser;
+    } cases[] = {
+        {"", "Cannot write file '': the name is empty", false},
+        {file("."), "it is a directory", false},
+        {file("missing/r.dat"), "No such file or directory", false},
+        {file("ro.dat"), "Permission denied (the file is read-only)", true},
+        {file("sticky/theirs.dat"),
+         "Operation not permitted (the file belongs to another user, in a directory where only "
+         "a file's owner may replace it)",
+         true},
+        {file("to-a"),
+         "The output files " + file("a.dat") + " and " + file("to-a") +
+             " name the same file; each output needs a file of its own",
+         false},
+    };
+    for (const auto& c : cases) {
+        if (c.needsOtherUser && !root && c.second == file("sticky/theirs.dat")) {
+            continue; // only root can give a file to another user
+        }
+        if (c.needsOtherUser && root && !othersFile) {
+            continue;
+        }
+        const std::string error =
+            errorAsUser({{file("a.dat"), "new a"}, {c.second, "x"}}, c.needsOtherUser && root);
+        const std::string expected = c.error.starts_with("Cannot") || c.error.starts_with("The")
+                                         ? c.error
+                                         : "Cannot write file " + c.second + ": " + c.error;
+        EXPECT_EQ(error, expected) << c.second;
+        EXPECT_EQ(test::readBytes(file("a.dat")), "old a") << c.second;
+    }
+    // A link to a name that another output creates is the same file too.
+    EXPECT_EQ(errorOf({{file("to-later"), "x"}, {file("later.dat"), "y"}}),
+              "The output files " + file("to-later") + " and " + file("later.dat") +
+                  " name the same file; each output needs a file of its own");
+    EXPECT_FALSE(fs::exists(file("later.dat")));
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::vector<std::string>{"a.dat", "ro.dat", "sticky", "to-a", "to-later"}));
+
+    // Names up to the longest a directory holds, whose temporary names
+    // would be longer than that, are written as any other.
+    for (const std::size_t length : {247u, 248u, 255u}) {
+        const std::string longName = file(std::string(length, 'n'));
+        writeOutputs(std::vector<Output>{{longName, "long"}, {file("a.dat"), "new a"}});
+        EXPECT_EQ(test::readBytes(longName), "long") << length;
+        fs::remove(longName);
+    }
+    EXPECT_EQ(test::readBytes(file("a.dat")), "new a");
+    EXPECT_EQ(namesIn(dir.path()),
+              (std::vector<std::string>{"a.dat", "ro.dat", "sticky", "to-a", "to-later"}));
+}
+
+// A file mounted over another (a bind mount) cannot be replaced by a
+// rename: refused before anything is written. Only where the test may mount.
+TEST_F(OutputFilesTest, AFileMountedOnItsOwnIsRefused) {
+    test::writeText(file("a.dat"), "old a");
+    test::writeText(file("source.dat"), "source");
+    test::writeText(file("mounted.dat"), "mounted");
+    if (::mount(file("source.dat").c_str(), file("mounted.dat").c_str(), nullptr, MS_BIND,
+                nullptr) != 0) {
+        GTEST_SKIP() << "cannot bind-mount here";
+    }
+    EXPECT_EQ(errorOf({{file("a.dat"), "new a"}, {file("mounted.dat"), "x"}}),
+              "Cannot write file " + file("mounted.dat") +
+                  ": Device or resource busy (the file is mounted on its own and cannot be "
+                  "replaced)");
+    ::umount(file("mounted.dat").c_str());
+    EXPECT_EQ(test::readBytes(file("a.dat")), "old a");
+}
+
+// INT, TERM and HUP while the outputs are written remove the temporary files
+// and end the process as the signal asks. The writer is held after the files
+// are staged by a FIFO output that nobody reads.
+TEST_F(OutputFilesTest, ASignalDuringTheWriteLeavesNoTemporaryFile) {
+    ASSERT_EQ(::mkfifo(file("pipe").c_str(), 0600), 0);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        test::writeText(file("a.dat"), "old a");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            writeOutputs(std::vector<Output>{{file("a.dat"), "new a"}, {file("pipe"), "x"}});
+            ::_exit(0);
+        }
+        // The temporary file of a.dat appears once the writer waits at the FIFO.
+        for (int wait = 0; wait < 500 && namesIn(dir.path()).size() < 3; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_EQ(namesIn(dir.path()).size(), 3u);
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{"a.dat", "pipe"})) << signal;
+        EXPECT_EQ(test::readBytes(file("a.dat")), "old a");
+    }
 }
 
 // A file system too small for the new table: only where the test may mount

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 #include "fit/DataFile.h"
+#include "fit/IntensityCheck.h"
 #include "fit/Search.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,11 @@ TEST_F(RadiusFitTest, ZeroIntensitiesAcceptNothingAndKeepTheWindow) {
     EXPECT_EQ(r.Rfit[3], candidate(16));
     ASSERT_EQ(view.series[SeriesId::Series9].size(), 3u);
     EXPECT_EQ(view.series[SeriesId::Series9][1].y, 0.0);
+    // The run says which line it cannot fit, and goes on.
+    EXPECT_EQ(view.warnings, std::vector<std::string>{
+                                 file() + ", line 2: field 2 (V at wavelength 1) is 0; intensities "
+                                          "must be positive, so the fit of this time point means "
+                                          "nothing"});
 }
 
 TEST_F(RadiusFitTest, NegativeIntensitiesGiveNegativeConcentrationAndVx) {
@@ -97,6 +103,28 @@ TEST_F(RadiusFitTest, NegativeIntensitiesGiveNegativeConcentrationAndVx) {
     EXPECT_EQ(r.Rfit[1], candidate(winner));
     EXPECT_EQ(r.VxFit[1], lowest);
     EXPECT_LT(r.Conc[1], 0.0);
+    ASSERT_EQ(view.warnings.size(), 1u);
+    const std::string start = file() + ", line 1: field 2 (V at wavelength 1) is -";
+    EXPECT_EQ(view.warnings[0].substr(0, start.size()), start);
+}
+
+// A warning for each of the first lines that cannot be fitted, then one
+// that counts the rest; a short line's missing intensities count as 0.
+TEST(IntensityCheckTest, WarnsByLineAndCountsTheRest) {
+    test::ScratchDir dir;
+    std::string text = "0\t1\t1\t1\t1\t1\t1\t1\t1\n"
+                       "1\t1\t1\t1\t1\t1\t1\t1\n";
+    for (int line = 3; line <= kMaxIntensityWarnings + 4; ++line) {
+        text += std::to_string(line) + "\t1\t1\t1\t1\t1\t1\t-2.5\t0\n";
+    }
+    test::writeText(dir.file("m.txt"), text);
+    const std::vector<std::string> warnings =
+        nonPositiveIntensityWarnings(ReadDataFile(dir.file("m.txt")), "m.txt");
+    ASSERT_EQ(warnings.size(), static_cast<std::size_t>(kMaxIntensityWarnings + 1));
+    EXPECT_EQ(warnings[0], "m.txt, line 2: field 9 (H at wavelength 4) is 0; intensities must be "
+                           "positive, so the fit of this time point means nothing");
+    EXPECT_EQ(warnings[1].substr(0, 52), "m.txt, line 3: field 8 (V at wavelength 4) is -2.5; ");
+    EXPECT_EQ(warnings.back(), "m.txt: 3 more lines with intensities that are not positive");
 }
 
 TEST_F(RadiusFitTest, FirstWindowReachesBeyondASmallN) {

@@ -107,4 +107,9 @@ bool RecordingView::stopConfirmation() {
     return answerYes;
 }
 
+void RecordingView::warn(const std::string& message) {
+    warnings.push_back(message);
+    log("warn " + message);
+}
+
 } // namespace velmora::test

@@ -26,6 +26,7 @@ public:
     bool runFlag() override;
     void setRunFlag() override;
     bool stopConfirmation() override;
+    void warn(const std::string& message) override;
 
     // The calls so far, one line each. A run of stop tests that all found
     // the flag set is one line with its count.
@@ -45,6 +46,7 @@ public:
     std::map<MemoId, std::vector<std::string>> memos;
     std::vector<int> progress; // createProgress(maximum) recorded as -maximum - 1
     std::vector<std::string> status;
+    std::vector<std::string> warnings;
 
 private:
     void log(std::string call);

@@ -86,7 +86,7 @@ TEST_F(RunErrorsTest, NegativeStepsGiveAnEmptyGrid) {
 
 TEST_F(RunErrorsTest, MissingFileDrawsNothing) {
     EXPECT_EQ(failureOf(test::inputsFor(FitMode::R, "no-such-file.txt")),
-              "Cannot open file no-such-file.txt");
+              "Cannot open file no-such-file.txt: No such file or directory");
     EXPECT_TRUE(nothingDrawn());
     EXPECT_TRUE(view.memos[MemoId::Memo1].empty());
 }

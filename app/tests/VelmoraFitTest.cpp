@@ -77,7 +77,7 @@ TEST_F(VelmoraFitTest, WritesBothTablesInTheSavedFormat) {
 TEST_F(VelmoraFitTest, FailureReportsTheRunMessageAndWritesNothing) {
     test::writeText(dir.file("kept.dat"), "kept");
     EXPECT_EQ(run("--result new.dat --resonance kept.dat missing.txt"), 1);
-    EXPECT_EQ(err, "Cannot open file missing.txt\n");
+    EXPECT_EQ(err, "Cannot open file missing.txt: No such file or directory\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("new.dat")));
     EXPECT_EQ(test::readBytes(dir.file("kept.dat")), "kept");
     EXPECT_EQ(run("--rmin abc --result new.dat"), 1);
@@ -109,8 +109,10 @@ TEST_F(VelmoraFitTest, OneFailingOutputLeavesTheOthersAsTheyWere) {
     EXPECT_EQ(run("--result k.dat --resonance nonexistent/r.dat"), 1);
     EXPECT_EQ(err, "Cannot write file nonexistent/r.dat: No such file or directory\n");
     EXPECT_EQ(test::readBytes(dir.file("k.dat")), "old k");
+    // Standard output ends lines with LF, a file with CR LF.
     ASSERT_EQ(run("--result - --resonance k.dat"), 0) << err;
-    EXPECT_EQ(out.substr(0, 21), "Time\tRadius\tConc\tVx\r\n");
+    EXPECT_EQ(out.substr(0, 20), "Time\tRadius\tConc\tVx\n");
+    EXPECT_EQ(out.find('\r'), std::string::npos);
     EXPECT_EQ(test::readBytes(dir.file("k.dat")).substr(0, 20), "W [eV]\tRmaxV\tRmaxH\r\n");
 }
 
@@ -171,7 +173,7 @@ TEST_F(VelmoraFitTest, ResultDirFitsEveryFileAndReportsEachFailure) {
                            {{0.0, 20.0, 40.0}, {1.0, 25.0, 41.0}, {2.0, 29.0, 45.0}});
     std::filesystem::create_directory(dir.file("out"));
     EXPECT_EQ(run("--steps 40 --result-dir out DemoDat.txt missing.txt second.dat"), 1);
-    EXPECT_EQ(err, "missing.txt: Cannot open file missing.txt\n");
+    EXPECT_EQ(err, "missing.txt: Cannot open file missing.txt: No such file or directory\n");
     for (const std::string name : {"DemoDat", "second"}) {
         const std::string file = name == std::string("DemoDat") ? "DemoDat.txt" : "second.dat";
         ASSERT_EQ(
@@ -188,11 +190,42 @@ TEST_F(VelmoraFitTest, ResultDirFitsEveryFileAndReportsEachFailure) {
               test::readBytes(dir.file("out/second_RNV.dat")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("out/missing_RNV.dat")));
     EXPECT_EQ(run("--steps 40 --result-dir out second.dat"), 0) << err;
-    // The tables go through the one writer: a folder that is not there fails
-    // the file, and nothing is left half written.
-    EXPECT_EQ(run("--steps 40 --result-dir nowhere second.dat"), 1);
-    EXPECT_EQ(err, "second.dat: Cannot write file nowhere/second_RNV.dat: No such file or "
-                   "directory\n");
+    // A folder that is not there is made, as the batch recipes need.
+    EXPECT_EQ(run("--steps 40 --result-dir made/here second.dat"), 0) << err;
+    EXPECT_EQ(test::readBytes(dir.file("made/here/second_RNV.dat")),
+              test::readBytes(dir.file("out/second_RNV.dat")));
+    // No file's tables may replace a measurement of the call, before or
+    // after it is read; the other files are still fitted.
+    std::filesystem::copy_file(dir.file("second.dat"), dir.file("out/second_RNV.dat"),
+                               std::filesystem::copy_options::overwrite_existing);
+    EXPECT_EQ(run("--steps 40 --result-dir out second.dat out/second_RNV.dat DemoDat.txt"), 1);
+    EXPECT_EQ(err, "second.dat: The output file out/second_RNV.dat is the measurement "
+                   "out/second_RNV.dat; writing it would replace the measurement\n");
+    EXPECT_EQ(test::readBytes(dir.file("out/second_RNV.dat")),
+              test::readBytes(dir.file("second.dat")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("out/second_RNV_WR.dat")));
+}
+
+// The names of standard output are its open descriptor: an appending
+// redirection keeps what was there, and a pipe is written.
+TEST_F(VelmoraFitTest, DevStdoutIsTheOpenStandardOutput) {
+    ASSERT_EQ(run("--resonance w.dat"), 0) << err;
+    const std::string table = out;
+    for (const std::string name : {"/dev/stdout", "/proc/self/fd/1", "/dev/fd/1"}) {
+        test::writeText(dir.file("run.log"), "earlier line\n");
+        // run() redirects with ">" and the name: ">run.log" appends.
+        ASSERT_EQ(run("--resonance w.dat --result " + name, ">run.log"), 0) << err;
+        ASSERT_EQ(run("--resonance w.dat --result " + name, ">run.log"), 0) << err;
+        std::string saved;
+        for (std::size_t at = 0; at < table.size(); at = table.find('\n', at) + 1) {
+            saved += table.substr(at, table.find('\n', at) - at) + "\r\n";
+        }
+        EXPECT_EQ(test::readBytes(dir.file("run.log")), "earlier line\n" + saved + saved) << name;
+        const std::string piped = "cd '" + dir.path().string() + "' && '" + VELMORA_FIT_PROGRAM +
+                                  "' --result " + name + " 2>stderr.txt | head -c 5 >head.txt";
+        EXPECT_EQ(std::system(piped.c_str()), 0);
+        EXPECT_EQ(test::readBytes(dir.file("head.txt")), "Time\t") << name;
+    }
 }
 
 TEST_F(VelmoraFitTest, NoModeGivesAnEmptyTable) {

@@ -8,7 +8,8 @@ Qsca from the small-particle limit, where absorption dominates, to spheres
 several wavelengths round.
 
 Usage: silver_sphere_efficiencies.py [OUTPUT.png]
-(from the repository: PYTHONPATH=python python3 python/examples/silver_sphere_efficiencies.py)
+(from the repository, after make build:
+ PYTHONPATH=build/release/python python3 python/examples/silver_sphere_efficiencies.py)
 """
 
 import sys

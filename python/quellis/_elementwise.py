@@ -1,14 +1,14 @@
 # SPDX-License-Identifier: MIT
-"""Checked numpy inputs and element-by-element calls of the exports.
+"""Checked numpy inputs and the compiled element loops.
 
 The array functions convert each input to float64 or complex128, reject what
 the library cannot answer with ValueError, broadcast the inputs against each
-other, and call one export per element of the broadcast shape.
+other (as views: nothing is copied), and hand them to a loop of the
+extension module ``quellis._core``, which calls the library once per element
+of the broadcast shape.
 """
 
 import numpy as np
-
-from .lib import TComplex
 
 #: Largest size parameter accepted: the library's term count
 #: round(x + 4 x^(1/3) + 2) must fit a 32-bit signed integer.
@@ -20,7 +20,7 @@ def _as_array(function, name, value, kinds, dtype):
     if array.dtype.kind not in kinds:
         wanted = "real" if dtype is np.float64 else "real or complex"
         raise ValueError(f"{function}: {name} must be {wanted} numbers, not {array.dtype}")
-    return array.astype(dtype)
+    return array.astype(dtype, copy=False)
 
 
 def _reject(function, name, array, bad, requirement):
@@ -44,14 +44,26 @@ def angles(function, name, value):
 
 
 def indices(function, name, value):
-    """A relative refractive index n + ik: finite and not zero."""
+    """A relative refractive index n + ik: finite, not zero, and k >= 0.
+
+    A negative k is what the other sign convention (fields varying as
+    exp(+i omega t)) calls absorption; here it would be gain, so it is
+    refused with a message that says so.
+    """
     array = _as_array(function, name, value, "biufc", np.complex128)
     _reject(function, name, array, ~np.isfinite(array) | (array == 0), "finite and non-zero")
+    gain = array.imag < 0
+    if np.any(gain):
+        raise ValueError(
+            f"{function}: {name} has a negative imaginary part ({array[gain].flat[0]!r}); "
+            f"quellis takes m = n + ik with k >= 0 for absorption (fields varying as "
+            f"exp(-i omega t)); for the exp(+i omega t) convention pass the complex conjugate"
+        )
     return array
 
 
 def broadcast(function, **arrays):
-    """The inputs broadcast against each other, in the order given."""
+    """The inputs broadcast against each other, in the order given (views)."""
     try:
         return np.broadcast_arrays(*arrays.values())
     except ValueError:
@@ -59,29 +71,15 @@ def broadcast(function, **arrays):
         raise ValueError(f"{function}: the shapes of {shapes} do not broadcast") from None
 
 
-def complex_value(z):
-    """A Python or numpy number as the library's TComplex."""
-    return TComplex(z.real, z.imag)
+def finish(function, loop_result, arrays):
+    """The outputs of an element loop, or ValueError for a result that is not finite.
 
-
-def evaluate(function, call, arrays, dtypes):
-    """Calls ``call`` once per element of the broadcast ``arrays``.
-
-    ``call`` takes one element of each input and returns a tuple with one
-    value per entry of ``dtypes``. Returns a tuple of arrays of the broadcast
-    shape (numpy scalars for scalar inputs); ValueError if the library gives
-    a value that is not finite, naming the inputs that led to it.
+    ``loop_result`` is the loop's outputs followed by the flat index of the
+    first element whose result is not finite (-1 if none); the error names
+    the inputs of that element. Scalar inputs give numpy scalars.
     """
-    shape = arrays[0].shape
-    columns = [array.ravel().tolist() for array in arrays]
-    results = [call(*element) for element in zip(*columns)]
-    outputs = []
-    for position, dtype in enumerate(dtypes):
-        output = np.array([result[position] for result in results], dtype=dtype).reshape(shape)
-        outputs.append(output)
-    finite = np.logical_and.reduce([np.isfinite(output) for output in outputs])
-    if not np.all(finite):
-        first = int(np.flatnonzero(~np.ravel(finite))[0])
-        inputs = ", ".join(repr(column[first]) for column in columns)
+    *outputs, first = loop_result
+    if first >= 0:
+        inputs = ", ".join(repr(array.flat[first].item()) for array in arrays)
         raise ValueError(f"{function}: the library gives no finite result for ({inputs})")
     return tuple(output[()] for output in outputs)

@@ -1,12 +1,10 @@
 # SPDX-License-Identifier: MIT
 """Mie scattering by a coated sphere (a core inside a concentric shell)."""
 
-from ctypes import byref, c_double
-
 import numpy as np
 
-from . import lib
-from ._elementwise import angles, broadcast, complex_value, evaluate, indices, sizes
+from . import _core
+from ._elementwise import angles, broadcast, finish, indices, sizes
 
 
 def _layers(name, x, y, m1, m2, **more):
@@ -27,22 +25,6 @@ def _layers(name, x, y, m1, m2, **more):
             f"got x={core[thicker].flat[0]!r} > y={outer[thicker].flat[0]!r}"
         )
     return arrays
-
-
-def _sizes_and_indices(x, y, m1, m2):
-    return (
-        lib.TComplex(x, 0.0),
-        lib.TComplex(y, 0.0),
-        complex_value(m1),
-        complex_value(m2),
-    )
-
-
-def _cross_section(x, y, m1, m2):
-    qsca, qext, qback = c_double(), c_double(), c_double()
-    inputs = (byref(v) for v in _sizes_and_indices(x, y, m1, m2))
-    lib.CoatCrossSection(*inputs, byref(qsca), byref(qext), byref(qback))
-    return qext.value, qsca.value, qback.value
 
 
 def coated_efficiencies(x, y, m1, m2):
@@ -75,14 +57,7 @@ def coated_efficiencies(x, y, m1, m2):
     """
     name = "coated_efficiencies"
     arrays = _layers(name, x, y, m1, m2)
-    return evaluate(name, _cross_section, arrays, (float, float, float))
-
-
-def _amplitude_matrix(x, y, m1, m2, theta):
-    s1, s2 = lib.TComplex(), lib.TComplex()
-    inputs = (byref(v) for v in _sizes_and_indices(x, y, m1, m2))
-    lib.CoatAmplMatrix(*inputs, theta, byref(s1), byref(s2))
-    return complex(s1.Re, s1.Im), complex(s2.Re, s2.Im)
+    return finish(name, _core.coated_efficiencies(*arrays), arrays)
 
 
 def coated_amplitudes(x, y, m1, m2, theta):
@@ -111,14 +86,7 @@ def coated_amplitudes(x, y, m1, m2, theta):
     """
     name = "coated_amplitudes"
     arrays = _layers(name, x, y, m1, m2, theta=theta)
-    return evaluate(name, _amplitude_matrix, arrays, (complex, complex))
-
-
-def _scattering_matrix(x, y, m1, m2, theta):
-    s11, s12, s33, s34 = (lib.TComplex() for _ in range(4))
-    inputs = (byref(v) for v in _sizes_and_indices(x, y, m1, m2))
-    lib.CoatScatMatrix(*inputs, theta, byref(s11), byref(s12), byref(s33), byref(s34))
-    return s11.Re, s12.Re, s33.Re, s34.Re
+    return finish(name, _core.coated_amplitudes(*arrays), arrays)
 
 
 def coated_scattering_matrix(x, y, m1, m2, theta):
@@ -146,4 +114,4 @@ def coated_scattering_matrix(x, y, m1, m2, theta):
     """
     name = "coated_scattering_matrix"
     arrays = _layers(name, x, y, m1, m2, theta=theta)
-    return evaluate(name, _scattering_matrix, arrays, (float,) * 4)
+    return finish(name, _core.coated_scattering_matrix(*arrays), arrays)

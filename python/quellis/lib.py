@@ -12,6 +12,10 @@ element. Example::
     qsca, qext, qback = c_double(), c_double(), c_double()
     CrossSection(byref(TComplex(1.0, 0.0)), byref(TComplex(1.5, 0.0)),
                  byref(qsca), byref(qext), byref(qback))
+
+The library is loaded when this module is first imported (see
+``quellis._locate`` for where it is looked for); the array functions of the
+package do not use it, they have the library compiled into their extension.
 """
 
 import ctypes
@@ -74,9 +78,8 @@ SIGNATURES = {
     "NearPointing": (_COMPLEX,) * 3 + (c_double, c_double) + (_COMPLEX,) * 3,
 }
 
-#: The file the exports were loaded from.
-path = _locate.find_library(Path(__file__).parent, os.environ, _INSTALLED_RELATIVE_PATH)
-_library = ctypes.CDLL(str(path))
+#: The file the exports were loaded from, or the name the system's loader found.
+path, _library = _locate.load_library(Path(__file__).parent, os.environ, _INSTALLED_RELATIVE_PATH)
 
 
 def _declare(name):

@@ -1,20 +1,10 @@
 # SPDX-License-Identifier: MIT
 """Mie scattering by a homogeneous sphere, over numpy arrays."""
 
-from ctypes import POINTER, byref, c_double, c_int32
-
 import numpy as np
 
-from . import lib
-from ._elementwise import angles, broadcast, complex_value, evaluate, indices, sizes
-
-
-def _cross_section(x, m):
-    qsca, qext, qback = c_double(), c_double(), c_double()
-    lib.CrossSection(
-        byref(lib.TComplex(x, 0.0)), byref(complex_value(m)), byref(qsca), byref(qext), byref(qback)
-    )
-    return qext.value, qsca.value, qback.value
+from . import _core
+from ._elementwise import angles, broadcast, finish, indices, sizes
 
 
 def efficiencies(x, m):
@@ -34,7 +24,7 @@ def efficiencies(x, m):
     qext, qsca, qback : ndarray of float
         Cross sections divided by the geometric cross section pi r^2
         (dimensionless), of the broadcast shape of `x` and `m`. Qback is
-        |sum (-1)^n (2n+1)(a_n - b_n)|^2 / x^2.
+        ``|sum (-1)^n (2n+1)(a_n - b_n)|^2 / x^2``.
 
     Raises
     ------
@@ -50,14 +40,7 @@ def efficiencies(x, m):
     """
     name = "efficiencies"
     arrays = broadcast(name, x=sizes(name, "x", x), m=indices(name, "m", m))
-    return evaluate(name, _cross_section, arrays, (float, float, float))
-
-
-def _amplitude_matrix(x, m, theta):
-    s1, s2 = lib.TComplex(), lib.TComplex()
-    size, index = lib.TComplex(x, 0.0), complex_value(m)
-    lib.AmplMatrix(byref(size), byref(index), byref(s1), theta, byref(s2))
-    return complex(s1.Re, s1.Im), complex(s2.Re, s2.Im)
+    return finish(name, _core.efficiencies(*arrays), arrays)
 
 
 def amplitudes(x, m, theta):
@@ -89,21 +72,7 @@ def amplitudes(x, m, theta):
     arrays = broadcast(
         name, x=sizes(name, "x", x), m=indices(name, "m", m), theta=angles(name, "theta", theta)
     )
-    return evaluate(name, _amplitude_matrix, arrays, (complex, complex))
-
-
-def _scattering_matrix(x, m, theta):
-    s11, s12, s33, s34 = (lib.TComplex() for _ in range(4))
-    lib.ScatMatrix(
-        byref(lib.TComplex(x, 0.0)),
-        byref(complex_value(m)),
-        byref(s11),
-        theta,
-        byref(s12),
-        byref(s33),
-        byref(s34),
-    )
-    return s11.Re, s12.Re, s33.Re, s34.Re
+    return finish(name, _core.amplitudes(*arrays), arrays)
 
 
 def scattering_matrix(x, m, theta):
@@ -121,7 +90,7 @@ def scattering_matrix(x, m, theta):
     Returns
     -------
     s11, s12, s33, s34 : ndarray of float
-        S11 = (|S1|^2 + |S2|^2)/2, S12 = (|S2|^2 - |S1|^2)/2,
+        ``S11 = (|S1|^2 + |S2|^2)/2``, ``S12 = (|S2|^2 - |S1|^2)/2``,
         S33 = Re(S1 conj S2), S34 = Im(S2 conj S1), from the amplitudes of
         :func:`amplitudes` (no factor 1/k^2). S11 - S12 is the intensity
         scattered with polarisation perpendicular to the scattering plane.
@@ -136,31 +105,7 @@ def scattering_matrix(x, m, theta):
     arrays = broadcast(
         name, x=sizes(name, "x", x), m=indices(name, "m", m), theta=angles(name, "theta", theta)
     )
-    return evaluate(name, _scattering_matrix, arrays, (float,) * 4)
-
-
-def _term_count_estimate(x):
-    return int(round(x + 4.0 * x ** (1.0 / 3.0) + 2.0))
-
-
-def _mie_coefficients(x, m):
-    """a_n and b_n for n = 1..N of one sphere, as two complex arrays."""
-    size, index, count = lib.TComplex(x, 0.0), complex_value(m), c_int32()
-    capacity = _term_count_estimate(x)
-    while True:
-        # complex128 elements are laid out as TComplex: real part, then imaginary.
-        a = np.zeros(capacity + 1, dtype=np.complex128)
-        b = np.zeros(capacity + 1, dtype=np.complex128)
-        lib.ScattKoef(
-            byref(size), byref(index), byref(count), _as_table(a), capacity, _as_table(b), capacity
-        )
-        if count.value <= capacity:
-            return a[1 : count.value + 1], b[1 : count.value + 1]
-        capacity = count.value
-
-
-def _as_table(array):
-    return array.ctypes.data_as(POINTER(lib.TComplex))
+    return finish(name, _core.scattering_matrix(*arrays), arrays)
 
 
 def coefficients(x, m):
@@ -190,14 +135,8 @@ def coefficients(x, m):
     """
     name = "coefficients"
     x_array, m_array = broadcast(name, x=sizes(name, "x", x), m=indices(name, "m", m))
-    series = [_mie_coefficients(*element) for element in zip(x_array.ravel(), m_array.ravel())]
-    longest = max((len(a) for a, _ in series), default=0)
-    shape = x_array.shape + (longest,)
-    a_out = np.zeros((len(series), longest), dtype=complex)
-    b_out = np.zeros((len(series), longest), dtype=complex)
-    for row, (a, b) in enumerate(series):
-        a_out[row, : len(a)] = a
-        b_out[row, : len(b)] = b
+    a_out, b_out = _core.coefficients(np.ravel(x_array), np.ravel(m_array))
+    shape = x_array.shape + (a_out.shape[1],)
     if not (np.all(np.isfinite(a_out)) and np.all(np.isfinite(b_out))):
         raise ValueError(f"{name}: the library gives no finite coefficients for these inputs")
     return a_out.reshape(shape), b_out.reshape(shape)

@@ -1,9 +1,9 @@
 # SPDX-License-Identifier: MIT
-"""The tests import the package from this source tree."""
+"""The tests import the package quellis from PYTHONPATH: the copy beside its
+compiled extension in the build tree (build/release/python), or an
+installation."""
 
-import sys
 from pathlib import Path
 
 PYTHON_DIR = Path(__file__).resolve().parent.parent
 REPOSITORY = PYTHON_DIR.parent
-sys.path.insert(0, str(PYTHON_DIR))

@@ -3,7 +3,7 @@
 
 import re
 
-from conftest import PYTHON_DIR, REPOSITORY
+from conftest import REPOSITORY
 
 import quellis
 
@@ -11,12 +11,13 @@ import quellis
 def test_versions_agree_with_the_library_build():
     cmake_lists = (REPOSITORY / "CMakeLists.txt").read_text()
     cmake_version = re.search(r"project\(velmora VERSION (\S+)", cmake_lists)
-    pyproject = (PYTHON_DIR / "pyproject.toml").read_text()
+    pyproject = (REPOSITORY / "pyproject.toml").read_text()
     assert quellis.__version__ == cmake_version.group(1)
     assert f'version = "{quellis.__version__}"' in pyproject
 
 
 def test_package_is_mit_licensed():
-    pyproject = (PYTHON_DIR / "pyproject.toml").read_text()
+    pyproject = (REPOSITORY / "pyproject.toml").read_text()
     assert 'license = { text = "MIT" }' in pyproject
+    assert 'license-files = ["LICENSES/MIT.txt"]' in pyproject
     assert (REPOSITORY / "LICENSES" / "MIT.txt").read_text().startswith("MIT License")

@@ -6,7 +6,7 @@
 # program of the build does, and finds it by itself (--demo) beside its own
 # folder, also in a moved prefix; the demo measurement and the help document are
 # the repository's; the desktop entry is valid and names an installed
-# program and icon.
+# program and icon; each program has a manual page that renders cleanly.
 #
 # Usage: check-programs.sh PREFIX SOURCE_DIR BUILT_VELMORA_FIT window|no-window
 set -euo pipefail
@@ -67,8 +67,13 @@ if [[ "$window" == window ]]; then
     entry=$prefix/share/applications/velmora.desktop
     [[ -f "$entry" ]] || fail "no desktop entry $entry"
     desktop-file-validate "$entry" || fail "$entry is not a valid desktop entry"
+    # "Open with" hands the program the file: Exec takes %f, MimeType says
+    # which files.
     exec_line=$(grep '^Exec=' "$entry")
-    [[ -x "$prefix/bin/${exec_line#Exec=}" ]] || fail "$entry starts no installed program"
+    [[ "$exec_line" == *" %f" ]] || fail "$entry does not pass the file to open (%f)"
+    exec_program=${exec_line#Exec=}
+    [[ -x "$prefix/bin/${exec_program% %f}" ]] || fail "$entry starts no installed program"
+    grep -q '^MimeType=.*text/plain;' "$entry" || fail "$entry names no MimeType text/plain"
     icon_name=$(grep '^Icon=' "$entry")
     icon=$(find "$prefix/share/icons/hicolor" -name "${icon_name#Icon=}.png")
     [[ -n "$icon" ]] || fail "no icon ${icon_name#Icon=}.png under share/icons/hicolor"
@@ -80,4 +85,13 @@ if [[ "$window" == window ]]; then
         fail "$icon is not a PNG picture"
     [[ "$picture" == "$size" ]] || fail "$icon is $picture pixels, but lies in $size"
 fi
+# A manual page for each program, which man renders without a warning.
+manuals=(velmora-fit)
+[[ "$window" == window ]] && manuals+=(velmora)
+for program in "${manuals[@]}"; do
+    page=$prefix/share/man/man1/$program.1
+    [[ -f "$page" ]] || fail "no manual page $page"
+    warnings=$(groff -ww -man -z "$page" 2>&1) || fail "$page cannot be rendered: $warnings"
+    [[ -z "$warnings" ]] || fail "$page renders with warnings: $warnings"
+done
 echo "check-programs: the programs and data of $prefix work"

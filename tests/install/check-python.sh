@@ -15,6 +15,14 @@ package=$(find "$prefix" -path '*/quellis/__init__.py')
     echo "check-python: no Python package quellis under $prefix" >&2
     exit 1
 }
+# Where Debian's Python looks for packages of this prefix: its own
+# dist-packages folder for /usr/local, taken below the prefix.
+site_dir=$("$python" -c 'import site; print([p for p in site.getsitepackages() if p.startswith("/usr/local/")][0])')
+package_dir=$(dirname "$package")
+[[ "${package_dir#"$prefix"/}" == "${site_dir#/usr/local/}/quellis" || "$prefix" == */usr ]] || {
+    echo "check-python: quellis lies in ${package_dir#"$prefix"/}, not where Debian's Python looks (${site_dir#/usr/local/})" >&2
+    exit 1
+}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Run away from the repository, whose python/ must not be imported instead.

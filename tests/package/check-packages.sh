@@ -76,12 +76,17 @@ expect_copyright() {
 
 library=libquellis1
 same_library="$library (= $version)"
-lib='lib/([^/]+/)?'
+# The library lies in Debian's multiarch folder.
+lib="lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/"
 
 expect_files "$library" "${lib}libquellis\.so\.1 -> libquellis\.so\.1\..*" \
     "${lib}libquellis\.so\.1\.[0-9.]+" "share/doc/$library/changelog\.gz"
+control=$(dpkg-deb --ctrl-tarfile "$(package_file "$library")" | tar -t)
 [[ "$(dpkg-deb --ctrl-tarfile "$(package_file "$library")" | tar -xO ./shlibs)" == \
     "libquellis 1 $library "* ]] || fail "$library does not tell dependents its name (shlibs)"
+[[ "$(dpkg-deb --ctrl-tarfile "$(package_file "$library")" | tar -xO ./triggers)" == \
+    "activate-noawait ldconfig" ]] || fail "$library does not trigger ldconfig"
+! grep -Eq '^\./(postinst|postrm)$' <<<"$control" || fail "$library has maintainer scripts"
 expect_copyright "$library" Expat
 
 expect_files libquellis-dev "include/quellis\.h" "${lib}libquellis\.so -> .*" \
@@ -93,18 +98,39 @@ expect_copyright libquellis-dev Expat
 
 expect_files python3-quellis "lib/python3/dist-packages/quellis/__init__\.py" \
     "lib/python3/dist-packages/quellis/lib\.py" \
+    "lib/python3/dist-packages/quellis/_core\.cpython-[0-9a-z_-]+\.so" \
     "lib/python3/dist-packages/quellis/_installed_library\.py"
 expect_depends python3-quellis python3 python3-numpy "$same_library"
 expect_copyright python3-quellis Expat
 
-expect_files velmora "bin/velmora-fit" "share/velmora/DemoDat\.txt" "share/velmora/HelpDemo\.mht"
-expect_depends velmora "$same_library" libstdc++6
+# velmora-fit runs on a machine without Qt: its package needs none.
+expect_files velmora-fit "bin/velmora-fit" "share/velmora/DemoDat\.txt"
+expect_depends velmora-fit "$same_library" libstdc++6
+[[ "$(dpkg-deb --field "$(package_file velmora-fit)" Depends)" != *qt* ]] ||
+    fail "velmora-fit depends on Qt"
+expect_copyright velmora-fit GPL-3+
+programs=(velmora-fit)
 if [[ "$window" == window ]]; then
-    expect_files velmora "bin/velmora" "share/applications/velmora\.desktop" \
+    programs+=(velmora)
+    expect_files velmora "bin/velmora" "share/velmora/HelpDemo\.mht" \
+        "share/applications/velmora\.desktop" \
         "share/icons/hicolor/[0-9]+x[0-9]+/apps/velmora\.png"
-    expect_depends velmora qt6-qpa-plugins libqt6widgets6 libqt6charts6 libqt6webenginewidgets6
+    expect_depends velmora "velmora-fit (= $version)" qt6-qpa-plugins libqt6widgets6 \
+        libqt6charts6 libqt6webenginewidgets6
+    expect_copyright velmora GPL-3+
 fi
-expect_copyright velmora GPL-3+
+# Each program's manual page, where the source tree has one.
+for program in "${programs[@]}"; do
+    if [[ -f "$source/docs/man/$program.1" ]]; then
+        expect_files "$program" "share/man/man1/$program\.1\.gz"
+    fi
+done
+
+# Debian's own checks find no error.
+if command -v lintian >/dev/null; then
+    lintian --fail-on error --allow-root "$work"/packages/*.deb >"$work/lintian.log" 2>&1 ||
+        fail "lintian finds errors: $(cat "$work/lintian.log")"
+fi
 
 # dpkg refuses a package whose file another installed package owns.
 shared=$(for deb in "$work"/packages/*.deb; do

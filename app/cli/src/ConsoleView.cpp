@@ -50,6 +50,12 @@ void ConsoleView::draw() {
     drawn_ = true;
 }
 
+void ConsoleView::warn(const std::string& message) {
+    finish();
+    std::fprintf(stderr, "Warning: %s\n", message.c_str());
+    std::fflush(stderr);
+}
+
 void ConsoleView::finish() {
     if (drawn_) {
         std::fputs("\r\033[K", stderr);

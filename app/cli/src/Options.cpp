@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Options.h"
 
+#include "fit/Printable.h"
 #include "fit/RunParameters.h"
 #include "run/DataFiles.h"
 
@@ -61,7 +62,9 @@ const NumberOption kNumberOptions[] = {
 constexpr const char* kDescription =
     "Fits time-resolved light-scattering measurements (FILE, by default DemoDat.txt in the "
     "working directory) to Mie theory, as the Go button of the velmora window does, and prints "
-    "the result table. Decimal values take the full stop or the comma. On failure the run's "
+    "the result table. Decimal values take the full stop or the comma. Tables on standard "
+    "output (without --result, or with \"-\") end their lines with LF; tables written to a FILE "
+    "end them with CR LF, as the window saves them. On failure the run's "
     "message goes to standard error, the exit status is 1 (2 for a bad command line), and no "
     "output file is written.";
 
@@ -106,8 +109,7 @@ struct Parser {
                 ->default_str(shown(number.field));
         }
         app.add_option("--result", options.result,
-                       "write the result table to this file (CR LF line ends) instead of "
-                       "standard output")
+                       "write the result table to this file instead of standard output")
             ->type_name("FILE");
         app.add_option("--resonance", options.resonance,
                        "write the resonance table (peak radii) to this file (\"-\" for either "
@@ -145,7 +147,8 @@ std::optional<std::string> clashingOutputName(const std::vector<std::string>& fi
 void checkCombination(const Options& options, const std::vector<std::string>& extras) {
     for (const std::string& extra : extras) {
         if (extra.size() > 1 && extra.front() == '-') {
-            throw CLI::ExtrasError("unknown option " + extra, CLI::ExitCodes::ExtrasError);
+            throw CLI::ExtrasError("unknown option " + printable(extra),
+                                   CLI::ExitCodes::ExtrasError);
         }
     }
     if (!extras.empty()) {
@@ -157,7 +160,7 @@ void checkCombination(const Options& options, const std::vector<std::string>& ex
                                        "excludes --result and --resonance");
         }
         if (const auto stem = clashingOutputName(options.files)) {
-            throw CLI::ValidationError("two files would write the tables of '" + *stem +
+            throw CLI::ValidationError("two files would write the tables of '" + printable(*stem) +
                                        "' in --result-dir");
         }
     } else if (options.files.size() > 1) {

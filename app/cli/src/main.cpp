@@ -3,6 +3,7 @@
 #include "cli/ConsoleView.h"
 #include "cli/Options.h"
 #include "cli/StandardStreams.h"
+#include "fit/Printable.h"
 #include "results/OutputFiles.h"
 #include "results/TableFile.h"
 
@@ -15,8 +16,13 @@ namespace {
 
 using namespace velmora;
 
-// The result table as velmora-fit prints it: one line each, LF ended.
-std::string printedTable(const std::vector<std::string>& lines) {
+// A table as velmora-fit writes it: on standard output each line ended by
+// LF, as the terminal and other programs expect; in a file in the saved-file
+// format, each line ended by CR LF.
+std::string tableBytes(const std::string& path, const std::vector<std::string>& lines) {
+    if (path != kStandardOutput) {
+        return tableFileBytes(lines);
+    }
     std::string text;
     for (const std::string& line : lines) {
         text += line;
@@ -26,8 +32,9 @@ std::string printedTable(const std::vector<std::string>& lines) {
 }
 
 // Fits one measurement file with the options' fields, after refusing
-// outputs that would replace it; the outputs' bytes are then filled from the
-// run's tables by `fill` and all are written, or none.
+// outputs that would replace any measurement of the call; the outputs'
+// bytes are then filled from the run's tables by `fill` and all are
+// written, or none.
 template <typename Fill>
 void fitAndWrite(const cli::Options& options, const std::string& dataFile,
                  std::vector<Output> outputs, Fill fill) {
@@ -35,7 +42,8 @@ void fitAndWrite(const cli::Options& options, const std::string& dataFile,
     for (const Output& output : outputs) {
         paths.push_back(output.path);
     }
-    refuseOutputsOver(paths, dataFile);
+    refuseOutputsOver(paths,
+                      options.files.empty() ? std::vector<std::string>{dataFile} : options.files);
     RunInputs inputs = options.inputs;
     inputs.dataFile = dataFile;
     cli::ConsoleView view(cli::standardErrorIsTerminal());
@@ -73,10 +81,9 @@ int fitSingle(const cli::Options& options) {
     const bool done = reported("", [&] {
         fitAndWrite(options, options.inputs.dataFile, outputs,
                     [&](const RunResult& result, std::vector<Output>& filled) {
-                        filled[0].bytes = options.result ? tableFileBytes(result.ResultTable)
-                                                         : printedTable(result.ResultTable);
+                        filled[0].bytes = tableBytes(filled[0].path, result.ResultTable);
                         if (options.resonance) {
-                            filled[1].bytes = tableFileBytes(result.ResonanceTable);
+                            filled[1].bytes = tableBytes(filled[1].path, result.ResonanceTable);
                         }
                     });
     });
@@ -84,16 +91,25 @@ int fitSingle(const cli::Options& options) {
 }
 
 // Every file, its tables written to DIR/<name>_RNV.dat and DIR/<name>_WR.dat
-// by the same writer; a file that fails is reported with its name and the
-// others go on.
+// by the same writer, DIR made first where it does not exist; a file that
+// fails is reported with its name and the others go on. No output may be
+// any file of the call, so an earlier file's tables never replace a later
+// file before it is read.
 int fitEach(const cli::Options& options) {
     const std::filesystem::path dir = *options.resultDir;
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        std::cerr << "Cannot create directory " << printable(dir.string()) << ": "
+                  << error.message() << '\n';
+        return 1;
+    }
     int failures = 0;
     for (const std::string& file : options.files) {
         const std::string name = std::filesystem::path(file).stem().string();
         const std::vector<Output> outputs{{(dir / (name + "_RNV.dat")).string(), {}},
                                           {(dir / (name + "_WR.dat")).string(), {}}};
-        const bool done = reported(file + ": ", [&] {
+        const bool done = reported(printable(file) + ": ", [&] {
             fitAndWrite(options, file, outputs,
                         [](const RunResult& result, std::vector<Output>& filled) {
                             filled[0].bytes = tableFileBytes(result.ResultTable);

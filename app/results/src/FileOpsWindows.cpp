@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The writer's file operations on Windows: the same promises as on POSIX
 // systems, except that Windows keeps permissions in the directory's
-// inherited access lists, which a replaced file takes as any new file does.
+// inherited access lists, which a replaced file takes as any new file does,
+// and that a console's Ctrl+C is not caught to remove a temporary file.
 #include "FileOps.h"
 
 #include <cerrno>
@@ -18,9 +19,19 @@ namespace velmora::fileops {
 namespace {
 
 constexpr int kMaxLinkHops = 40;
+// The longest name of a file, in UTF-16 units, and what a temporary name
+// adds to the target's: "." before, "." and nine digits and ".tmp" after.
+constexpr std::size_t kMaxNameUnits = 255;
+constexpr std::size_t kTemporaryNameUnits = 15;
 
 [[noreturn]] void fail(int error) {
     throw std::runtime_error(std::generic_category().message(error));
+}
+
+[[noreturn]] void fail(int error, const std::string& why) {
+    std::string message = std::generic_category().message(error);
+    message.append(" (").append(why).append(")");
+    throw std::runtime_error(message);
 }
 
 [[noreturn]] void failWindows(DWORD error) {
@@ -38,11 +49,31 @@ void writeAll(int fd, std::string_view bytes) {
     }
 }
 
+std::filesystem::path directoryOf(const std::filesystem::path& path) {
+    const std::filesystem::path directory = path.parent_path();
+    return directory.empty() ? std::filesystem::path(".") : directory;
+}
+
+// The name cut to at most `limit` UTF-16 units, never inside a pair.
+std::wstring shortened(const std::wstring& name, std::size_t limit) {
+    if (name.size() <= limit) {
+        return name;
+    }
+    std::size_t end = limit;
+    if (end > 0 && name[end] >= 0xDC00 && name[end] <= 0xDFFF) {
+        --end;
+    }
+    return name.substr(0, end);
+}
+
 } // namespace
 
 Target resolve(const std::filesystem::path& path) {
     std::filesystem::path current = path;
     for (int hop = 0;; ++hop) {
+        if (const std::optional<int> descriptor = descriptorNamed(current)) {
+            return {current, Target::Kind::Descriptor, *descriptor};
+        }
         std::error_code error;
         const std::filesystem::file_status status = std::filesystem::symlink_status(current, error);
         switch (status.type()) {
@@ -71,59 +102,97 @@ Target resolve(const std::filesystem::path& path) {
     }
 }
 
-TemporaryFile::TemporaryFile(const Target& target) {
-    std::filesystem::path directory = target.path.parent_path();
-    if (directory.empty()) {
-        directory = ".";
+void checkReplaceable(const Target& target) {
+    std::error_code error;
+    const std::filesystem::file_status directory =
+        std::filesystem::status(directoryOf(target.path), error);
+    if (directory.type() == std::filesystem::file_type::not_found) {
+        fail(ENOENT);
     }
+    if (directory.type() != std::filesystem::file_type::directory) {
+        fail(ENOTDIR);
+    }
+    if (target.kind != Target::Kind::Regular) {
+        return;
+    }
+    // A read-only file cannot be replaced by a rename.
+    const std::filesystem::file_status file = std::filesystem::status(target.path, error);
+    if (!error && (file.permissions() & std::filesystem::perms::owner_write) ==
+                      std::filesystem::perms::none) {
+        fail(EACCES, "the file is read-only");
+    }
+}
+
+// Held by a TemporaryFile, and cleaned up by its own destructor, so that a
+// constructor that fails half way removes what it made.
+struct TemporaryFile::State {
+    State() = default;
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+    ~State() {
+        if (fd >= 0) {
+            ::_close(fd);
+        }
+        if (!renamed && !path.empty()) {
+            ::_wunlink(path.c_str());
+        }
+    }
+
+    std::filesystem::path path;   // the temporary file, once created
+    std::filesystem::path target; // the file it replaces
+    int fd = -1;
+    bool renamed = false;
+};
+
+TemporaryFile::TemporaryFile(const Target& target) : state_(std::make_unique<State>()) {
+    State& s = *state_;
+    s.target = target.path;
+    const std::filesystem::path directory = directoryOf(target.path);
+    // Put together as a path, so that a name outside the ANSI code page
+    // stays whole.
+    const std::wstring stem =
+        L"." + shortened(target.path.filename().wstring(), kMaxNameUnits - kTemporaryNameUnits) +
+        L".";
     std::random_device seed;
     std::mt19937_64 random(seed());
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        // Put together as a path, so that a name outside the ANSI code page
-        // stays whole.
-        path_ = directory / ".";
-        path_ += target.path.filename();
-        path_ += ".";
-        path_ += std::to_string(random() % 1000000000);
-        path_ += ".tmp";
-        fd_ = ::_wopen(path_.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                       _S_IREAD | _S_IWRITE);
-        if (fd_ < 0 && errno != EEXIST) {
+    for (int attempt = 0; attempt < 100 && s.fd < 0; ++attempt) {
+        const std::filesystem::path path =
+            directory / (stem + std::to_wstring(random() % 1000000000) + L".tmp");
+        s.fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                        _S_IREAD | _S_IWRITE);
+        if (s.fd >= 0) {
+            s.path = path;
+        } else if (errno != EEXIST) {
             fail(errno);
         }
     }
-    if (fd_ < 0) {
+    if (s.fd < 0) {
         fail(EEXIST);
     }
 }
 
-TemporaryFile::~TemporaryFile() {
-    if (fd_ >= 0) {
-        ::_close(fd_);
-    }
-    if (!renamed_) {
-        ::_wunlink(path_.c_str());
-    }
-}
+TemporaryFile::~TemporaryFile() = default;
 
 void TemporaryFile::write(std::string_view bytes) {
-    writeAll(fd_, bytes);
-    if (::_commit(fd_) != 0) {
+    State& s = *state_;
+    writeAll(s.fd, bytes);
+    if (::_commit(s.fd) != 0) {
         fail(errno);
     }
-    const int fd = fd_;
-    fd_ = -1;
+    const int fd = s.fd;
+    s.fd = -1;
     if (::_close(fd) != 0) {
         fail(errno);
     }
 }
 
-void TemporaryFile::renameOver(const std::filesystem::path& path) {
-    if (!::MoveFileExW(path_.c_str(), path.c_str(),
+void TemporaryFile::renameOverTarget() {
+    State& s = *state_;
+    if (!::MoveFileExW(s.path.c_str(), s.target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         failWindows(::GetLastError());
     }
-    renamed_ = true;
+    s.renamed = true;
 }
 
 void writeStraight(const std::filesystem::path& path, std::string_view bytes) {
@@ -142,8 +211,8 @@ void writeStraight(const std::filesystem::path& path, std::string_view bytes) {
     }
 }
 
-void writeStandardOutput(std::string_view bytes) {
-    writeAll(1, bytes);
+void writeDescriptor(int descriptor, std::string_view bytes) {
+    writeAll(descriptor, bytes);
 }
 
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {

@@ -4,6 +4,7 @@
 #include "fit/DataFile.h"
 #include "fit/DirectEngine.h"
 #include "fit/Fits.h"
+#include "fit/IntensityCheck.h"
 #include "fit/Numbers.h"
 #include "fit/OutOfMemory.h"
 #include "fit/Printable.h"
@@ -103,6 +104,9 @@ RunResult runFit(const RunInputs& inputs, RunView& view, EngineKind engine) {
     RunState run{inputs, view, parseRunParameters(inputs), {}, {}};
     run.table = withMemoryFor("reading " + printable(inputs.dataFile),
                               [&] { return ReadDataFile(inputs.dataFile); });
+    for (const std::string& warning : nonPositiveIntensityWarnings(run.table, inputs.dataFile)) {
+        view.warn(warning);
+    }
     withMemoryFor(gridWords(run.params.N),
                   [&] { allocateResults(run.result, run.table.lineCount(), run.params.N); });
     for (int t = 1; t <= run.timePoints(); ++t) {

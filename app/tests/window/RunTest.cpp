@@ -197,7 +197,8 @@ private slots:
         QVERIFY(QFile::remove(test::pathIn(*folder_, QStringLiteral("DemoDat.txt"))));
         form().ACGoExecute();
         QVERIFY(test::waitForRunEnd(form()));
-        QCOMPARE(dialogs_.errors, QStringList{QStringLiteral("Cannot open file DemoDat.txt")});
+        QCOMPARE(dialogs_.errors, QStringList{QStringLiteral(
+                                      "Cannot open file DemoDat.txt: No such file or directory")});
         QCOMPARE(form().series(SeriesId::Series4)->points(), measured);
     }
 

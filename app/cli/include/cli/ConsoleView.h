@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What velmora-fit shows of a run: a progress bar on standard error when it
-// is a terminal, nothing else (the tables come from the run's result). Nothing
+// is a terminal, and the run's warnings on standard error (the tables come
+// from the run's result). Nothing
 // clears the stop flag, so the stop question never arises.
 #pragma once
 
@@ -27,6 +28,7 @@ public:
     int pollsWhileSet(int count) override { return count; }
     void setRunFlag() override {}
     bool stopConfirmation() override { return false; }
+    void warn(const std::string& message) override;
 
     // Removes the progress bar from the terminal.
     void finish();

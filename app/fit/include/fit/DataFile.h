@@ -35,15 +35,22 @@ constexpr std::size_t kMaxDataLineBytes = 64 * 1024;
 // the memory it takes is bounded by the table and one line, whatever the
 // input. A UTF-8 byte-order mark at the start is skipped; UTF-16 text is
 // refused as such. Lines end with CR LF, LF or CR; a line break after the
-// last line adds no line. Every "." counts as the decimal comma. Throws
-// RunError:
+// last line adds no line, and blank lines (empty, or spaces and TABs only)
+// at the end of the file are ignored. A field takes the full stop or the
+// comma as its decimal mark. Every refusal of a line names the file, the
+// line and the column (counted in characters from 1) where it is found,
+// "<name>, line <l>, column <c>: <what>":
 // - "'<field>' is not a valid floating point value" for a field that is not
-//   a number, an empty one included (empty lines, adjacent TABs, a trailing
-//   TAB);
-// - a message naming the limit and the line for line 1001, a line of more
-//   than 10 fields or a line longer than kMaxDataLineBytes;
-// - "<name> is UTF-16 text; save it as UTF-8 or ASCII".
-// Bytes that cannot be printed are shown as \xNN in every message.
+//   a number, as typed, an empty one included (adjacent TABs, a trailing
+//   TAB); on line 1 a field that begins with a letter (a header) adds that
+//   the file holds numbers only;
+// - a blank line that more lines follow;
+// - the limits: a line past kMaxDataLines (blank lines at the end may follow
+//   up to that many more), a line of more than 10 fields, a line longer than
+//   kMaxDataLineBytes.
+// Refuses a file without any line of numbers as holding no time points, and
+// "<name> is UTF-16 text; save it as UTF-8 or ASCII". Names and fields are
+// shown through printable().
 class DataFileParser {
 public:
     explicit DataFileParser(std::string name) : name_(std::move(name)) {}
@@ -55,20 +62,26 @@ public:
 private:
     void take(char c);
     void endLine();
-    [[noreturn]] void refuseLine(const std::string& what) const;
+    void readFields(int line);
+    [[noreturn]] void refuse(int line, std::size_t column, const std::string& what) const;
 
     std::string name_;
     TDataTable table_;
     std::string line_;
-    bool started_ = false;  // the first bytes have been looked at
-    bool afterCr_ = false;  // the last byte was a CR, so an LF ends nothing
-    bool lineOpen_ = false; // a line has begun and not ended
-    std::string head_;      // the first bytes, until the encoding is known
+    int linesEnded_ = 0;       // the lines ended so far, blank ones included
+    int firstBlank_ = 0;       // the first of the blank lines since the last line of numbers
+    bool started_ = false;     // the first bytes have been looked at
+    bool afterCr_ = false;     // the last byte was a CR, so an LF ends nothing
+    bool lineOpen_ = false;    // a line has begun and not ended
+    bool lineHasText_ = false; // the open line has more than spaces and TABs
+    std::string head_;         // the first bytes, until the encoding is known
 };
 
 // Reads the measurement file `name` (opened by that name as given) through a
-// DataFileParser. Throws RunError "Cannot open file <name>" when the file
-// cannot be read, and the parser's errors.
+// DataFileParser. Throws RunError "Cannot open file <name>: <reason>" when
+// the file cannot be opened (missing, a directory, no permission, ...),
+// "Cannot read file <name>: <reason>" when reading it fails, and the
+// parser's errors.
 TDataTable ReadDataFile(const std::string& name);
 
 } // namespace velmora

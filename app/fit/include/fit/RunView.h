@@ -118,6 +118,11 @@ public:
     // Asked when a fit finds the stop flag cleared. True (Yes) abandons the
     // run; false (No) sets the flag again and the fit goes on.
     virtual bool stopConfirmation() = 0;
+
+    // A warning that does not end the run, such as a line of the measurement
+    // whose intensities no sphere can give. A view that has no place for
+    // warnings leaves them out.
+    virtual void warn(const std::string& message) { static_cast<void>(message); }
 };
 
 } // namespace velmora

@@ -1,16 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// Why a batch can never leak into the next one: a worker joins a batch only
+// under the mutex while that batch is current_, and run() first takes
+// indices itself until none is left, then, under the mutex, retires the
+// batch (current_ = nullptr, so nobody can join it any more) and waits until
+// every worker that joined has left drain(). A worker leaves drain() only
+// after the task it took has returned. So when run() returns every index has
+// been taken exactly once and has finished, and no thread holds the batch,
+// whose counter and task live on run()'s stack and die with it.
 #include "fit/fast/WorkerPool.h"
 
+#include "fit/AvailableCpus.h"
 #include "fit/ThreadStack.h"
-
-#include <stdexcept>
-#include <thread>
 
 namespace velmora {
 
-WorkerPool::WorkerPool() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    const int workers = cores > 1 ? static_cast<int>(cores) - 1 : 0;
+WorkerPool::WorkerPool() : WorkerPool(availableCpus() - 1) {}
+
+WorkerPool::WorkerPool(int workers) {
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, kFitThreadStackBytes);
@@ -43,41 +49,43 @@ void* WorkerPool::workerMain(void* pool) {
 void WorkerPool::workLoop() {
     std::uint64_t seen = 0;
     while (true) {
+        Batch* batch = nullptr;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [&] { return stopping_ || batch_ != seen; });
+            wake_.wait(lock,
+                       [&] { return stopping_ || (current_ != nullptr && generation_ != seen); });
             if (stopping_) {
                 return;
             }
-            seen = batch_;
-            ++busyWorkers_;
+            seen = generation_;
+            batch = current_;
+            ++batch->joined;
         }
-        drainBatch();
+        drain(*batch);
+        bool lastOut = false;
         {
             const std::lock_guard lock(mutex_);
-            --busyWorkers_;
+            lastOut = --batch->joined == 0;
         }
-        done_.notify_all();
+        if (lastOut) {
+            done_.notify_all();
+        }
     }
 }
 
-void WorkerPool::drainBatch() {
+void WorkerPool::drain(Batch& batch) {
     while (true) {
-        const int index = next_.fetch_add(1);
-        if (index >= count_) {
+        const int index = batch.next.fetch_add(1, std::memory_order_relaxed);
+        if (index >= batch.count) {
             return;
         }
         try {
-            (*task_.load())(index);
+            (*batch.task)(index);
         } catch (...) {
             const std::lock_guard lock(mutex_);
-            if (!error_) {
-                error_ = std::current_exception();
+            if (!batch.error) {
+                batch.error = std::current_exception();
             }
-        }
-        if (finished_.fetch_add(1) + 1 == count_) {
-            const std::lock_guard lock(mutex_);
-            done_.notify_all();
         }
     }
 }
@@ -92,27 +100,23 @@ void WorkerPool::run(int count, const Task& task) {
         }
         return;
     }
+    Batch batch;
+    batch.task = &task;
+    batch.count = count;
     {
         const std::lock_guard lock(mutex_);
-        task_ = &task;
-        count_ = count;
-        next_ = 0;
-        finished_ = 0;
-        error_ = nullptr;
-        ++batch_;
+        current_ = &batch;
+        ++generation_;
     }
     wake_.notify_all();
-    drainBatch();
-    std::exception_ptr error;
+    drain(batch);
     {
         std::unique_lock lock(mutex_);
-        done_.wait(lock, [&] { return finished_ == count_ && busyWorkers_ == 0; });
-        task_ = nullptr;
-        count_ = 0;
-        error = error_;
+        current_ = nullptr;
+        done_.wait(lock, [&] { return batch.joined == 0; });
     }
-    if (error) {
-        std::rethrow_exception(error);
+    if (batch.error) {
+        std::rethrow_exception(batch.error);
     }
 }
 

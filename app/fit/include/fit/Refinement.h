@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The continuous refinement of a grid search's winner: a least-squares fit
+// of the free parameters by Levenberg-Marquardt (Eigen's), started at the
+// winner, with each parameter's standard error from the Jacobian at the
+// solution scaled by the residual.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace velmora {
+
+struct FreeParameter {
+    double start; // the grid's winner
+    double lo;    // the grid's range: a refined value outside it is flagged
+    double hi;
+    double scale;          // the parameter's typical size, above 0: the solver's unit
+                           // and the finite-difference step's (kDifferenceStep * scale)
+    bool signFree = false; // the residuals depend on |value| only (the width
+                           // of a spread): the magnitude is reported
+};
+
+constexpr double kDifferenceStep = 1e-6;
+
+// Writes the residuals at the parameters p into r; false when the model
+// faults there. Must be a pure function of p.
+using ResidualFunction = std::function<bool(std::span<const double> p, std::span<double> r)>;
+
+struct Refinement {
+    std::vector<double> values;
+    // sqrt(diag((J^T J)^-1) * chi2 / (N - P)) with the Jacobian J at the
+    // solution; +inf for all when J^T J is singular (a parameter the
+    // residuals do not determine), NaN when N <= P or nothing converged.
+    std::vector<double> standardErrors;
+    double chi2 = 0.0;        // the sum of squared residuals at the solution; NaN if none
+    double chi2Reduced = 0.0; // chi2 / (N - P); NaN when N <= P or none
+    bool converged = false;   // the solver met its tolerances
+    bool insideRanges = true; // every value within its [lo, hi]
+    int evaluations = 0;      // residual evaluations, the Jacobians' included
+};
+
+// Refines from the starts. N = residualCount residuals, P = parameters.size()
+// unknowns. Deterministic: the same function and starts give the same bits.
+// A refinement that does not converge (a scale is not above 0, the start
+// faults, the solver runs out of evaluations, or the Jacobian cannot be
+// formed) returns the starts, not converged.
+Refinement refine(const ResidualFunction& residuals, int residualCount,
+                  std::span<const FreeParameter> parameters);
+
+} // namespace velmora
