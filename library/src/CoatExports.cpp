@@ -115,11 +115,11 @@ int32_t besselTerms(Cx z, int32_t n, long count) {
     return n;
 }
 
-// A coated sphere without an answer (NaN outputs): an outer size without
-// one, or a core size beyond the tables or negative. A core of size 0 is
-// none: the particle is the homogeneous sphere of the shell's index.
+// A coated sphere without an answer (NaN outputs): an outer or core size
+// without one. A core of size 0 is none: the particle is the homogeneous
+// sphere of the shell's index.
 bool coatBeyondTables(const CoatedSphere& sphere) {
-    return noParticle(sphere.y) || beyondTables(sphere.x.re) || sphere.x.re < 0;
+    return noParticle(sphere.y) || noParticle(sphere.x);
 }
 
 void storeEfficiencies(const Efficiencies& q, double* qsca, double* qext, double* qback) {

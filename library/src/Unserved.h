@@ -32,11 +32,19 @@ inline bool beyondTables(double x) {
     return x > 2e9 && !(x + 4 * std::cbrt(x) + 2 < 2147483647.5);
 }
 
-// A particle size (Re X of a sphere, Re Y of a coated one) without an
-// answer: beyond the tables, negative, or zero (a sphere of no size divides
-// by zero).
+// A particle size (Re X of a sphere, Re Y and Re X of a coated one)
+// without an answer: beyond the tables, or negative. A negative size takes
+// the logarithm of a negative number in its term count, as its series
+// would, so that the caller's floating-point environment records the
+// invalid operation the NaN stems from. (A sphere of size 0 divides by zero
+// in its series and answers NaN that way.)
 inline bool noParticle(Cx size) {
-    return beyondTables(size.re) || size.re < 0 || (size.re == 0 && size.im == 0);
+    if (size.re < 0) {
+        volatile int32_t terms = termCount(size.re);
+        static_cast<void>(terms);
+        return true;
+    }
+    return beyondTables(size.re);
 }
 
 inline Cx noAnswer() {
