@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The RunView a run on the worker thread reports to. Drawing calls are queued
-// under a mutex and handed over in batches on the user-interface thread
-// (drain), as often as the window draws, however fast the run reports. The stop flag is an atomic
-// the Stop action clears; the stop question is put to the user-interface thread and the run waits
-// for the answer. The flag is set on the user-interface thread when the run starts; the run's own
-// setting of it before any stop question is therefore left out, so that a Stop pressed at once is
-// not lost.
+// The RunView a run on the worker thread reports to. Its reports become
+// drawing calls (the start of the fit draws the measurement, progress moves
+// the bar, a pass label goes to status panel 2, and the worker draws the
+// FitResult through the same calls), which are queued under a mutex and
+// handed over in batches on the user-interface thread (drain), as often as
+// the window draws, however fast the run reports. The stop flag is an atomic
+// the Stop action clears; the stop question is put to the user-interface
+// thread and the run waits for the answer. The flag is set on the
+// user-interface thread when the run starts; the run's own setting of it
+// before any stop question is therefore left out, so that a Stop pressed at
+// once is not lost.
 #pragma once
 
 #include "fit/RunView.h"
