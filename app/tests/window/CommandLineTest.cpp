@@ -76,7 +76,7 @@ private slots:
             {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--mode"),
              QStringLiteral("gr1"), QStringLiteral("--model"), QStringLiteral("Drude"),
              QStringLiteral("--rmax"), QStringLiteral("40"), QStringLiteral("--steps"),
-             QStringLiteral("4"), QStringLiteral("--quit-after-run"), file},
+             QStringLiteral("20"), QStringLiteral("--quit-after-run"), file},
             noDisplay);
         QCOMPARE(done.exitCode, 0);
         QVERIFY2(report.match(done.out).hasMatch(), qPrintable(done.out));
