@@ -30,8 +30,8 @@
  *   core) of negative size, and a sphere or outer size X = 0 (Y = 0), have
  *   no answer: their efficiencies, amplitudes, matrix elements and near
  *   fields are NaN (a negative size raises the invalid-operation flag of
- *   its term count's logarithm, X = 0 the flags of its division by zero). A core of size 0 (or one below 1e-100 of the outer
- *   size) is none: the particle is the homogeneous sphere of the shell's
+ *   its term count's logarithm, X = 0 the flags of its division by zero). A core of size 0 (or one
+ * below 1e-100 of the outer size) is none: the particle is the homogeneous sphere of the shell's
  *   index. The functions of a negative argument (Bessel, AnglFun, ...) have
  *   no terms beyond orders 0 and 1.
  * - Accuracy: functions and coefficients are right to about 1e-12 relative
