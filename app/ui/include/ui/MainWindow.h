@@ -145,6 +145,7 @@ private:
 
     void refuseDuringRun();
     void onRunFinished(const RunOutcome& outcome);
+    void nameDataFileAfter(const RunOutcome& outcome);
     void markField(QLineEdit* field);
     void fillRecentFilesMenu();
     void nameSeriesFor(const FieldInputs& inputs);
