@@ -5,6 +5,7 @@
 #include "results/OutputFiles.h"
 #include "results/TableFile.h"
 #include "run/DataFiles.h"
+#include "ui/AboutWindow.h"
 #include "ui/ChartPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/HelpWindow.h"
@@ -161,9 +162,11 @@ QString MainWindow::baseTitle() {
     return QStringLiteral("Velmora (demo version)");
 }
 
-void MainWindow::attachCompanions(IntensityWindow& intensity, HelpWindow& help) {
+void MainWindow::attachCompanions(IntensityWindow& intensity, HelpWindow& help,
+                                  AboutWindow& about) {
     intensity_ = &intensity;
     help_ = &help;
+    about_ = &about;
     for (int c = 0; c < 8; ++c) {
         drawing_->registerSeries(seriesAt(SeriesId::IntensitySeries1, c), intensity.series(c),
                                  intensity.chart());
@@ -376,6 +379,10 @@ void MainWindow::showIntensityWindow() {
 void MainWindow::showHelpWindow() {
     help_->show();
     help_->raise();
+}
+
+void MainWindow::showAboutWindow() {
+    about_->showOnRequest();
 }
 
 void MainWindow::saveResultTable() {
