@@ -45,8 +45,8 @@ TEST(FreePlasmaFit, RecoversTheDampingOfItsGrid) {
     EXPECT_EQ(test::overTime(r, Quantity::PlasmaEnergy).size(), 2u);
     EXPECT_EQ(test::overTime(r, Quantity::Damping)[0], gam);
     EXPECT_EQ(r.predictionRadii.size(), 20u);
-    EXPECT_EQ(r.ResultTable[0], "Time\tRadius\tConc\tVx\tGamma");
-    EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].rfind('\t')), "\t0.800");
+    EXPECT_EQ(r.ResultTable[0], "Time\tRadius\tConc\tVx\tGamma\tWp [eV]");
+    EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].size() - 12), "\t0.800\t5.600");
 }
 
 // The prediction of mode "G, R (I)" is the model at the run's mean fitted
