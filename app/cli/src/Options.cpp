@@ -35,7 +35,8 @@ template <typename Value> std::set<std::string> names(const std::map<std::string
 constexpr const char* kDescription =
     "Fits time-resolved light-scattering measurements (FILE, by default DemoDat.txt in the "
     "working directory) to Mie theory, as the Go button of the velmora window does, and prints "
-    "the result table. Decimal values take the full stop or the comma. Tables on standard "
+    "the result table. Decimal values take the full stop or the comma. After \"--\" every "
+    "argument is a FILE, also one that starts with \"-\". Tables on standard "
     "output (without --result, or with \"-\") end their lines with LF; tables written to a FILE "
     "end them with CR LF, as the window saves them. On failure the run's "
     "message goes to standard error, the exit status is 1 (2 for a bad command line), and no "
