@@ -24,14 +24,6 @@ const std::map<std::string, Options::Table> kTables = {{"tsv", Options::Table::T
 // The most threads --threads takes.
 constexpr int kMaxThreads = 1024;
 
-template <typename Value> std::set<std::string> names(const std::map<std::string, Value>& table) {
-    std::set<std::string> keys;
-    for (const auto& entry : table) {
-        keys.insert(entry.first);
-    }
-    return keys;
-}
-
 constexpr const char* kDescription =
     "Fits time-resolved light-scattering measurements (FILE, by default DemoDat.txt in the "
     "working directory) to Mie theory, as the Go button of the velmora window does, and prints "
@@ -73,7 +65,7 @@ struct Parser {
                        "direct evaluates candidate by candidate, the reference the fast engine "
                        "matches exactly")
             ->type_name("ENGINE")
-            ->transform(CLI::IsMember(names(kEngines), CLI::ignore_case))
+            ->transform(CLI::IsMember(velmora::options::namesOf(kEngines), CLI::ignore_case))
             ->default_str(engine);
         app.add_option("--threads", options.threads,
                        "the threads the fast engine computes on, the program's own included; by "
@@ -86,7 +78,7 @@ struct Parser {
                        "its unit in the header and the settings in \"# \" lines before it "
                        "(with --result-dir written as DIR/<name>_RNV.csv)")
             ->type_name("FORM")
-            ->transform(CLI::IsMember(names(kTables), CLI::ignore_case))
+            ->transform(CLI::IsMember(velmora::options::namesOf(kTables), CLI::ignore_case))
             ->default_str(table);
     }
 };

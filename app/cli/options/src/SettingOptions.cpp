@@ -9,7 +9,6 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
-#include <set>
 
 namespace velmora::options {
 
@@ -21,14 +20,6 @@ std::string shown(double value) {
     std::string text = formatGeneral(value);
     std::replace(text.begin(), text.end(), ',', '.');
     return text;
-}
-
-template <typename Value> std::set<std::string> names(const std::map<std::string, Value>& table) {
-    std::set<std::string> keys;
-    for (const auto& entry : table) {
-        keys.insert(entry.first);
-    }
-    return keys;
 }
 
 // A decimal option and the setting it sets.
@@ -146,7 +137,7 @@ void addChoice(CLI::App& app, const std::string& name, const std::string& typeNa
         description += "; " + withoutDefault;
     }
     CLI::Option* option = app.add_option(name, chosen, description)
-                              ->transform(CLI::IsMember(names(table), CLI::ignore_case));
+                              ->transform(CLI::IsMember(namesOf(table), CLI::ignore_case));
     if (!defaultName.empty()) {
         option->default_str(defaultName);
     }

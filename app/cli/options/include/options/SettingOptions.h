@@ -9,6 +9,7 @@
 #include "fit/FitSettings.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,15 @@ struct GivenSettings {
 // command line (matched in any letter case).
 const std::map<std::string, FitMode>& modeNames();
 const std::map<std::string, Dielectric>& modelNames();
+
+// The names of a name table, as CLI::IsMember takes them.
+template <typename Value> std::set<std::string> namesOf(const std::map<std::string, Value>& table) {
+    std::set<std::string> names;
+    for (const auto& entry : table) {
+        names.insert(entry.first);
+    }
+    return names;
+}
 
 // Adds the settings' options to `app`, writing what is given into `given`.
 // --wavelengths takes exactly four values separated by commas, in one
