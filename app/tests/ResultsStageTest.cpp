@@ -2,6 +2,7 @@
 #include "results/ResultsStage.h"
 #include "TestSupport.h"
 #include "results/TableFile.h"
+#include "results/TidyTable.h"
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,30 @@ TEST_F(ResultsStageTest, FittedParametersFollowTheDescribedColumns) {
     EXPECT_EQ(state->result.estimates[0].plasmaEnergy.value, 7.5);
     EXPECT_EQ(state->result.estimates[0].damping.value, 0.125);
     EXPECT_EQ(state->result.estimates[0].radius.value, 50.0);
+}
+
+// A refined time point in the tidy table: its errors written, the ones it
+// lacks empty, and its flags as 1 and 0.
+TEST(TidyTable, RowOfARefinedTimePoint) {
+    FitResult r;
+    r.T = {0.0, 1.5};
+    TimePointEstimates e;
+    e.radius = {.value = 51.25, .standardError = 0.5};
+    e.sigma.value = 0.125;
+    e.plasmaEnergy.value = 5.6;
+    e.damping = {.value = 0.1, .standardError = 0.01};
+    e.concentration.value = 3.0;
+    e.vx = 2.5;
+    e.chi2Reduced = 1.25;
+    e.refined = true;
+    e.converged = true;
+    e.insideRanges = false;
+    r.estimates = {e};
+    const std::vector<std::string> lines = tidyTableLines(r, FitSettings{}, "m.txt", "p 1");
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], kTidyTableHeader);
+    EXPECT_EQ(lines.back(), "1.5,51.25,0.5,0.125,,5.6,,0.1,0.01,3,,2.5,1.25,1,0");
+    EXPECT_EQ(lines[0], "# program = p 1");
 }
 
 TEST_F(ResultsStageTest, FewerThanThirtyTimePointsHaveNoPeaks) {
