@@ -77,4 +77,14 @@ ResidualFunction ratioMeasure(const TimePointModel& model) {
     };
 }
 
+ResidualFunction combinedMeasure(const TimePointModel& model) {
+    return [model](std::span<const double> p, std::span<double> r) {
+        const TimePointModel at = withValues(model, p);
+        const std::array<ModelValue, kWavelengths> values = modelValues(at);
+        return intensityResiduals(at.measured, values, at.concentration,
+                                  r.first(kIntensityResiduals)) &&
+               ratioResiduals(at.measured, values, r.subspan(kIntensityResiduals));
+    };
+}
+
 } // namespace velmora
