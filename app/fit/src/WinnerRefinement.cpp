@@ -72,7 +72,8 @@ Estimate estimateOf(const TimePointModel& model, FreeValue value, const Refineme
 }
 
 TimePointEstimates refinedEstimates(const RunState& run, int t, const WinnerProblem& problem) {
-    const Refinement refined = refine(problem.residuals, problem.residualCount, problem.parameters);
+    const Refinement refined =
+        refine(problem.residuals, problem.residualCount, problem.parameters, problem.noise);
     const TimePointModel& m = problem.model;
     return {
         .radius = estimateOf(m, FreeValue::Radius, refined),
@@ -108,6 +109,7 @@ std::optional<WinnerProblem> winnerProblem(const RunState& run, int t) {
         .parameters = {},
         .residuals = {},
         .residualCount = s.mode == FitMode::GR3 ? kCombinedResiduals : kIntensityResiduals,
+        .noise = {},
     };
     const auto add = [&](FreeValue value, const FreeParameter& parameter) {
         problem.model.free.push_back(value);
@@ -129,8 +131,12 @@ std::optional<WinnerProblem> winnerProblem(const RunState& run, int t) {
         sigma.signFree = true;
         add(FreeValue::Sigma, sigma);
     }
-    problem.residuals =
-        s.mode == FitMode::GR3 ? combinedMeasure(problem.model) : intensityMeasure(problem.model);
+    if (s.mode == FitMode::GR3) {
+        problem.residuals = combinedMeasure(problem.model);
+        problem.noise = combinedNoise(problem.model.measured);
+    } else {
+        problem.residuals = intensityMeasure(problem.model);
+    }
     return problem;
 }
 

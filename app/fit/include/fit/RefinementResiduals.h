@@ -68,4 +68,11 @@ ResidualFunction ratioMeasure(const TimePointModel& model);
 constexpr int kCombinedResiduals = kIntensityResiduals + kRatioResiduals;
 ResidualFunction combinedMeasure(const TimePointModel& model);
 
+// How the combined residuals share the eight intensities' noises: an
+// intensity residual is its intensity's relative noise, a ratio residual
+// (1 - Pm_k^2) / 2 times the H noise less the V noise of its wavelength
+// (to first order). Refining with this map keeps the standard errors from
+// counting the intensities twice.
+ResidualNoise combinedNoise(const Measured& measured);
+
 } // namespace velmora

@@ -23,6 +23,7 @@ struct WinnerProblem {
     std::vector<FreeParameter> parameters;
     ResidualFunction residuals;
     int residualCount;
+    ResidualNoise noise; // how the residuals share the measured noises
 };
 std::optional<WinnerProblem> winnerProblem(const RunState& run, int t);
 
