@@ -28,14 +28,18 @@ public:
         : Eigen::DenseFunctor<double>(static_cast<int>(parameters.size()), count),
           residuals_(residuals), parameters_(parameters), p_(parameters.size()) {}
 
-    // False when the residuals fault at u or are not finite.
+    // False when u lies beyond a parameter's floor or ceiling, or the
+    // residuals fault there or are not finite.
     bool evaluate(const Vector& u, Vector& r) {
         ++evaluations_;
+        bool allowed = true;
         for (std::size_t i = 0; i < parameters_.size(); ++i) {
             p_[i] = u[static_cast<Eigen::Index>(i)] * parameters_[i].scale;
+            allowed = allowed && p_[i] >= parameters_[i].floor && p_[i] <= parameters_[i].ceiling;
         }
         r.resize(values());
-        return residuals_(p_, std::span<double>(r.data(), static_cast<std::size_t>(r.size()))) &&
+        return allowed &&
+               residuals_(p_, std::span<double>(r.data(), static_cast<std::size_t>(r.size()))) &&
                r.allFinite();
     }
 

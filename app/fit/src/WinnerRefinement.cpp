@@ -5,6 +5,7 @@
 #include "fit/Search.h"
 #include "fit/fast/WorkerPool.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -22,8 +23,16 @@ bool isFree(const Range& range) {
     return range.lowest < range.highest;
 }
 
+// Free over a range: flagged outside it, and not evaluated beyond one
+// range's width on either side of it.
 FreeParameter freeOver(double start, const Range& range) {
-    return {start, range.lowest, range.highest, range.highest - range.lowest};
+    const double width = range.highest - range.lowest;
+    return {.start = start,
+            .lo = range.lowest,
+            .hi = range.highest,
+            .scale = width,
+            .floor = range.lowest - width,
+            .ceiling = range.highest + width};
 }
 
 // The winner's plasma energy and damping, where the refinement does not
@@ -115,7 +124,9 @@ std::optional<WinnerProblem> winnerProblem(const RunState& run, int t) {
         problem.model.free.push_back(value);
         problem.parameters.push_back(parameter);
     };
-    add(FreeValue::Radius, freeOver(r.Rfit[t], {p.Rmin, p.Rmax}));
+    FreeParameter radius = freeOver(r.Rfit[t], {p.Rmin, p.Rmax});
+    radius.floor = std::max(radius.floor, 0.0);
+    add(FreeValue::Radius, radius);
     add(FreeValue::Concentration, {r.Conc[t], -kUnbounded, kUnbounded, std::fabs(r.Conc[t])});
     if (s.mode == FitMode::GR1 && isFree(s.jointPlasmaEnergy)) {
         add(FreeValue::PlasmaEnergy, freeOver(r.WpFit[t], s.jointPlasmaEnergy));

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct FreeParameter {
                            // and the finite-difference step's (kDifferenceStep * scale)
     bool signFree = false; // the residuals depend on |value| only (the width
                            // of a spread): the magnitude is reported
+    // Where the model is not evaluated: a step beyond these counts as a
+    // fault, so the solver steps back instead of wandering off to values
+    // where the model is meaningless or costly (huge spheres).
+    double floor = -std::numeric_limits<double>::infinity();
+    double ceiling = std::numeric_limits<double>::infinity();
 };
 
 constexpr double kDifferenceStep = 1e-6;
