@@ -24,7 +24,8 @@ protected:
         p.N = 0;
         FitResult& r = state->result;
         r.timePoints = points;
-        for (auto* a : {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread}) {
+        for (auto* a :
+             {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread, &r.SigmaFit}) {
             a->assign(points + 1, 0.0);
         }
         r.Model.assign(1, {});
