@@ -1,55 +1,93 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/SizeDistribution.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
 
 namespace {
-std::array<SizeNode, kSizeNodes> makeSizeNodes() {
-    std::array<SizeNode, kSizeNodes> nodes{};
-    constexpr int half = kSizeNodes / 2;
-    double sum = 0.0;
-    for (int j = 0; j < kSizeNodes; ++j) {
-        const double z = (j - half) * kSizeStep;
-        nodes[j] = {z, std::exp(-0.5 * z * z)};
-        sum += nodes[j].weight;
-    }
-    for (SizeNode& node : nodes) {
-        node.weight /= sum;
-    }
-    return nodes;
+// exp(-z^2/2) less its tangent at |z| = kSizeSpan: 0 with its slope there.
+double taperedWeight(double z) {
+    const double edge = std::exp(-0.5 * kSizeSpan * kSizeSpan);
+    return std::exp(-0.5 * z * z) - edge * (1.0 + kSizeSpan * (kSizeSpan - std::fabs(z)));
 }
 } // namespace
 
-const std::array<SizeNode, kSizeNodes>& sizeNodes() {
-    static const std::array<SizeNode, kSizeNodes> nodes = makeSizeNodes();
-    return nodes;
+SizeQuadrature sizeQuadrature(LogNormalSizes sizes) {
+    SizeQuadrature q;
+    double median = sizes.median;
+    double sigma = std::fabs(sizes.sigma);
+    clearFpFlags();
+    pinFp(median, sigma);
+    double logMedian = std::log(median);
+    if (const FpFault f = faultAfter(logMedian); f != FpFault::None) {
+        q.fault = f;
+        return q;
+    }
+    if (!std::isfinite(logMedian) || !std::isfinite(sigma)) {
+        q.fault = FpFault::InvalidOperation;
+        return q;
+    }
+    q.step = kSizeStep * sigma;
+    const double lowest = std::ceil((logMedian - kSizeSpan * sigma) / q.step);
+    const double highest = std::floor((logMedian + kSizeSpan * sigma) / q.step);
+    q.first = static_cast<std::int64_t>(lowest);
+    q.count = static_cast<int>(std::min<double>(highest - lowest + 1.0, kMaxSizeNodes));
+    double sum = 0.0;
+    for (int i = 0; i < q.count; ++i) {
+        const double z = (static_cast<double>(q.first + i) * q.step - logMedian) / sigma;
+        q.weights[i] = taperedWeight(z);
+        sum += q.weights[i];
+    }
+    for (int i = 0; i < q.count; ++i) {
+        q.weights[i] /= sum;
+    }
+    return q;
 }
 
-ModelValue averagedIntensities(const Particle& particle, double lambda, LogNormalSizes sizes) {
-    const RefractiveIndex index = particleIndex(particle, lambda);
-    const double factor = sizeFactor(particle);
-    const double sigma = std::fabs(sizes.sigma);
-    if (sigma == 0.0) {
-        return sphereIntensities(factor, lambda, sizes.median, index);
+double sizeNodeRadius(std::int64_t node, double step) {
+    return std::exp(static_cast<double>(node) * step);
+}
+
+ModelValue sumOverNodes(const SizeQuadrature& quadrature, std::span<const ModelValue> nodes) {
+    if (quadrature.fault != FpFault::None) {
+        return {0.0, 0.0, quadrature.fault};
     }
     double iv = 0.0;
     double ih = 0.0;
-    for (const SizeNode& node : sizeNodes()) {
-        const ModelValue one =
-            sphereIntensities(factor, lambda, sizes.median * std::exp(sigma * node.z), index);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        const ModelValue& one = nodes[i];
         if (one.fault != FpFault::None) {
             return one;
         }
-        iv += node.weight * one.iv;
-        ih += node.weight * one.ih;
+        iv += quadrature.weights[i] * one.iv;
+        ih += quadrature.weights[i] * one.ih;
     }
     // Sums of finite non-negative terms can only overflow.
     if (!std::isfinite(iv) || !std::isfinite(ih)) {
         return {0.0, 0.0, FpFault::Overflow};
     }
     return {iv, ih, FpFault::None};
+}
+
+ModelValue averagedIntensities(const Particle& particle, double lambda, LogNormalSizes sizes) {
+    const RefractiveIndex index = particleIndex(particle, lambda);
+    const double factor = sizeFactor(particle);
+    if (index.fault != FpFault::None || !spreadsSizes(sizes.sigma)) {
+        return sphereIntensities(factor, lambda, sizes.median, index);
+    }
+    const SizeQuadrature q = sizeQuadrature(sizes);
+    std::array<ModelValue, kMaxSizeNodes> nodes{};
+    int evaluated = 0;
+    for (int i = 0; i < q.count; ++i) {
+        nodes[i] = sphereIntensities(factor, lambda, sizeNodeRadius(q.first + i, q.step), index);
+        evaluated = i + 1;
+        if (nodes[i].fault != FpFault::None) {
+            break;
+        }
+    }
+    return sumOverNodes(q, std::span(nodes).first(evaluated));
 }
 
 } // namespace velmora

@@ -7,6 +7,8 @@
 #include "fit/ParticleModel.h"
 
 #include <array>
+#include <cstdint>
+#include <span>
 
 namespace velmora {
 
@@ -15,27 +17,62 @@ struct LogNormalSizes {
     double sigma;  // standard deviation of ln R; its sign does not matter
 };
 
-// The quadrature of the average: the trapezoidal rule in z = ln(R/median)/sigma
-// with step kSizeStep over |z| <= kSizeSpan, weights exp(-z^2/2) normalised
-// to sum 1. Evenly spaced nodes resolve the oscillation of the intensities
-// with the radius in the distribution's upper tail, where Gauss-Hermite
-// nodes lie too far apart; for integrands that are analytic near the real
-// axis the rule converges geometrically in 1/step.
+// The quadrature of the average: the trapezoidal rule in
+// z = ln(R / median) / sigma with step kSizeStep over |z| <= kSizeSpan.
+// Its nodes sit on a lattice fixed in ln R, node k at ln R = k * kSizeStep *
+// |sigma|, not on the median: the averages of every median with the same
+// sigma then share their spheres, which the fast engine computes once per
+// node. The weights are exp(-z^2/2) less its tangent at |z| = kSizeSpan, so
+// that they reach 0 with their slope there and a node entering or leaving
+// the span as the median or sigma moves changes the average smoothly;
+// normalised to sum 1. Evenly spaced nodes resolve the oscillation of the
+// intensities with the radius in the distribution's upper tail, where
+// Gauss-Hermite nodes lie too far apart; for integrands that are analytic
+// near the real axis the rule converges geometrically in 1/step, wherever
+// the lattice lies.
 constexpr double kSizeStep = 0.2;
-constexpr double kSizeSpan = 7.0;
-constexpr int kSizeNodes = 71; // 2 * kSizeSpan / kSizeStep + 1
+constexpr double kSizeSpan = 8.0;
+// At most this many lattice nodes lie within the span (80 or 81).
+constexpr int kMaxSizeNodes = 82;
 
-struct SizeNode {
-    double z;      // ln(R / median) / sigma
-    double weight; // sums to 1 over the nodes
+// Below this |sigma| the spread is the single sphere of the median radius:
+// it would move the intensities by a relative sigma^2 x^2 / 2, less than
+// 1e-16 for every size parameter x below 1e4, and the lattice indices
+// would no longer be exact.
+constexpr double kNegligibleSigma = 1e-12;
+
+// Whether sigma spreads the sizes (NaN does, and faults).
+inline bool spreadsSizes(double sigma) {
+    return !(sigma < kNegligibleSigma && sigma > -kNegligibleSigma);
+}
+
+struct SizeQuadrature {
+    FpFault fault = FpFault::None; // of ln(median), or a median or sigma not finite
+    double step = 0.0;             // of the lattice in ln R: kSizeStep * |sigma|
+    std::int64_t first = 0;        // the lattice index of the first node
+    int count = 0;                 // nodes first .. first + count - 1
+    std::array<double, kMaxSizeNodes> weights{};
 };
-const std::array<SizeNode, kSizeNodes>& sizeNodes();
 
-// The number-weighted average of the intensities over the distribution:
-// sum of weight * I(median * exp(sigma * z)). With sigma = 0 exactly the
-// intensities of one sphere of the median radius, particleIntensities's
-// bits. A fault of any node is the average's fault (the node evaluations
-// clear and test the flags step by step).
+// The nodes and weights of a spreading distribution. A median that is not
+// above 0 faults as its logarithm does; a median or sigma that is not
+// finite is an invalid operation. The flags are cleared first.
+SizeQuadrature sizeQuadrature(LogNormalSizes sizes);
+
+// The radius of lattice node k, exp(k * step): the same bits for every
+// average that shares the node.
+double sizeNodeRadius(std::int64_t node, double step);
+
+// The weighted sum of the spheres of a quadrature's nodes, in the order of
+// the nodes: the quadrature's own fault comes first, then the first node
+// that faulted, and a sum that leaves the finite range is an overflow. `nodes` holds the node
+// values up to the first fault, or all count of them.
+ModelValue sumOverNodes(const SizeQuadrature& quadrature, std::span<const ModelValue> nodes);
+
+// The number-weighted average of the intensities over the distribution.
+// A refractive index that faulted is the average's fault before anything
+// else. Without a spread exactly the intensities of one sphere of the median
+// radius, particleIntensities's bits.
 ModelValue averagedIntensities(const Particle& particle, double lambda, LogNormalSizes sizes);
 
 } // namespace velmora
