@@ -10,11 +10,25 @@
 //   11 candidate radii at four wavelengths;
 // - BM_RefineTimePoint: one refinement of radius, concentration and sigma
 //   from a start 10 % off, on intensities the model itself made (its
-//   `evaluations` counter is the residual evaluations it took).
+//   `evaluations` counter is the residual evaluations it took);
+// - BM_SpreadTable: the fast engine's table of averages over the window's
+//   default radius grid (20-200 nm, 200 steps) for sigma 0, 0.03, ..., 0.3
+//   (its `spheres` counter: the spheres it evaluated); argument 0 on the
+//   calling thread alone, whose CPU time is then all the work, 1 with a
+//   worker per processor;
+// - BM_RadiusFitMonodisperse / BM_RadiusFitSigmaFree: a fit of mode R's
+//   shape on a 1000-point measurement of growing particles (sigma 0.15):
+//   the table, then at each time point the window of 11 radii scored with
+//   one sigma (0) or eleven, the window moved to the winner; arguments as
+//   above. Their ratio is what freeing sigma costs the fast engine's radius
+//   fit.
 #include "fit/Match.h"
 #include "fit/Refinement.h"
 #include "fit/RefinementResiduals.h"
+#include "fit/Search.h"
+#include "fit/SearchGeometry.h"
 #include "fit/SizeDistribution.h"
+#include "fit/fast/SpreadTable.h"
 
 #include <benchmark/benchmark.h>
 
@@ -93,5 +107,115 @@ void BM_RefineTimePoint(benchmark::State& state) {
     state.counters["evaluations"] = evaluations;
 }
 BENCHMARK(BM_RefineTimePoint)->Arg(30)->Arg(90)->Arg(150)->Unit(benchmark::kMillisecond);
+
+// The window's default radius grid and the sigmas of a search from 0 to 0.3.
+constexpr double kRmin = 20.0;
+constexpr double kRmax = 200.0;
+constexpr int kSteps = 200;
+constexpr int kSigmas = 11;
+constexpr int kTimePoints = 1000;
+
+const GridTable& defaultRadii() {
+    static const GridTable radii(kRmin, gridStep(kRmin, kRmax, kSteps), 0, kSteps);
+    return radii;
+}
+
+std::vector<double> searchedSigmas() {
+    std::vector<double> sigmas;
+    for (int s = 0; s < kSigmas; ++s) {
+        sigmas.push_back(gridValue(0.0, s, gridStep(0.0, 0.3, kSigmas - 1)));
+    }
+    return sigmas;
+}
+
+// The calling thread alone (state.range(0) == 0: the CPU time is all the
+// work, whatever else the machine runs) or with a worker per processor.
+WorkerPool& pool(const benchmark::State& state) {
+    static WorkerPool alone(0);
+    static WorkerPool everyProcessor;
+    return state.range(0) == 0 ? alone : everyProcessor;
+}
+
+void BM_SpreadTable(benchmark::State& state) {
+    const std::vector<double> sigmas = searchedSigmas();
+    long long spheres = 0;
+    for (auto _ : state) {
+        const SpreadTable table(kSilverInWater, kLambdas, defaultRadii(), 0, kSteps, sigmas,
+                                pool(state));
+        spheres = table.sphereCount();
+    }
+    state.counters["spheres"] = static_cast<double>(spheres);
+}
+BENCHMARK(BM_SpreadTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Particles whose median grows from 30 to 150 nm with sigma 0.15, at grid
+// radii, as the table has them.
+std::vector<Measured> growingParticles(WorkerPool& workers) {
+    const std::vector<double> sigma = {0.15};
+    const SpreadTable truth(kSilverInWater, kLambdas, defaultRadii(), 0, kSteps, sigma, workers);
+    std::vector<Measured> measured(kTimePoints);
+    for (int t = 0; t < kTimePoints; ++t) {
+        const double median = 30.0 + 120.0 * t / (kTimePoints - 1);
+        const int j = static_cast<int>((median - kRmin) / gridStep(kRmin, kRmax, kSteps));
+        for (int k = 0; k < kWavelengths; ++k) {
+            measured[t].iv[k] = 1000.0 * truth.at(j, 0, k).iv;
+            measured[t].ih[k] = 1000.0 * truth.at(j, 0, k).ih;
+        }
+    }
+    return measured;
+}
+
+// Mode R's search over the table: the window of each time point scored in
+// one batch per sigma, as the fast engine scores, then the first strictly
+// lowest non-agreement, radius by radius and sigma by sigma; the window
+// moved to the winner.
+double radiusFit(const std::vector<double>& sigmas, WorkerPool& workers) {
+    static const std::vector<Measured> measured = growingParticles(workers);
+    const SpreadTable table(kSilverInWater, kLambdas, defaultRadii(), 0, kSteps, sigmas, workers);
+    constexpr int width = kRadiusFitWindow.width;
+    const std::size_t candidates = (width + 1) * sigmas.size();
+    std::vector<double> mean(candidates);
+    std::vector<double> vx(candidates);
+    std::vector<FpFault> fault(candidates);
+    SearchWindow window{kRadiusFitWindow.first, width};
+    double sumOfRadii = 0.0;
+    for (const Measured& point : measured) {
+        const int count = window.size();
+        for (std::size_t s = 0; s < sigmas.size(); ++s) {
+            const std::size_t row = s * (width + 1);
+            matchCandidates(point, table.columns(window.lo, static_cast<int>(s)), count,
+                            {&mean[row], &vx[row], &fault[row]});
+        }
+        double best = 100.0;
+        int accepted = window.lo;
+        for (int c = 0; c < count; ++c) {
+            for (std::size_t s = 0; s < sigmas.size(); ++s) {
+                const std::size_t e = s * (width + 1) + c;
+                if (fault[e] == FpFault::None && vx[e] < best) {
+                    best = vx[e];
+                    accepted = window.lo + c;
+                }
+            }
+        }
+        window.moveTo(accepted, width, kSteps);
+        sumOfRadii += defaultRadii().at(accepted);
+    }
+    return sumOfRadii;
+}
+
+void BM_RadiusFitMonodisperse(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(radiusFit({0.0}, pool(state)));
+    }
+}
+BENCHMARK(BM_RadiusFitMonodisperse)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_RadiusFitSigmaFree(benchmark::State& state) {
+    const std::vector<double> sigmas = searchedSigmas();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(radiusFit(sigmas, pool(state)));
+    }
+}
+BENCHMARK(BM_RadiusFitSigmaFree)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -105,7 +105,7 @@ TEST(SizeDistribution, QuadratureMatchesMuchFinerRule) {
              median *= std::exp(0.13 * kSizeStep * sigma)) {
             const SizeQuadrature q = sizeQuadrature({median, sigma});
             ASSERT_EQ(q.fault, FpFault::None);
-            ASSERT_TRUE(q.count == 80 || q.count == 81) << q.count;
+            ASSERT_TRUE(q.count >= 80 && q.count < kMaxSizeNodes) << q.count;
             for (const int k : {0, 1, 2, 6}) {
                 double moment = 0.0;
                 for (int i = 0; i < q.count; ++i) {

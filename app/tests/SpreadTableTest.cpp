@@ -27,7 +27,7 @@ int expectTableIsAverages(const Particle& particle, const std::array<double, kWa
     for (std::size_t s = 0; s < sigmas.size(); ++s) {
         for (int j = first; j <= last; ++j) {
             for (int k = 0; k < kWavelengths; ++k) {
-                const ModelValue got = table.at(j, static_cast<int>(s))[k];
+                const ModelValue got = table.at(j, static_cast<int>(s), k);
                 const GridPoint radius = radii.point(j);
                 const ModelValue want =
                     radius.fault != FpFault::None
@@ -93,16 +93,16 @@ TEST(SpreadTable, KeepsTheFaultsOfIndicesMediansNodesAndGridPoints) {
     }
     // The cases above fault as they are meant to, not by accident.
     const SpreadTable table(pole, kLambdas, throughZero, 0, 4, sigmas, pool);
-    EXPECT_EQ(table.at(2, 1)[0].fault, FpFault::InvalidOperation); // the index
-    EXPECT_EQ(table.at(2, 1)[1].fault, FpFault::DivisionByZero);   // ln 0
-    EXPECT_EQ(table.at(1, 1)[1].fault, FpFault::InvalidOperation); // ln(-1)
-    EXPECT_EQ(table.at(3, 1)[1].fault, FpFault::None);
+    EXPECT_EQ(table.at(2, 1, 0).fault, FpFault::InvalidOperation); // the index
+    EXPECT_EQ(table.at(2, 1, 1).fault, FpFault::DivisionByZero);   // ln 0
+    EXPECT_EQ(table.at(1, 1, 1).fault, FpFault::InvalidOperation); // ln(-1)
+    EXPECT_EQ(table.at(3, 1, 1).fault, FpFault::None);
     const SpreadTable tiny(pole, kLambdas, tinyMedians, 0, 3, sigmas, pool);
-    EXPECT_EQ(tiny.at(1, 0)[1].fault, FpFault::None);
-    EXPECT_EQ(tiny.at(1, 1)[1].fault, FpFault::Overflow);
+    EXPECT_EQ(tiny.at(1, 0, 1).fault, FpFault::None);
+    EXPECT_EQ(tiny.at(1, 1, 1).fault, FpFault::Overflow);
     const SpreadTable huge(pole, kLambdas, overflowing, 0, 6, sigmas, pool);
-    EXPECT_NE(huge.at(0, 1)[1].fault, FpFault::None);
-    EXPECT_EQ(huge.at(6, 0)[1].fault, FpFault::Overflow); // the grid point
+    EXPECT_NE(huge.at(0, 1, 1).fault, FpFault::None);
+    EXPECT_EQ(huge.at(6, 0, 1).fault, FpFault::Overflow); // the grid point
 }
 
 } // namespace

@@ -18,22 +18,25 @@ struct LogNormalSizes {
 };
 
 // The quadrature of the average: the trapezoidal rule in
-// z = ln(R / median) / sigma with step kSizeStep over |z| <= kSizeSpan.
-// Its nodes sit on a lattice fixed in ln R, node k at ln R = k * kSizeStep *
-// |sigma|, not on the median: the averages of every median with the same
-// sigma then share their spheres, which the fast engine computes once per
-// node. The weights are exp(-z^2/2) less its tangent at |z| = kSizeSpan, so
-// that they reach 0 with their slope there and a node entering or leaving
-// the span as the median or sigma moves changes the average smoothly;
-// normalised to sum 1. Evenly spaced nodes resolve the oscillation of the
-// intensities with the radius in the distribution's upper tail, where
-// Gauss-Hermite nodes lie too far apart; for integrands that are analytic
-// near the real axis the rule converges geometrically in 1/step, wherever
-// the lattice lies.
+// z = ln(R / median) / sigma over |z| <= kSizeSpan, its nodes on a lattice
+// fixed in ln R, node k at ln R = k * h, not on the median. The lattice step
+// h is kSizeStep * |sigma| rounded down to a power of two, so the step in z
+// lies in (kSizeStep / 2, kSizeStep], k * h is exact, and the lattice of a
+// sigma holds every node of the lattices of larger sigmas: the averages of
+// every median and sigma of a search share their spheres, which the fast
+// engine computes once per node. The weights are exp(-z^2/2) less its
+// tangent at |z| = kSizeSpan, so that they reach 0 with their slope there
+// and a node entering or leaving the span as the median or sigma moves
+// changes the average smoothly; normalised to sum 1. Evenly spaced nodes
+// resolve the oscillation of the intensities with the radius in the
+// distribution's upper tail, where Gauss-Hermite nodes lie too far apart;
+// for integrands that are analytic near the real axis the rule converges
+// geometrically in 1/step, wherever the lattice lies.
 constexpr double kSizeStep = 0.2;
 constexpr double kSizeSpan = 8.0;
-// At most this many lattice nodes lie within the span (80 or 81).
-constexpr int kMaxSizeNodes = 82;
+// At most this many lattice nodes lie within the span (2 * kSizeSpan / step
+// in z, plus 1).
+constexpr int kMaxSizeNodes = 162;
 
 // Below this |sigma| the spread is the single sphere of the median radius:
 // it would move the intensities by a relative sigma^2 x^2 / 2, less than
@@ -48,7 +51,7 @@ inline bool spreadsSizes(double sigma) {
 
 struct SizeQuadrature {
     FpFault fault = FpFault::None; // of ln(median), or a median or sigma not finite
-    double step = 0.0;             // of the lattice in ln R: kSizeStep * |sigma|
+    double step = 0.0;             // of the lattice in ln R, a power of two
     std::int64_t first = 0;        // the lattice index of the first node
     int count = 0;                 // nodes first .. first + count - 1
     std::array<double, kMaxSizeNodes> weights{};
@@ -59,8 +62,12 @@ struct SizeQuadrature {
 // finite is an invalid operation. The flags are cleared first.
 SizeQuadrature sizeQuadrature(LogNormalSizes sizes);
 
+// The lattice step of a sigma: kSizeStep * |sigma| rounded down to a power
+// of two.
+double sizeLatticeStep(double sigma);
+
 // The radius of lattice node k, exp(k * step): the same bits for every
-// average that shares the node.
+// average that shares the node, whichever sigma's lattice names it.
 double sizeNodeRadius(std::int64_t node, double step);
 
 // The weighted sum of the spheres of a quadrature's nodes, in the order of

@@ -26,6 +26,7 @@ template <typename Body> void forEachItem(WorkerPool& pool, std::size_t count, B
 struct LatticeNode {
     std::int64_t index;
     double step;
+    double logRadius() const { return static_cast<double>(index) * step; }
 };
 
 // A spreading entry's nodes, first..last of its sigma's lattice.
@@ -36,26 +37,49 @@ struct NodeRange {
 };
 
 // Appends the nodes that the ranges of one sigma reach, each once, and sets
-// the offset of every range's first node among them. Adjacent and
-// overlapping ranges share one stretch of nodes.
-void appendNodes(std::vector<NodeRange>& ranges, double step, std::vector<LatticeNode>& nodes,
-                 std::vector<std::size_t>& offsets) {
+// the slot of every range's first node among them. Adjacent and
+// overlapping ranges share one stretch of slots.
+void appendSlots(std::vector<NodeRange>& ranges, double step, std::vector<LatticeNode>& slots,
+                 std::vector<std::size_t>& firstSlot) {
     std::sort(ranges.begin(), ranges.end(),
               [](const NodeRange& a, const NodeRange& b) { return a.first < b.first; });
     std::int64_t stretchFirst = 0;
     std::int64_t next = 0; // one past the stretch's last node
-    std::size_t stretchOffset = 0;
+    std::size_t stretchSlot = 0;
     for (std::size_t r = 0; r < ranges.size(); ++r) {
         const NodeRange& range = ranges[r];
         if (r == 0 || range.first > next) {
             stretchFirst = next = range.first;
-            stretchOffset = nodes.size();
+            stretchSlot = slots.size();
         }
         for (; next <= range.last; ++next) {
-            nodes.push_back({next, step});
+            slots.push_back({next, step});
         }
-        offsets[range.cell] = stretchOffset + static_cast<std::size_t>(range.first - stretchFirst);
+        firstSlot[range.cell] = stretchSlot + static_cast<std::size_t>(range.first - stretchFirst);
     }
+}
+
+// The distinct nodes of the slots: a node of a coarser lattice is also one
+// of every finer one, at the same ln R exactly. Sets each slot's node.
+std::vector<LatticeNode> distinctNodes(const std::vector<LatticeNode>& slots,
+                                       std::vector<std::size_t>& nodeOfSlot) {
+    std::vector<std::size_t> order(slots.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return slots[a].logRadius() < slots[b].logRadius();
+    });
+    std::vector<LatticeNode> nodes;
+    nodeOfSlot.resize(slots.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const LatticeNode& slot = slots[order[i]];
+        if (nodes.empty() || nodes.back().logRadius() != slot.logRadius()) {
+            nodes.push_back(slot);
+        }
+        nodeOfSlot[order[i]] = nodes.size() - 1;
+    }
+    return nodes;
 }
 
 } // namespace
@@ -64,7 +88,7 @@ SpreadTable::SpreadTable(const Particle& particle, const std::array<double, kWav
                          const GridTable& radii, int first, int last,
                          std::span<const double> sigmas, WorkerPool& pool)
     : first_(first), radiusCount_(last >= first ? static_cast<std::size_t>(last - first + 1) : 0),
-      entries_(radiusCount_ * sigmas.size()) {
+      iv_(radiusCount_ * sigmas.size() * kWavelengths), ih_(iv_.size()), fault_(iv_.size()) {
     const double factor = sizeFactor(particle);
     std::array<RefractiveIndex, kWavelengths> indices{};
     for (int k = 0; k < kWavelengths; ++k) {
@@ -79,7 +103,7 @@ SpreadTable::SpreadTable(const Particle& particle, const std::array<double, kWav
     };
 
     // The quadrature of every entry with a spread.
-    const std::size_t cells = entries_.size();
+    const std::size_t cells = radiusCount_ * sigmas.size();
     std::vector<SizeQuadrature> quadratures(cells);
     forEachItem(pool, cells, [&](std::size_t cell) {
         if (spreads(cell)) {
@@ -87,9 +111,9 @@ SpreadTable::SpreadTable(const Particle& particle, const std::array<double, kWav
         }
     });
 
-    // The lattice nodes they reach, each sigma's once.
-    std::vector<LatticeNode> nodes;
-    std::vector<std::size_t> offsets(cells, 0);
+    // The lattice nodes they reach, each once.
+    std::vector<LatticeNode> slots;
+    std::vector<std::size_t> firstSlot(cells, 0);
     for (std::size_t s = 0; s < sigmas.size(); ++s) {
         std::vector<NodeRange> ranges;
         double step = 0.0;
@@ -100,10 +124,13 @@ SpreadTable::SpreadTable(const Particle& particle, const std::array<double, kWav
                 step = q.step;
             }
         }
-        appendNodes(ranges, step, nodes, offsets);
+        appendSlots(ranges, step, slots, firstSlot);
     }
+    std::vector<std::size_t> nodeOfSlot;
+    const std::vector<LatticeNode> nodes = distinctNodes(slots, nodeOfSlot);
 
-    // Their spheres, wavelength after wavelength.
+    // Their spheres, wavelength after wavelength, and again in each sigma's
+    // slots, where the nodes of every average lie in a row.
     const std::size_t nodeCount = nodes.size();
     std::vector<ModelValue> nodeValues(nodeCount * kWavelengths);
     forEachItem(pool, nodeCount, [&](std::size_t n) {
@@ -113,22 +140,34 @@ SpreadTable::SpreadTable(const Particle& particle, const std::array<double, kWav
                 sphereIntensities(factor, lambdas[k], radius, indices[k]);
         }
     });
+    const std::size_t slotCount = slots.size();
+    std::vector<ModelValue> slotValues(slotCount * kWavelengths);
+    for (int k = 0; k < kWavelengths; ++k) {
+        for (std::size_t slot = 0; slot < slotCount; ++slot) {
+            slotValues[k * slotCount + slot] = nodeValues[k * nodeCount + nodeOfSlot[slot]];
+        }
+    }
 
     // The entries: as averagedIntensities forms them.
     forEachItem(pool, cells, [&](std::size_t cell) {
         const GridPoint radius = radiusOf(cell);
+        const SizeQuadrature& q = quadratures[cell];
         for (int k = 0; k < kWavelengths; ++k) {
-            ModelValue& entry = entries_[cell][k];
+            ModelValue entry{};
             if (radius.fault != FpFault::None) {
                 entry = {0.0, 0.0, radius.fault};
             } else if (indices[k].fault != FpFault::None || !spreads(cell)) {
                 entry = sphereIntensities(factor, lambdas[k], radius.value, indices[k]);
             } else {
-                const SizeQuadrature& q = quadratures[cell];
-                entry = sumOverNodes(q, std::span(nodeValues)
-                                            .subspan(k * nodeCount + offsets[cell],
+                entry = sumOverNodes(q, std::span(slotValues)
+                                            .subspan(k * slotCount + firstSlot[cell],
                                                      static_cast<std::size_t>(q.count)));
             }
+            const std::size_t e = element(first + static_cast<int>(cell % radiusCount_),
+                                          static_cast<int>(cell / radiusCount_), k);
+            iv_[e] = entry.iv;
+            ih_[e] = entry.ih;
+            fault_[e] = entry.fault;
         }
     });
 
@@ -137,6 +176,17 @@ SpreadTable::SpreadTable(const Particle& particle, const std::array<double, kWav
         single += radiusOf(cell).fault == FpFault::None && !spreads(cell) ? 1 : 0;
     }
     sphereCount_ = static_cast<long long>((nodeCount + single) * kWavelengths);
+}
+
+ModelColumns SpreadTable::columns(int radiusIndex, int sigmaIndex) const {
+    ModelColumns c{};
+    for (int k = 0; k < kWavelengths; ++k) {
+        const std::size_t e = element(radiusIndex, sigmaIndex, k);
+        c.iv[k] = iv_.data() + e;
+        c.ih[k] = ih_.data() + e;
+        c.fault[k] = fault_.data() + e;
+    }
+    return c;
 }
 
 } // namespace velmora

@@ -14,6 +14,7 @@
 #include "fit/FitSettings.h"
 #include "fit/SizeDistribution.h"
 #include "fit/fast/GridTable.h"
+#include "fit/fast/MatchKernel.h"
 #include "fit/fast/WorkerPool.h"
 
 #include <span>
@@ -23,8 +24,6 @@ namespace velmora {
 
 class SpreadTable {
 public:
-    using Values = std::array<ModelValue, kWavelengths>;
-
     // The entries of radius indices first..last of `radii` and of every
     // sigma in `sigmas`, at the wavelengths lambdas[0..3]. A radius whose
     // grid point faulted has that fault in its entries instead.
@@ -32,20 +31,34 @@ public:
                 const GridTable& radii, int first, int last, std::span<const double> sigmas,
                 WorkerPool& pool);
 
-    // The entry of radius index first..last and sigma number 0..sigmas - 1.
-    const Values& at(int radiusIndex, int sigmaIndex) const {
-        return entries_[static_cast<std::size_t>(sigmaIndex) * radiusCount_ +
-                        static_cast<std::size_t>(radiusIndex - first_)];
+    // The entry of radius index first..last, sigma number 0..sigmas - 1 and
+    // wavelength number 0..3.
+    ModelValue at(int radiusIndex, int sigmaIndex, int k) const {
+        const std::size_t e = element(radiusIndex, sigmaIndex, k);
+        return {iv_[e], ih_[e], fault_[e]};
     }
+
+    // The entries of one sigma as the scorers read a batch of candidates:
+    // element c of each column is radius index radiusIndex + c.
+    ModelColumns columns(int radiusIndex, int sigmaIndex) const;
 
     // The spheres the table evaluated (the nodes of every sigma and the
     // radii without a spread, at each wavelength).
     long long sphereCount() const { return sphereCount_; }
 
 private:
+    // Each sigma's and wavelength's entries lie in one column over the
+    // radius indices.
+    std::size_t element(int radiusIndex, int sigmaIndex, int k) const {
+        return (static_cast<std::size_t>(sigmaIndex) * kWavelengths + k) * radiusCount_ +
+               static_cast<std::size_t>(radiusIndex - first_);
+    }
+
     int first_;
     std::size_t radiusCount_;
-    std::vector<Values> entries_;
+    std::vector<double> iv_;
+    std::vector<double> ih_;
+    std::vector<FpFault> fault_;
     long long sphereCount_ = 0;
 };
 
