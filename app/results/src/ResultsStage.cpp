@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/ResultsStage.h"
 
+#include "results/GridEstimates.h"
+
 #include "fit/Numbers.h"
 #include "fit/Search.h"
 
@@ -127,6 +129,7 @@ void runResultsStage(RunState& run) {
     const FitMode fitMode = run.settings.mode;
     normaliseIntensities(run);
     gridPrediction(run);
+    fillGridEstimates(run);
     r.vPeakTable = {"W [eV]\tRmaxV"};
     r.hPeakTable = {"W [eV]\tRmaxH"};
     r.ResonanceTable = {"W [eV]\tRmaxV\tRmaxH"};

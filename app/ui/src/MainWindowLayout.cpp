@@ -158,9 +158,15 @@ void MainWindow::buildMenu() {
     evaluate->setObjectName(QStringLiteral("EvaluateIr1"));
     connect(evaluate, &QAction::triggered, this, &MainWindow::showIntensityWindow);
 
-    QAction* help = menuBar()->addAction(QStringLiteral("Help"));
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
+    helpMenu->setObjectName(QStringLiteral("HelpMenu1"));
+    QAction* help = helpMenu->addAction(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
+    help->setShortcut(QKeySequence::HelpContents);
     connect(help, &QAction::triggered, this, &MainWindow::showHelpWindow);
+    QAction* about = helpMenu->addAction(QStringLiteral("About Velmora"));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, &MainWindow::showAboutWindow);
 }
 
 void MainWindow::buildToolBar() {

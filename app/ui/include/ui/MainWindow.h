@@ -27,6 +27,7 @@ class QXYSeries;
 
 namespace velmora::ui {
 
+class AboutWindow;
 class ChartPanel;
 class Dialogs;
 class RunController;
@@ -57,7 +58,7 @@ public:
 
     // Wires the windows the menu shows; the "Intensity results" window also
     // receives its share of every run.
-    void attachCompanions(IntensityWindow& intensity, HelpWindow& help);
+    void attachCompanions(IntensityWindow& intensity, HelpWindow& help, AboutWindow& about);
 
     // Halves the chart rows, the chart columns and the two pages' halves
     // (the window was resized).
@@ -81,6 +82,8 @@ public:
     // Options -> "Evaluate I(r)" and the "Help" menu: the companion windows.
     void showIntensityWindow();
     void showHelpWindow();
+    // Help -> About.
+    void showAboutWindow();
     // The "Save to file" buttons of the two tables; File -> Save and the
     // tool bar's save button save the result table.
     void saveResultTable();
@@ -145,6 +148,7 @@ private:
 
     void refuseDuringRun();
     void onRunFinished(const RunOutcome& outcome);
+    void nameDataFileAfter(const RunOutcome& outcome);
     void markField(QLineEdit* field);
     void fillRecentFilesMenu();
     void nameSeriesFor(const FieldInputs& inputs);
@@ -193,6 +197,7 @@ private:
     StatusPanels* statusPanels_ = nullptr;
     IntensityWindow* intensity_ = nullptr;
     HelpWindow* help_ = nullptr;
+    AboutWindow* about_ = nullptr;
 
     std::unique_ptr<WindowDrawing> drawing_;
     std::unique_ptr<RunController> run_;
