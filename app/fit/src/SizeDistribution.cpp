@@ -58,18 +58,18 @@ SizeQuadrature sizeQuadrature(LogNormalSizes sizes) {
     const double highest = std::floor((logMedian + kSizeSpan * sigma) / q.step);
     q.first = static_cast<std::int64_t>(lowest);
     q.count = static_cast<int>(std::min<double>(highest - lowest + 1.0, kMaxSizeNodes));
-    const auto zOf = [&](int i) {
-        return (static_cast<double>(q.first + i) * q.step - logMedian) / sigma;
-    };
-    GaussianAlongLattice gaussian(zOf(0), q.step / sigma);
+    const double firstZ = (static_cast<double>(q.first) * q.step - logMedian) / sigma;
+    const double zStep = q.step / sigma;
+    GaussianAlongLattice gaussian(firstZ, zStep);
     const double edge = std::exp(-0.5 * kSizeSpan * kSizeSpan);
     double sum = 0.0;
     for (int i = 0; i < q.count; ++i) {
-        q.weights[i] = taperedWeight(gaussian.next(), zOf(i), edge);
+        q.weights[i] = taperedWeight(gaussian.next(), firstZ + i * zStep, edge);
         sum += q.weights[i];
     }
+    const double normalisation = 1.0 / sum;
     for (int i = 0; i < q.count; ++i) {
-        q.weights[i] /= sum;
+        q.weights[i] *= normalisation;
     }
     return q;
 }
@@ -82,27 +82,6 @@ double sizeLatticeStep(double sigma) {
 
 double sizeNodeRadius(std::int64_t node, double step) {
     return std::exp(static_cast<double>(node) * step);
-}
-
-ModelValue sumOverNodes(const SizeQuadrature& quadrature, std::span<const ModelValue> nodes) {
-    if (quadrature.fault != FpFault::None) {
-        return {0.0, 0.0, quadrature.fault};
-    }
-    double iv = 0.0;
-    double ih = 0.0;
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const ModelValue& one = nodes[i];
-        if (one.fault != FpFault::None) {
-            return one;
-        }
-        iv += quadrature.weights[i] * one.iv;
-        ih += quadrature.weights[i] * one.ih;
-    }
-    // Sums of finite non-negative terms can only overflow.
-    if (!std::isfinite(iv) || !std::isfinite(ih)) {
-        return {0.0, 0.0, FpFault::Overflow};
-    }
-    return {iv, ih, FpFault::None};
 }
 
 ModelValue averagedIntensities(const Particle& particle, double lambda, LogNormalSizes sizes) {
@@ -121,7 +100,7 @@ ModelValue averagedIntensities(const Particle& particle, double lambda, LogNorma
             break;
         }
     }
-    return sumOverNodes(q, std::span(nodes).first(evaluated));
+    return sumOverNodes<1>(q, {nodes.data()}, static_cast<std::size_t>(evaluated))[0];
 }
 
 } // namespace velmora

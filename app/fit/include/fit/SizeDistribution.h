@@ -7,8 +7,8 @@
 #include "fit/ParticleModel.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
-#include <span>
 
 namespace velmora {
 
@@ -70,11 +70,43 @@ double sizeLatticeStep(double sigma);
 // average that shares the node, whichever sigma's lattice names it.
 double sizeNodeRadius(std::int64_t node, double step);
 
-// The weighted sum of the spheres of a quadrature's nodes, in the order of
-// the nodes: the quadrature's own fault comes first, then the first node
-// that faulted, and a sum that leaves the finite range is an overflow. `nodes` holds the node
-// values up to the first fault, or all count of them.
-ModelValue sumOverNodes(const SizeQuadrature& quadrature, std::span<const ModelValue> nodes);
+// The weighted sums of the spheres of a quadrature's nodes, in the order of
+// the nodes, for several columns of node values at once (one per
+// wavelength in the fast engine's table), each column's sums exactly those
+// of that column alone. The quadrature's own fault comes first, then a
+// column's first node that faulted (its values are 0), and a sum that
+// leaves the finite range is an overflow. Every column holds `nodes` values:
+// all count of them, or those up to a fault.
+template <std::size_t Columns>
+std::array<ModelValue, Columns> sumOverNodes(const SizeQuadrature& quadrature,
+                                             const std::array<const ModelValue*, Columns>& columns,
+                                             std::size_t nodes) {
+    std::array<ModelValue, Columns> sums{};
+    if (quadrature.fault != FpFault::None) {
+        sums.fill({0.0, 0.0, quadrature.fault});
+        return sums;
+    }
+    for (std::size_t i = 0; i < nodes; ++i) {
+        const double weight = quadrature.weights[i];
+        for (std::size_t c = 0; c < Columns; ++c) {
+            const ModelValue& one = columns[c][i];
+            if (sums[c].fault == FpFault::None) {
+                sums[c].fault = one.fault;
+            }
+            sums[c].iv += weight * one.iv;
+            sums[c].ih += weight * one.ih;
+        }
+    }
+    for (ModelValue& sum : sums) {
+        if (sum.fault != FpFault::None) {
+            sum = {0.0, 0.0, sum.fault};
+        } else if (!std::isfinite(sum.iv) || !std::isfinite(sum.ih)) {
+            // Sums of finite non-negative terms can only overflow.
+            sum = {0.0, 0.0, FpFault::Overflow};
+        }
+    }
+    return sums;
+}
 
 // The number-weighted average of the intensities over the distribution.
 // A refractive index that faulted is the average's fault before anything

@@ -151,23 +151,26 @@ SpreadTable::SpreadTable(const Particle& particle, const std::array<double, kWav
     // The entries: as averagedIntensities forms them.
     forEachItem(pool, cells, [&](std::size_t cell) {
         const GridPoint radius = radiusOf(cell);
-        const SizeQuadrature& q = quadratures[cell];
+        std::array<ModelValue, kWavelengths> entries{};
+        if (radius.fault == FpFault::None && spreads(cell)) {
+            const SizeQuadrature& q = quadratures[cell];
+            std::array<const ModelValue*, kWavelengths> columns{};
+            for (int k = 0; k < kWavelengths; ++k) {
+                columns[k] = slotValues.data() + k * slotCount + firstSlot[cell];
+            }
+            entries = sumOverNodes(q, columns, static_cast<std::size_t>(q.count));
+        }
         for (int k = 0; k < kWavelengths; ++k) {
-            ModelValue entry{};
             if (radius.fault != FpFault::None) {
-                entry = {0.0, 0.0, radius.fault};
+                entries[k] = {0.0, 0.0, radius.fault};
             } else if (indices[k].fault != FpFault::None || !spreads(cell)) {
-                entry = sphereIntensities(factor, lambdas[k], radius.value, indices[k]);
-            } else {
-                entry = sumOverNodes(q, std::span(slotValues)
-                                            .subspan(k * slotCount + firstSlot[cell],
-                                                     static_cast<std::size_t>(q.count)));
+                entries[k] = sphereIntensities(factor, lambdas[k], radius.value, indices[k]);
             }
             const std::size_t e = element(first + static_cast<int>(cell % radiusCount_),
                                           static_cast<int>(cell / radiusCount_), k);
-            iv_[e] = entry.iv;
-            ih_[e] = entry.ih;
-            fault_[e] = entry.fault;
+            iv_[e] = entries[k].iv;
+            ih_[e] = entries[k].ih;
+            fault_[e] = entries[k].fault;
         }
     });
 
