@@ -4,8 +4,8 @@
 // wavelengths.
 //
 // - BM_Monodisperse / BM_Polydisperse: one wavelength's model intensities of
-//   one sphere and of the log-normal average (sigma 0.15, the size
-//   quadrature's kSizeNodes spheres), at median radii 30, 90 and 150 nm;
+//   one sphere and of the log-normal average (sigma 0.15, about 154 nodes of the
+//   size quadrature's lattice), at median radii 30, 90 and 150 nm;
 // - BM_RadiusWindow: what mode "R" spends on one time point without tables,
 //   11 candidate radii at four wavelengths;
 // - BM_RefineTimePoint: one refinement of radius, concentration and sigma
