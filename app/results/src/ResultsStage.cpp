@@ -97,6 +97,7 @@ std::string resultLine(const FitResult& r, int t, FitMode fitMode) {
     switch (fitMode) {
     case FitMode::GR1:
     case FitMode::Blank:
+    case FitMode::GR3:
         return tabJoined({time, radius, conc, vx, formatFixed(r.GamFit[t], 3)});
     case FitMode::GR2: {
         // "Np" and "Nb": no fit produces them.
@@ -116,6 +117,7 @@ std::vector<std::string> resultTableHeader(FitMode fitMode) {
         return {"Time\tRadius\tConc\tVx"};
     case FitMode::GR1:
     case FitMode::Blank:
+    case FitMode::GR3:
         return {"Time\tRadius\tConc\tVx\tGamma"};
     case FitMode::GR2:
         return {"Time\tRadius\tConc\tVx\tNp\tNb"};
