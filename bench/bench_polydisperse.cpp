@@ -21,7 +21,12 @@
 //   the table, then at each time point the window of 11 radii scored with
 //   one sigma (0) or eleven, the window moved to the winner; arguments as
 //   above. Their ratio is what freeing sigma costs the fast engine's radius
-//   fit.
+//   search;
+// - BM_FitModeR: the whole run of mode R with the fast engine (runFit: the
+//   measurement read, the fit, the results stage) on that measurement,
+//   silver-like particles in water, sigma fixed at 0 (argument 0) or
+//   searched from 0 to 0.3 (argument 1).
+#include "QuietView.h"
 #include "fit/Match.h"
 #include "fit/Refinement.h"
 #include "fit/RefinementResiduals.h"
@@ -29,11 +34,15 @@
 #include "fit/SearchGeometry.h"
 #include "fit/SizeDistribution.h"
 #include "fit/fast/SpreadTable.h"
+#include "run/FitRun.h"
 
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <cstdio>
+#include <filesystem>
 #include <limits>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -217,5 +226,52 @@ void BM_RadiusFitSigmaFree(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RadiusFitSigmaFree)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The growing particles' measurement as a measurement file (time, then V
+// and H of each wavelength, then the median), removed at exit.
+class GrowingParticlesFile {
+public:
+    GrowingParticlesFile()
+        : path_(std::filesystem::temp_directory_path() /
+                ("velmora-growing-" + std::to_string(getpid()) + ".txt")) {
+        WorkerPool workers(0);
+        const std::vector<Measured> measured = growingParticles(workers);
+        std::FILE* out = std::fopen(path_.c_str(), "w");
+        for (std::size_t t = 0; t < measured.size(); ++t) {
+            std::fprintf(out, "%zu.0", t);
+            for (int k = 0; k < kWavelengths; ++k) {
+                std::fprintf(out, "\t%.9e\t%.9e", measured[t].iv[k], measured[t].ih[k]);
+            }
+            std::fprintf(out, "\t%.3f\n", 30.0 + 120.0 * t / (kTimePoints - 1));
+        }
+        std::fclose(out);
+    }
+    ~GrowingParticlesFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    std::string path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+void BM_FitModeR(benchmark::State& state) {
+    static const GrowingParticlesFile file;
+    FitSettings settings;
+    settings.mode = FitMode::R;
+    settings.model = Dielectric::Drude;
+    settings.plasmaEnergy = kSilverInWater.wp;
+    settings.damping = kSilverInWater.gam;
+    settings.mediumIndex = kSilverInWater.mediumIndex;
+    settings.epsInf = kSilverInWater.epsInf;
+    settings.sigma = state.range(0) == 0 ? Range{0.0, 0.0} : Range{0.0, 0.3};
+    QuietView view;
+    for (auto _ : state) {
+        const FitResult result = runFit(settings, file.path(), view, EngineKind::Fast);
+        benchmark::DoNotOptimize(result.Rfit.data());
+    }
+}
+BENCHMARK(BM_FitModeR)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
