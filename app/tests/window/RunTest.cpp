@@ -166,9 +166,19 @@ private slots:
         QVERIFY(
             form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
         QCOMPARE(form().series(SeriesId::Series16)->count(), 0);
-        QCOMPARE(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText(),
-                 previousResonances);
+        // Nothing of the previous run is left to be taken for the stopped
+        // run's result, or saved as it.
+        QVERIFY(
+            form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText().isEmpty());
+        QVERIFY(windows_->intensityWindow.vPeaksMemo()->toPlainText().isEmpty());
+        QCOMPARE(windows_->intensityWindow.series(0)->count(), 0);
         QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("resonances.dat"));
+        form().saveResonanceTable();
+        QCOMPARE(dialogs_.informations,
+                 QStringList{QStringLiteral("The table is empty: there is nothing to save")});
+        QVERIFY(dialogs_.suggestedNames.isEmpty());
+        QVERIFY(!QFile::exists(dialogs_.saveAs));
     }
 
     // A refused field ends the run before the measurement is read.
@@ -236,6 +246,9 @@ private slots:
     }
 
     void cancelledSaveWritesNothing() {
+        test::pickMode(form(), 0);
+        form().openAndRun();
+        QVERIFY(test::waitForRunEnd(form()));
         form().saveResonanceTable();
         QCOMPARE(dialogs_.suggestedNames, QStringList{"_WR"});
         QVERIFY(!QFile::exists(test::pathIn(*folder_, QStringLiteral("_WR.dat"))));
@@ -243,6 +256,9 @@ private slots:
     }
 
     void failedSaveSaysWhy() {
+        test::pickMode(form(), 0);
+        form().openAndRun();
+        QVERIFY(test::waitForRunEnd(form()));
         // A path below a plain file cannot be written, not even by root.
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("DemoDat.txt/table.dat"));
         form().saveResultTable();

@@ -461,6 +461,10 @@ void MainWindow::markField(QLineEdit* field) {
 }
 
 void MainWindow::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
+    if (memo->toPlainText().isEmpty()) {
+        dialogs_.information(this, QStringLiteral("The table is empty: there is nothing to save"));
+        return;
+    }
     const QString fileName =
         dialogs_.saveFileName(this, suggestedSaveName(openDialogFileName_, suffix));
     if (fileName.isEmpty()) {

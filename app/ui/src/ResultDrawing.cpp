@@ -54,8 +54,13 @@ void addLines(RunDrawing& drawing, MemoId memo, const std::vector<std::string>& 
 
 } // namespace
 
+// The start of a run clears every result the run replaces, so that a run
+// that is stopped or fails shows (and saves) none of the previous run's.
 void drawMeasurement(RunDrawing& drawing, const FitResult& measurement) {
-    drawing.clearMemo(MemoId::Memo1);
+    for (const MemoId memo :
+         {MemoId::Memo1, MemoId::Memo2, MemoId::IntensityMemo1, MemoId::IntensityMemo2}) {
+        drawing.clearMemo(memo);
+    }
     for (int c = 0; c < kChannels; ++c) {
         drawing.clearSeries(seriesAt(SeriesId::Series1, c));
     }
@@ -76,6 +81,9 @@ void drawMeasurement(RunDrawing& drawing, const FitResult& measurement) {
     }
     for (int c = 0; c < 6; ++c) {
         drawing.clearSeries(seriesAt(SeriesId::Series24, c));
+    }
+    for (int c = 0; c < kChannels; ++c) {
+        drawing.clearSeries(seriesAt(SeriesId::IntensitySeries1, c));
     }
 }
 
