@@ -283,6 +283,7 @@ private slots:
         // A bad field: the message unchanged, the field focused and marked
         // until it is edited.
         QLineEdit* rmax = form().edit(Field::Rmax);
+        const QFont fieldFont = rmax->font();
         rmax->setText(QStringLiteral("abc"));
         form().edit(Field::Lambda1)->setFocus();
         form().startRun();
@@ -296,6 +297,9 @@ private slots:
         QVERIFY(!form().edit(Field::Rmin)->property("invalid").toBool());
         QTest::keyClick(rmax, Qt::Key_Backspace);
         QVERIFY(!rmax->property("invalid").toBool());
+        // Corrected, it looks as it did before: the same font as its peers.
+        QCOMPARE(rmax->font(), fieldFont);
+        QCOMPARE(rmax->font(), form().edit(Field::Rmin)->font());
 
         // The mode's own field is found too.
         rmax->setText(QStringLiteral("40"));

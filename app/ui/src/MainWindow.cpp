@@ -445,7 +445,9 @@ void MainWindow::onRunFinished(const RunOutcome& outcome) {
 void MainWindow::markField(QLineEdit* field) {
     if (markedField_ != nullptr) {
         markedField_->setProperty("invalid", false);
-        markedField_->setStyleSheet({});
+        // Back to the palette of its peers; a style sheet, set and cleared,
+        // would have left the field in the application's larger font.
+        markedField_->setPalette(QPalette());
         disconnect(markedField_, &QLineEdit::textEdited, this, nullptr);
     }
     markedField_ = field;
@@ -453,7 +455,9 @@ void MainWindow::markField(QLineEdit* field) {
         return;
     }
     field->setProperty("invalid", true);
-    field->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(255, 214, 214); }"));
+    QPalette marked = field->palette();
+    marked.setColor(QPalette::Base, QColor(255, 214, 214));
+    field->setPalette(marked);
     connect(field, &QLineEdit::textEdited, this, [this] { markField(nullptr); });
     pages_->setCurrentIndex(graphicsPage);
     field->setFocus(Qt::OtherFocusReason);

@@ -395,8 +395,9 @@ QWidget* MainWindow::buildPredictionPage() {
                                       QStringLiteral("Plasmon resonances (Mie theory prediction)"));
     prediction->setAxisTitles(QStringLiteral("Radius [nm]"),
                               QStringLiteral("Intensities / Unit of area [a.u.]"));
-    // Ticks no finer than 0.0001.
+    // Ticks no finer than 0.0001; the radius axis spans the radius grid.
     prediction->setMinimumYStep(0.0001);
+    prediction->holdXToPoints();
     for (int c = 0; c < 8; ++c) {
         QLineSeries* predicted = lineSeries(seriesName(16 + c), seriesName(16 + c), 2, false);
         shapeForPolarisation(predicted, channelPolarisation(c));
