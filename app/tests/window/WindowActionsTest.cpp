@@ -7,6 +7,7 @@
 #include "ui/MessageText.h"
 #include "ui/RecentFiles.h"
 #include "ui/StatusPanels.h"
+#include "ui/WindowSettings.h"
 #include "ui/Windows.h"
 
 #include <QAction>
@@ -182,6 +183,42 @@ private slots:
         };
         QCOMPARE(withoutBreaks(wrapped), withoutBreaks(message));
         QCOMPARE(wrappedLines(QStringLiteral("a bc def"), 4), QStringLiteral("a bc\ndef"));
+    }
+
+    // The mode, the dielectric function and every field come back at the
+    // next start; a first start, or stored values out of range, show the
+    // defaults.
+    void settingsComeBackAndAFirstStartShowsTheDefaults() {
+        QSettings stored(test::pathIn(*folder_, QStringLiteral("stored.ini")),
+                         QSettings::IniFormat);
+        test::pickMode(form(), 2);
+        test::pickDielectric(form(), 1);
+        for (const FieldDefault& d : kFieldDefaults) {
+            form().edit(d.field)->setText(QStringLiteral("%1,5").arg(static_cast<int>(d.field)));
+        }
+        saveWindowSettings(form(), stored);
+
+        VelmoraWindows next(dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
+        restoreWindowSettings(next.mainWindow, stored);
+        QCOMPARE(next.mainWindow.snapshotInputs().fitMode, 2);
+        QCOMPARE(next.mainWindow.snapshotInputs().dielectric, 1);
+        QVERIFY(!next.mainWindow.findChild<QWidget*>(QStringLiteral("Panel24"))->isHidden());
+        for (const FieldDefault& d : kFieldDefaults) {
+            QCOMPARE(next.mainWindow.edit(d.field)->text(),
+                     QStringLiteral("%1,5").arg(static_cast<int>(d.field)));
+        }
+
+        QSettings empty(test::pathIn(*folder_, QStringLiteral("empty.ini")), QSettings::IniFormat);
+        empty.setValue(QStringLiteral("fit/mode"), 7);
+        empty.setValue(QStringLiteral("fit/dielectric"), QStringLiteral("Drude"));
+        VelmoraWindows first(dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
+        restoreWindowSettings(first.mainWindow, empty);
+        QCOMPARE(first.mainWindow.snapshotInputs().fitMode, -1);
+        QCOMPARE(first.mainWindow.snapshotInputs().dielectric, -1);
+        for (const FieldDefault& d : kFieldDefaults) {
+            QCOMPARE(first.mainWindow.edit(d.field)->text(),
+                     QString::fromUtf8(d.text.data(), qsizetype(d.text.size())));
+        }
     }
 
     void demoMeasurementIsFoundAndOpened() {
