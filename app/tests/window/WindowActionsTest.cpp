@@ -221,6 +221,27 @@ private slots:
         }
     }
 
+    // The reader's warnings show in the status bar, one count for the run
+    // with every warning in its tooltip, and go with the next run.
+    void warningsOfTheRunShowInTheStatusBar() {
+        test::writeText(folder_->file("zero.dat"),
+                        "0\t2\t3\t2\t3\t2\t3\t2\t3\n1\t0\t3.5\t2.5\t3.2\t2.1\t3.1\t2.2\t3.3\n"
+                        "2\t2\t3.5\t2.5\t3.2\t2.1\t-3.1\t2.2\t3.3\n");
+        form().openFile(test::pathIn(*folder_, QStringLiteral("zero.dat")));
+        QVERIFY(test::waitForRunEnd(form()));
+        const QLabel* warnings = form().statusPanels()->warnings();
+        QVERIFY(!warnings->isHidden());
+        QCOMPARE(warnings->text(), QStringLiteral("2 warnings"));
+        const QStringList listed = warnings->toolTip().split(QLatin1Char('\n'));
+        QCOMPARE(listed.size(), 2);
+        QVERIFY(listed[0].contains(QStringLiteral("line 2")));
+        QVERIFY(listed[1].contains(QStringLiteral("line 3")));
+        QVERIFY(dialogs_.informations.isEmpty());
+        form().openFile(test::pathIn(*folder_, QStringLiteral("mine.dat")));
+        QVERIFY(test::waitForRunEnd(form()));
+        QVERIFY(warnings->isHidden());
+    }
+
     void demoMeasurementIsFoundAndOpened() {
         // Not in the working directory: the source tree's demo folder has it.
         std::filesystem::remove(folder_->file("DemoDat.txt"));

@@ -349,6 +349,7 @@ void MainWindow::startRun() {
         return;
     }
     statusPanels_->showNote({});
+    statusPanels_->clearWarnings();
     markField(nullptr);
     const FieldInputs inputs = snapshotInputs();
     // Opening a FIFO or a device would wait for a writer for ever, and the

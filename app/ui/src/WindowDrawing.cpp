@@ -85,6 +85,10 @@ void WindowDrawing::setStatusText(int panel, const std::string& text) {
     statusBar_.setPanelText(panel, QString::fromStdString(text));
 }
 
+void WindowDrawing::addWarning(const std::string& message) {
+    statusBar_.addWarning(QString::fromStdString(message));
+}
+
 void WindowDrawing::showSeries(SeriesTarget& target) {
     if (!target.points.isEmpty()) {
         paintSeries(target.series, target.colour);

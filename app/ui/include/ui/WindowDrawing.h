@@ -39,6 +39,7 @@ public:
     void createProgress(int maximum) override;
     void setProgress(int position) override;
     void setStatusText(int panel, const std::string& text) override;
+    void addWarning(const std::string& message) override;
     bool show(std::chrono::milliseconds budget) override;
 
 private:
