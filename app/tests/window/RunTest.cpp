@@ -112,8 +112,10 @@ private slots:
         QCOMPARE(form().series(SeriesId::Series1)->color(), QColor(0, 0, 255));
         QCOMPARE(form().series(SeriesId::Series2)->color(), QColor(0, 0, 255));
         QCOMPARE(form().series(SeriesId::Series7)->color(), QColor(255, 0, 0));
-        QCOMPARE(form().series(SeriesId::Series17)->color(), QColor(0, 255, 255));
-        QCOMPARE(form().series(SeriesId::Series23)->color(), QColor(128, 0, 128));
+        // The prediction's curves take their wavelength's colour too.
+        QCOMPARE(form().series(SeriesId::Series17)->color(), QColor(0, 0, 255));
+        QCOMPARE(form().series(SeriesId::Series21)->color(), QColor(255, 255, 0));
+        QCOMPARE(form().series(SeriesId::Series23)->color(), QColor(255, 0, 0));
         QCOMPARE(form().series(SeriesId::Series16)->pen().width(), 2);
         QVERIFY(!form().series(SeriesId::Series16)->pointsVisible());
         // V and H of a wavelength share its colour and differ in shape:
@@ -127,6 +129,14 @@ private slots:
         QCOMPARE(form().series(SeriesId::Series16)->pen().style(), Qt::SolidLine);
         QCOMPARE(form().series(SeriesId::Series17)->pen().style(), Qt::DashLine);
         QCOMPARE(windows_->intensityWindow.series(1)->pen().style(), Qt::DashLine);
+        // "Intensity results": V filled, H open, in the wavelength's colour.
+        const auto intensityMarkCentre = [this](int c) {
+            const QImage mark = windows_->intensityWindow.series(c)->lightMarker();
+            return mark.pixelColor(mark.width() / 2, mark.height() / 2);
+        };
+        QCOMPARE(windows_->intensityWindow.series(6)->color(), QColor(255, 0, 0));
+        QCOMPARE(intensityMarkCentre(6), QColor(255, 0, 0));
+        QCOMPARE(intensityMarkCentre(7), QColor(Qt::white));
     }
 
     void stopAnsweredNoFinishesAsIfNeverStopped_data() {

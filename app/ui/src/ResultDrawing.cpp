@@ -24,12 +24,9 @@ constexpr QuantityPlot kQuantityPlots[] = {
     {Quantity::PlasmaEnergy, SeriesId::Series14, Colour::Red},
 };
 
-// The prediction's eight channels, V and H of each wavelength.
-constexpr Colour kPredictionColours[] = {Colour::Blue, Colour::Aqua,   Colour::Green,
-                                         Colour::Teal, Colour::Yellow, Colour::Lime,
-                                         Colour::Red,  Colour::Purple};
-
-// The colour of channel c's wavelength: blue, green, yellow, red.
+// The colour of channel c's wavelength: blue, green, yellow, red. Every
+// chart and the "Intensity results" window paint a channel in its
+// wavelength's colour; V and H differ in shape (SeriesColours.h).
 Colour wavelengthColour(int channel) {
     constexpr Colour colours[] = {Colour::Blue, Colour::Green, Colour::Yellow, Colour::Red};
     return colours[channel / 2];
@@ -100,7 +97,7 @@ void drawResult(RunDrawing& drawing, const FitResult& result) {
         std::vector<ChartPoint> points;
         for (std::size_t i = 0; i < result.predictionRadii.size(); ++i) {
             points.push_back(
-                {result.predictionRadii[i], result.Model[i + 1][c], kPredictionColours[c]});
+                {result.predictionRadii[i], result.Model[i + 1][c], wavelengthColour(c)});
         }
         drawing.addPoints(seriesAt(SeriesId::Series16, c), points);
     }

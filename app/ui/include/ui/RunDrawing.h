@@ -10,7 +10,7 @@
 
 namespace velmora::ui {
 
-enum class Colour { Blue, Green, Yellow, Red, Aqua, Teal, Lime, Purple };
+enum class Colour { Blue, Green, Yellow, Red };
 
 // Every chart series of the window a run fills.
 enum class SeriesId {
