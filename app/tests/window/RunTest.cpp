@@ -8,6 +8,7 @@
 #include "ui/RunController.h"
 #include "ui/SeriesColours.h"
 #include "ui/StatusPanels.h"
+#include "ui/TableField.h"
 #include "ui/Windows.h"
 
 #include <QFile>
@@ -65,8 +66,7 @@ private slots:
         QVERIFY(!form().runGoing());
         QVERIFY(!form().dataLoaded());
         QCOMPARE(form().series(SeriesId::Series1)->count(), 0);
-        QVERIFY(
-            form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
+        QVERIFY(test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo1"))).isEmpty());
     }
 
     void openRunDrawsWhatTheEngineReports_data() {
@@ -91,17 +91,15 @@ private slots:
         QCOMPARE(dialogs_.errors, QStringList());
         verifyWindowShows(test::engineRun(inputs));
         QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
-        QCOMPARE(test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))).size(),
+        QCOMPARE(test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo1"))).size(),
                  mode >= 0 ? 4 : 0);
         if (mode == 1 || mode == 2) {
             QCOMPARE(form().series(SeriesId::Series15)->count(), 3);
         }
         if (mode == 0) {
             QCOMPARE(form().series(SeriesId::Series9)->count(), 3);
-            QVERIFY(!form()
-                         .findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))
-                         ->toPlainText()
-                         .isEmpty());
+            QVERIFY(
+                !test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo2"))).isEmpty());
         }
     }
 
@@ -163,7 +161,8 @@ private slots:
         form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QString previousResonances =
-            form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText();
+            test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo2")))
+                .join(QLatin1Char('\n'));
         QVERIFY(!previousResonances.isEmpty());
 
         test::pickMode(form(), 1);
@@ -173,13 +172,11 @@ private slots:
         QVERIFY(test::waitForRunEnd(form()));
         QCOMPARE(dialogs_.stopQuestions, 1);
         QCOMPARE(dialogs_.errors, QStringList());
-        QVERIFY(
-            form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText().isEmpty());
+        QVERIFY(test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo1"))).isEmpty());
         QCOMPARE(form().series(SeriesId::Series16)->count(), 0);
         // Nothing of the previous run is left to be taken for the stopped
         // run's result, or saved as it.
-        QVERIFY(
-            form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"))->toPlainText().isEmpty());
+        QVERIFY(test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo2"))).isEmpty());
         QVERIFY(windows_->intensityWindow.vPeaksMemo()->toPlainText().isEmpty());
         QCOMPARE(windows_->intensityWindow.series(0)->count(), 0);
         QCOMPARE(form().series(SeriesId::Series1)->count(), 3);
@@ -229,26 +226,42 @@ private slots:
         QCOMPARE(form().series(SeriesId::Series4)->points(), measured);
     }
 
-    void saveWritesTheMemoAsItStands() {
+    // The result table is a grid under a fixed header whose selected cells
+    // copy as tab-separated text; Save writes the engine's table, byte for
+    // byte, whatever is selected.
+    void resultTableIsAGridAndSavesTheEngineTable() {
         test::pickMode(form(), 0);
+        const FieldInputs inputs = form().snapshotInputs();
         form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
-        auto* memo1 = form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-        const QStringList lines = test::memoLines(memo1);
+        auto* table = form().findChild<TableField*>(QStringLiteral("Memo1"));
+        QVERIFY(table != nullptr);
+        const QStringList lines = test::memoLines(table);
+        QCOMPARE(lines, test::toQStringList(test::engineRun(inputs).memos[MemoId::Memo1]));
         QCOMPARE(lines.size(), 4);
+        const QStringList header = lines[0].split(QLatin1Char('\t'));
+        QCOMPARE(table->columnCount(), header.size());
+        QCOMPARE(table->rowCount(), 3);
+        for (int column = 0; column < header.size(); ++column) {
+            QCOMPARE(table->horizontalHeaderItem(column)->text(), header[column]);
+        }
+        QCOMPARE(table->item(2, 1)->text(), lines[3].split(QLatin1Char('\t'))[1]);
+        table->setRangeSelected(QTableWidgetSelectionRange(1, 0, 2, table->columnCount() - 1),
+                                true);
+        QCOMPARE(table->selectedText(), lines[2] + QLatin1Char('\n') + lines[3]);
 
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("table.dat"));
         form().saveResultTable();
         QCOMPARE(readFile(dialogs_.saveAs), (lines.join("\r\n") + "\r\n").toUtf8());
-
-        memo1->setPlainText(QStringLiteral("edited\tby hand"));
+        table->clearSelection();
+        table->sortByColumn(1, Qt::DescendingOrder);
         form().saveResultTable();
-        QCOMPARE(readFile(dialogs_.saveAs), QByteArray("edited\tby hand\r\n"));
+        QCOMPARE(readFile(dialogs_.saveAs), (lines.join("\r\n") + "\r\n").toUtf8());
 
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("resonances.dat"));
         form().saveResonanceTable();
         const QStringList resonances =
-            test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2")));
+            test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo2")));
         QCOMPARE(resonances.value(0), QStringLiteral("W [eV]\tRmaxV\tRmaxH"));
         QCOMPARE(readFile(dialogs_.saveAs), (resonances.join("\r\n") + "\r\n").toUtf8());
         QCOMPARE(dialogs_.suggestedNames, QStringList({"_RNV", "_RNV", "_WR"}));
@@ -332,12 +345,12 @@ private:
         return form().series(id);
     }
 
-    QPlainTextEdit* windowMemo(MemoId id) {
+    QWidget* windowMemo(MemoId id) {
         switch (id) {
         case MemoId::Memo1:
-            return form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+            return form().findChild<QWidget*>(QStringLiteral("Memo1"));
         case MemoId::Memo2:
-            return form().findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
+            return form().findChild<QWidget*>(QStringLiteral("Memo2"));
         case MemoId::IntensityMemo1:
             return windows_->intensityWindow.vPeaksMemo();
         case MemoId::IntensityMemo2:

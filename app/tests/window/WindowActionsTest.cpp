@@ -273,7 +273,7 @@ private slots:
         form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QStringList table =
-            test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1")));
+            test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo1")));
         QCOMPARE(table.size(), 4);
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("keys.dat"));
         QTest::keyClick(&form(), Qt::Key_S, Qt::ControlModifier);

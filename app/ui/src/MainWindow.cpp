@@ -15,6 +15,7 @@
 #include "ui/SaveName.h"
 #include "ui/SeriesNames.h"
 #include "ui/StatusPanels.h"
+#include "ui/TableField.h"
 #include "ui/WindowDrawing.h"
 
 #include <QAbstractAxis>
@@ -29,7 +30,6 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
@@ -387,11 +387,11 @@ void MainWindow::showAboutWindow() {
 }
 
 void MainWindow::saveResultTable() {
-    saveMemo(resultTable_, QStringLiteral("_RNV"));
+    saveTable(resultTable_, QStringLiteral("_RNV"));
 }
 
 void MainWindow::saveResonanceTable() {
-    saveMemo(resonanceTable_, QStringLiteral("_WR"));
+    saveTable(resonanceTable_, QStringLiteral("_WR"));
 }
 
 FieldInputs MainWindow::snapshotInputs() const {
@@ -465,8 +465,10 @@ void MainWindow::markField(QLineEdit* field) {
     field->selectAll();
 }
 
-void MainWindow::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
-    if (memo->toPlainText().isEmpty()) {
+// The table is saved as the run reported it (the result's lines), whatever
+// the view shows.
+void MainWindow::saveTable(const TableField* table, const QString& suffix) {
+    if (table->text().isEmpty()) {
         dialogs_.information(this, QStringLiteral("The table is empty: there is nothing to save"));
         return;
     }
@@ -479,7 +481,7 @@ void MainWindow::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
         // The table never replaces the measurement the runs read.
         const std::string path = fileName.toStdString();
         refuseOutputsOver({&path, 1}, snapshotInputs().dataFile);
-        writeTableFile(filePath(fileName), memoLines(memo->toPlainText()));
+        writeTableFile(filePath(fileName), memoLines(table->text()));
     } catch (const std::exception& failure) {
         dialogs_.error(this, QString::fromStdString(failure.what()));
     }

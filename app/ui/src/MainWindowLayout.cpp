@@ -5,6 +5,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MemoField.h"
 #include "ui/SeriesColours.h"
+#include "ui/TableField.h"
 #include "ui/WindowDrawing.h"
 
 #include <QAction>
@@ -332,8 +333,8 @@ QWidget* MainWindow::buildGraphicsPage() {
 }
 
 QWidget* MainWindow::buildFitDataPage() {
-    resultTable_ = makeMemo(QStringLiteral("Memo1"));
-    resonanceTable_ = makeMemo(QStringLiteral("Memo2"));
+    resultTable_ = new TableField(QStringLiteral("Memo1"));
+    resonanceTable_ = new TableField(QStringLiteral("Memo2"));
     auto* save1 = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
                                   QStringLiteral("Save to file"));
     save1->setObjectName(QStringLiteral("BitBtn2"));
@@ -343,7 +344,7 @@ QWidget* MainWindow::buildFitDataPage() {
     save2->setObjectName(QStringLiteral("BitBtn3"));
     connect(save2, &QPushButton::clicked, this, &MainWindow::saveResonanceTable);
 
-    auto column = [](const QString& name, QPlainTextEdit* memo, QPushButton* button) {
+    auto column = [](const QString& name, TableField* memo, QPushButton* button) {
         QWidget* panel = makePanel(name);
         auto* layout = new QVBoxLayout(panel);
         layout->setContentsMargins(0, 0, 0, 0);

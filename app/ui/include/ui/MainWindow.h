@@ -18,7 +18,6 @@ class QAction;
 class QComboBox;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
@@ -33,6 +32,7 @@ class Dialogs;
 class RunController;
 struct RunOutcome;
 class StatusPanels;
+class TableField;
 class IntensityWindow;
 class HelpWindow;
 class WindowDrawing;
@@ -153,7 +153,7 @@ private:
     void fillRecentFilesMenu();
     void nameSeriesFor(const FieldInputs& inputs);
     void showChartValue(QPointF value);
-    void saveMemo(QPlainTextEdit* memo, const QString& suffix);
+    void saveTable(const TableField* table, const QString& suffix);
 
     Dialogs& dialogs_;
     bool dataLoaded_ = false;
@@ -185,8 +185,8 @@ private:
     QWidget* dampingChartPanel_ = nullptr;
     int upperLeftWidth_ = 0;
     int lowerLeftWidth_ = 0;
-    QPlainTextEdit* resultTable_ = nullptr;
-    QPlainTextEdit* resonanceTable_ = nullptr;
+    TableField* resultTable_ = nullptr;
+    TableField* resonanceTable_ = nullptr;
     QAction* openAction_ = nullptr;
     QAction* goAction_ = nullptr;
     QAction* stopAction_ = nullptr;
