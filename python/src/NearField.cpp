@@ -38,25 +38,40 @@ struct PointSeries {
     }
 };
 
+// What every field sum shares at order n: the weight E_n, the radial
+// component's weight, the coefficients and the angular functions.
+struct OrderTerms {
+    std::size_t n;
+    double nn; // n as a double
+    Complex e, radial, a, b, pi, tau;
+};
+
+// Calls add(terms) for the orders 1..N of the point's series.
+template <typename Add> void forEachOrder(const PointSeries& s, Add add) {
+    for (int32_t n = 1; n <= s.orders; ++n) {
+        const double nn = n;
+        add(OrderTerms{static_cast<std::size_t>(n), nn,
+                       iPower(n) * ((2.0 * nn + 1.0) / (nn * (nn + 1.0))),
+                       iPower(n + 1) * (2.0 * nn + 1.0) * s.sinTheta, fromLibrary(s.a[n]),
+                       fromLibrary(s.b[n]), fromLibrary(s.pi[n]), fromLibrary(s.tau[n])});
+    }
+}
+
 FieldComponents scatteredField(const PointSeries& s, double rho) {
     thread_local std::vector<TComplex> psi, xi;
     riccatiBessel(rho, s.orders, psi, xi);
     FieldComponents f{};
-    for (int32_t n = 1; n <= s.orders; ++n) {
-        const double nn = n;
-        const Complex e = iPower(n) * ((2.0 * nn + 1.0) / (nn * (nn + 1.0)));
-        const Complex radial = iPower(n + 1) * (2.0 * nn + 1.0) * s.sinTheta;
-        const Complex a = fromLibrary(s.a[n]), b = fromLibrary(s.b[n]);
-        const Complex pi = fromLibrary(s.pi[n]), tau = fromLibrary(s.tau[n]);
+    forEachOrder(s, [&](const OrderTerms& t) {
+        const std::size_t n = t.n;
         const Complex h = fromLibrary(xi[n]);
-        const Complex hD = fromLibrary(xi[n - 1]) - (nn / rho) * h;
-        f.ePhi += e * (b * h * tau - kI * a * hD * pi);
-        f.eTheta += e * (kI * a * hD * tau - b * h * pi);
-        f.eR += radial * a * h * pi;
-        f.hPhi += e * (kI * b * hD * pi - a * h * tau);
-        f.hTheta += e * (kI * b * hD * tau - a * h * pi);
-        f.hR += radial * b * h * pi;
-    }
+        const Complex hD = fromLibrary(xi[n - 1]) - (t.nn / rho) * h;
+        f.ePhi += t.e * (t.b * h * t.tau - kI * t.a * hD * t.pi);
+        f.eTheta += t.e * (kI * t.a * hD * t.tau - t.b * h * t.pi);
+        f.eR += t.radial * t.a * h * t.pi;
+        f.hPhi += t.e * (kI * t.b * hD * t.pi - t.a * h * t.tau);
+        f.hTheta += t.e * (kI * t.b * hD * t.tau - t.a * h * t.pi);
+        f.hR += t.radial * t.b * h * t.pi;
+    });
     return f;
 }
 
@@ -81,28 +96,24 @@ FieldComponents internalField(const PointSeries& s, double x, Complex m, double 
     riccatiBessel(m * rho, s.orders, psiMr, unused);
     const Complex mRho = m * rho;
     FieldComponents f{};
-    for (int32_t n = 1; n <= s.orders; ++n) {
-        const double nn = n;
-        const Complex e = iPower(n) * ((2.0 * nn + 1.0) / (nn * (nn + 1.0)));
-        const Complex radial = iPower(n + 1) * (2.0 * nn + 1.0) * s.sinTheta;
-        const Complex a = fromLibrary(s.a[n]), b = fromLibrary(s.b[n]);
-        const Complex pi = fromLibrary(s.pi[n]), tau = fromLibrary(s.tau[n]);
+    forEachOrder(s, [&](const OrderTerms& t) {
+        const std::size_t n = t.n;
         // psi_n(m rho) and its derivative, each over psi_n(m x).
         const Complex inner = fromLibrary(psiMr[n]);
-        const Complex innerD = fromLibrary(psiMr[n - 1]) - (nn / mRho) * inner;
+        const Complex innerD = fromLibrary(psiMr[n - 1]) - (t.nn / mRho) * inner;
         const Complex edge = fromLibrary(psiMx[n]);
         const Complex ratio = inner / edge, ratioD = innerD / edge;
         const Complex psi = fromLibrary(psiX[n]), xi = fromLibrary(xiX[n]);
-        const Complex cScale = m * (psi - b * xi), dScale = psi - a * xi;
+        const Complex cScale = m * (psi - t.b * xi), dScale = psi - t.a * xi;
         const Complex c = cScale * ratio, cD = cScale * ratioD;
         const Complex d = dScale * ratio, dD = dScale * ratioD;
-        f.eTheta += e * (pi * c - kI * tau * dD) / m;
-        f.ePhi += e * (kI * pi * dD - tau * c) / m;
-        f.eR -= radial * pi * d / (m * m);
-        f.hTheta += e * (pi * d - kI * tau * cD);
-        f.hPhi += e * (tau * d - kI * pi * cD);
-        f.hR -= radial * pi * c / m;
-    }
+        f.eTheta += t.e * (t.pi * c - kI * t.tau * dD) / m;
+        f.ePhi += t.e * (kI * t.pi * dD - t.tau * c) / m;
+        f.eR -= t.radial * t.pi * d / (m * m);
+        f.hTheta += t.e * (t.pi * d - kI * t.tau * cD);
+        f.hPhi += t.e * (t.tau * d - kI * t.pi * cD);
+        f.hR -= t.radial * t.pi * c / m;
+    });
     return f;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "results/ResultsStage.h"
 
+#include "results/GridEstimates.h"
+
 #include "fit/Numbers.h"
 #include "fit/Search.h"
 
@@ -95,6 +97,7 @@ std::string resultLine(const FitResult& r, int t, FitMode fitMode) {
     switch (fitMode) {
     case FitMode::GR1:
     case FitMode::Blank:
+    case FitMode::GR3:
         return tabJoined({time, radius, conc, vx, formatFixed(r.GamFit[t], 3)});
     case FitMode::GR2: {
         // "Np" and "Nb": no fit produces them.
@@ -114,6 +117,7 @@ std::vector<std::string> resultTableHeader(FitMode fitMode) {
         return {"Time\tRadius\tConc\tVx"};
     case FitMode::GR1:
     case FitMode::Blank:
+    case FitMode::GR3:
         return {"Time\tRadius\tConc\tVx\tGamma"};
     case FitMode::GR2:
         return {"Time\tRadius\tConc\tVx\tNp\tNb"};
@@ -127,6 +131,7 @@ void runResultsStage(RunState& run) {
     const FitMode fitMode = run.settings.mode;
     normaliseIntensities(run);
     gridPrediction(run);
+    fillGridEstimates(run);
     r.vPeakTable = {"W [eV]\tRmaxV"};
     r.hPeakTable = {"W [eV]\tRmaxH"};
     r.ResonanceTable = {"W [eV]\tRmaxV\tRmaxH"};

@@ -8,6 +8,7 @@
 #include "fit/FitSettings.h"
 
 #include <array>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,29 @@ enum class Quantity {
     PlasmaEnergy,  // WpFit, eV
 };
 
+// A fitted value and its standard error; the error is NaN where the run did
+// not estimate one (a grid winner without refinement), the value NaN where
+// the model has no such parameter.
+struct Estimate {
+    double value = std::numeric_limits<double>::quiet_NaN();
+    double standardError = std::numeric_limits<double>::quiet_NaN();
+};
+
+// The model's parameters at one time point: the fitted ones as fitted, the
+// fixed ones at their set values (standard error NaN).
+struct TimePointEstimates {
+    Estimate radius;        // nm; the median radius of a spread
+    Estimate sigma;         // standard deviation of ln R; 0 for one size
+    Estimate plasmaEnergy;  // eV
+    Estimate damping;       // eV; mode "G, R (II)": the mean of the four wavelengths'
+    Estimate concentration; // a.u.
+    double vx = std::numeric_limits<double>::quiet_NaN(); // %, the grid winner's non-agreement
+    double chi2Reduced = std::numeric_limits<double>::quiet_NaN();
+    bool refined = false;     // a refinement ran at this time point
+    bool converged = false;   // it met its tolerances (meaningful when refined)
+    bool insideRanges = true; // its values lie in the grid's ranges (when refined)
+};
+
 // One quantity over time: values[i] belongs to time point i (from 0), at
 // time FitResult::time(i).
 struct TimeSeries {
@@ -41,6 +65,9 @@ struct FitResult {
 
     // The fits' arrays, indexed by time point 1..timePoints (element 0 is 0).
     std::vector<double> T, Rfit, Conc, VxFit, GamFit, WpFit, GamSpread;
+    // The spread (standard deviation of ln R) of each time point's winner;
+    // 0 for spheres of one size.
+    std::vector<double> SigmaFit;
     // Model over the radius grid, rows 1..N (row 0 unused); Norm, the
     // normalised intensities, rows 0..timePoints (row 0 is 0).
     std::vector<Channels> Model;
@@ -50,6 +77,9 @@ struct FitResult {
     std::vector<Channels> measured;
     // What the mode fitted, in the order the mode reports it.
     std::vector<TimeSeries> overTime;
+    // The model's parameters at time point i (from 0); empty when the mode
+    // fits nothing.
+    std::vector<TimePointEstimates> estimates;
     // The radius of row i + 1 of Model (from 0), Rmin + i * dR.
     std::vector<double> predictionRadii;
 
