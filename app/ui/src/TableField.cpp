@@ -18,6 +18,8 @@ TableField::TableField(const QString& name, QWidget* parent) : QTableWidget(pare
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setWordWrap(false);
     verticalHeader()->hide();
+    // Rows as close as the lines of a text.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // Ctrl+C is the key (keyPressEvent); the menu offers the same.
     auto* copy = new QAction(QStringLiteral("Copy"), this);
