@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/WindowSettings.h"
 
-#include "fit/FitSettings.h"
 #include "ui/MainWindow.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
+
+#include <optional>
 
 namespace velmora::ui {
 
@@ -20,10 +22,10 @@ QString fieldKey(const QLineEdit* field) {
 }
 
 // The stored item of a box, if it is one the box has (-1: none selected).
-std::optional<int> storedItem(const QSettings& settings, const QString& key, int lastItem) {
+std::optional<int> storedItem(const QSettings& settings, const QString& key, const QComboBox* box) {
     bool isNumber = false;
     const int item = settings.value(key).toInt(&isNumber);
-    if (!settings.contains(key) || !isNumber || item < -1 || item > lastItem) {
+    if (!settings.contains(key) || !isNumber || item < -1 || item >= box->count()) {
         return std::nullopt;
     }
     return item;
@@ -39,11 +41,13 @@ void restoreWindowSettings(MainWindow& window, const QSettings& settings) {
             field->setText(text.toString());
         }
     }
-    if (const auto item =
-            storedItem(settings, dielectricKey, static_cast<int>(Dielectric::Lorents))) {
+    const auto box = [&](const char* name) {
+        return window.findChild<const QComboBox*>(QLatin1String(name));
+    };
+    if (const auto item = storedItem(settings, dielectricKey, box("ComboBox2"))) {
         window.selectModel(*item);
     }
-    if (const auto item = storedItem(settings, modeKey, static_cast<int>(FitMode::Blank))) {
+    if (const auto item = storedItem(settings, modeKey, box("ComboBox1"))) {
         window.selectMode(*item);
     }
 }
