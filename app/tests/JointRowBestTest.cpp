@@ -82,7 +82,7 @@ Compared compareRows(const Fields& f, const std::vector<Measured>& points) {
     WorkerPool pool;
     const GridTable radii(p.Rmin, p.dR, 0, p.N);
     FastJointScorer scorer(p, pool, radii, (p.WpMax - p.WpMin) / kPlasmaSteps,
-                           (p.GamMax - p.GamMin) / kDampingSteps);
+                           (p.GamMax - p.GamMin) / kDampingSteps, 0.0);
     Compared compared;
     SearchWindow window{0, 20};
     for (std::size_t t = 0; t < points.size(); ++t) {

@@ -89,11 +89,12 @@ TEST_F(RadiusFitTest, NegativeIntensitiesGiveNegativeConcentrationAndVx) {
         measured.iv[k - 1] = table.field(0, 2 * k);
         measured.ih[k - 1] = table.field(0, 2 * k + 1);
     }
-    const double lambda[] = {0.0, 457.9, 514.5, 568.2, 647.1};
+    RunParameters p;
+    p.Lambda = {0.0, 457.9, 514.5, 568.2, 647.1};
     double lowest = 100.0;
     int winner = 0;
     for (int j = 1; j <= 10; ++j) {
-        const MatchValue m = scoreCandidate(measured, lambda, candidate(j), 1.0, 5.6, 0.0);
+        const MatchValue m = scoreCandidate(measured, p, candidate(j), 1.0, 5.6, 0.0);
         EXPECT_LT(m.mean, 0.0);
         if (m.vx < lowest) {
             lowest = m.vx;

@@ -4,6 +4,7 @@
 #include "fit/DirectEngine.h"
 #include "fit/FitEngine.h"
 #include "fit/fast/FastEngine.h"
+#include "modes/CombinedFit.h"
 #include "modes/FillModel.h"
 #include "modes/FreePlasmaFit.h"
 #include "modes/PolarizationFit.h"
@@ -26,6 +27,9 @@ template <FitEngine Engine> void runModeFitWith(RunState& run, Engine& engine) {
         break;
     case FitMode::GR2:
         runPolarizationFit(run, engine);
+        break;
+    case FitMode::GR3:
+        runCombinedFit(run, engine);
         break;
     default:
         break;

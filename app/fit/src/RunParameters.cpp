@@ -3,8 +3,21 @@
 
 #include "fit/IntensityModel.h"
 #include "fit/Search.h"
+#include "fit/SearchGeometry.h"
 
 namespace velmora {
+
+std::vector<double> sigmaGrid(const Range& sigma) {
+    if (sigma.lowest == sigma.highest) {
+        return {sigma.lowest};
+    }
+    const double step = gridStep(sigma.lowest, sigma.highest, kSigmaSteps);
+    std::vector<double> grid;
+    for (int s = 0; s <= kSigmaSteps; ++s) {
+        grid.push_back(gridValue(sigma.lowest, s, step));
+    }
+    return grid;
+}
 
 RunParameters runParameters(const FitSettings& s) {
     RunParameters p;
@@ -20,6 +33,9 @@ RunParameters runParameters(const FitSettings& s) {
     p.N = s.radius.steps;
     p.dR = gridStep(p.Rmin, p.Rmax, p.N);
     p.W0 = s.model == Dielectric::Lorents ? kLorentsResonance : kDrudeResonance;
+    p.MediumIndex = s.mediumIndex;
+    p.EpsInf = s.epsInf;
+    p.Sigma = sigmaGrid(s.sigma);
     return p;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/Search.h"
 
+#include "fit/RunModel.h"
+
 namespace velmora {
 
 double gridStep(double lowest, double highest, int steps) {
@@ -33,11 +35,11 @@ double gridValue(double start, int index, double step) {
     return point.value;
 }
 
-MatchValue scoreCandidate(const Measured& measured, const double* lambda, double radius, double gam,
-                          double wp, double w0) {
+MatchValue scoreCandidate(const Measured& measured, const RunParameters& p, double radius,
+                          double gam, double wp, double sigma) {
     std::array<ModelValue, kWavelengths> models{};
     for (int k = 1; k <= kWavelengths; ++k) {
-        models[k - 1] = ModelIntensities({lambda[k], radius, gam, wp, w0});
+        models[k - 1] = runModel(p, p.Lambda[k], radius, gam, wp, sigma);
         if (models[k - 1].fault != FpFault::None) {
             break;
         }

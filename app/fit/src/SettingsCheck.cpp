@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/FitSettings.h"
+#include "fit/Numbers.h"
 #include "fit/SearchGeometry.h"
 
 #include <cmath>
@@ -18,6 +19,8 @@ std::string inMode(FitMode mode) {
         return " in mode G, R (I)";
     case FitMode::GR2:
         return " in mode G, R (II)";
+    case FitMode::GR3:
+        return " in mode G, R (III)";
     default:
         return "";
     }
@@ -80,6 +83,7 @@ std::optional<Refusal> modeRefusal(const FitSettings& s) {
         return rangeRefusal(Setting::JointDampingLowest, Setting::JointDampingHighest,
                             s.jointDamping, "damping");
     case FitMode::GR2:
+    case FitMode::GR3:
         if (auto refusal =
                 firstInfinite({{Setting::PolarizationPlasmaEnergy, s.polarizationPlasmaEnergy}})) {
             return refusal;
@@ -89,6 +93,29 @@ std::optional<Refusal> modeRefusal(const FitSettings& s) {
     default:
         return std::nullopt;
     }
+}
+
+// The particle in its medium and the spread of its sizes, read by every
+// fitting mode.
+std::optional<Refusal> particleRefusal(const FitSettings& s) {
+    if (!std::isfinite(s.mediumIndex) || s.mediumIndex <= 0.0) {
+        return Refusal{Setting::MediumIndex, "%s must be a refractive index above 0"};
+    }
+    if (auto refusal = firstInfinite({{Setting::EpsInf, s.epsInf}})) {
+        return refusal;
+    }
+    if (auto refusal =
+            rangeRefusal(Setting::SigmaLowest, Setting::SigmaHighest, s.sigma, "spread")) {
+        return refusal;
+    }
+    if (s.sigma.lowest < 0.0) {
+        return Refusal{Setting::SigmaLowest, "%s must be a spread of at least 0"};
+    }
+    if (s.sigma.highest > kMaxSigma) {
+        return Refusal{Setting::SigmaHighest,
+                       "%s must be a spread of at most " + formatGeneral(kMaxSigma)};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -101,7 +128,10 @@ std::optional<Refusal> refusalOf(const FitSettings& settings) {
     if (auto refusal = gridRefusal(settings)) {
         return refusal;
     }
-    return modeRefusal(settings);
+    if (auto refusal = modeRefusal(settings)) {
+        return refusal;
+    }
+    return fitsSomething(settings.mode) ? particleRefusal(settings) : std::nullopt;
 }
 
 std::string refusalMessage(const Refusal& refusal, std::string_view name) {

@@ -99,6 +99,7 @@ std::string resultLine(const FitResult& r, int t, FitMode fitMode) {
         return tabJoined(
             {time, radius, conc, vx, formatFixed(r.GamFit[t], 3), formatFixed(r.WpFit[t], 3)});
     case FitMode::Blank:
+    case FitMode::GR3:
         return tabJoined({time, radius, conc, vx, formatFixed(r.GamFit[t], 3)});
     case FitMode::GR2: {
         // "Np" and "Nb": no fit produces them; the mean damping follows.
@@ -119,6 +120,7 @@ std::vector<std::string> resultTableHeader(FitMode fitMode) {
     case FitMode::GR1:
         return {"Time\tRadius\tConc\tVx\tGamma\tWp [eV]"};
     case FitMode::Blank:
+    case FitMode::GR3:
         return {"Time\tRadius\tConc\tVx\tGamma"};
     case FitMode::GR2:
         return {"Time\tRadius\tConc\tVx\tNp\tNb\tGamma [eV]"};

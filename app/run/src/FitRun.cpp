@@ -19,7 +19,7 @@ namespace {
 void allocateResults(FitResult& r, int points, int n) {
     r.timePoints = points;
     for (std::vector<double>* a :
-         {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread}) {
+         {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread, &r.SigmaFit}) {
         a->assign(points + 1, 0.0);
     }
     r.Model.assign(std::max(n, 0) + 1, {});

@@ -51,6 +51,17 @@ concept JointScorerOfEngine = requires(Scorer& scorer, const Measured& measured,
     { scorer.score(c) } -> std::convertible_to<CandidateScore>;
 };
 
+// The joint search of radius and damping of mode "G, R (III)".
+template <typename Scorer>
+concept CombinedScorerOfEngine = requires(Scorer& scorer, const Measured& measured,
+                                          const std::array<double, kWavelengths>& ratios,
+                                          SearchWindow window, int i, const CombinedCandidate& c) {
+    scorer.beginTimePoint(measured, ratios, window);
+    { scorer.radius(i) } -> std::convertible_to<double>;
+    { scorer.damping(i) } -> std::convertible_to<double>;
+    { scorer.score(c) } -> std::convertible_to<CombinedScore>;
+};
+
 // The polarisation pass of mode "G, R (II)".
 template <typename Scorer>
 concept PolarizationScorerOfEngine = requires(Scorer& scorer, double ratio, SearchWindow window,
@@ -61,13 +72,16 @@ concept PolarizationScorerOfEngine = requires(Scorer& scorer, double ratio, Sear
     { scorer.mismatch(c) } -> std::convertible_to<PolarizationMismatch>;
 };
 
+// Every source and scorer takes the spread of sizes (sigma) its model values
+// are averaged over.
 template <typename Engine>
 concept FitEngine = requires(Engine& engine, const RunParameters& p, const PolarizationGrid& grid,
-                             double value) {
-    { engine.modelSource(p, value, value) } -> ModelSourceOfEngine;
-    { engine.radiusScorer(p, value) } -> RadiusScorerOfEngine;
-    { engine.jointScorer(p, value, value) } -> JointScorerOfEngine;
+                             const CombinedGrid& combined, double value) {
+    { engine.modelSource(p, value, value, value) } -> ModelSourceOfEngine;
+    { engine.radiusScorer(p, value, value) } -> RadiusScorerOfEngine;
+    { engine.jointScorer(p, value, value, value) } -> JointScorerOfEngine;
     { engine.polarizationScorer(p, grid) } -> PolarizationScorerOfEngine;
+    { engine.combinedScorer(p, combined) } -> CombinedScorerOfEngine;
 };
 
 // How a run evaluates its fits. Direct computes every candidate of every

@@ -65,6 +65,9 @@ struct FitResult {
 
     // The fits' arrays, indexed by time point 1..timePoints (element 0 is 0).
     std::vector<double> T, Rfit, Conc, VxFit, GamFit, WpFit, GamSpread;
+    // The spread (standard deviation of ln R) of each time point's winner;
+    // 0 for spheres of one size.
+    std::vector<double> SigmaFit;
     // Model over the radius grid, rows 1..N (row 0 unused); Norm, the
     // normalised intensities, rows 0..timePoints (row 0 is 0).
     std::vector<Channels> Model;

@@ -35,14 +35,28 @@ double meanOverTime(const RunState& run, const std::vector<double>& values);
 
 // Model over the radius grid Rgrid[i] = Rmin + (i - 1) * dR, i = 1..N: for
 // each wavelength (outer) and radius (inner) the model intensities with the
-// given damping and plasma energy.
-template <FitEngine Engine> void fillModel(RunState& run, Engine& engine, double gam, double wp);
+// given damping, plasma energy and spread.
+template <FitEngine Engine>
+void fillModel(RunState& run, Engine& engine, double gam, double wp, double sigma);
+
+// One scorer of the engine for each spread of the run (RunParameters::Sigma),
+// made by make(sigma): every time point searches its other candidates at
+// each spread in turn.
+template <typename Make> auto scorersPerSpread(const RunParameters& p, Make make) {
+    std::vector<decltype(make(0.0))> scorers;
+    scorers.reserve(p.Sigma.size());
+    for (double sigma : p.Sigma) {
+        scorers.push_back(make(sigma));
+    }
+    return scorers;
+}
 
 // The radius search of modes "R" and "G, R (II)": for every time point the
 // candidates Rmin + j * dR, j in a window that starts at 1..10 and then
-// follows the accepted index, scored with damping gamAt[t]; the first
-// candidate with the smallest Vx below 100 sets Rfit, Conc and VxFit. With
-// pollsStop the stop test runs before every candidate.
+// follows the accepted index, at each spread in turn, scored with damping
+// gamAt[t]; the first candidate with the smallest Vx below 100 sets Rfit,
+// Conc, VxFit and SigmaFit. With pollsStop the stop test runs before every
+// candidate.
 template <FitEngine Engine>
 void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<double>& gamAt,
                            double wp, bool pollsStop, PassSteps steps);
@@ -56,5 +70,9 @@ template <FitEngine Engine> void runFreePlasmaFit(RunState& run, Engine& engine)
 // Mode "G, R (II)": damping per wavelength from the polarisation ratio, then
 // the radius fit with their mean.
 template <FitEngine Engine> void runPolarizationFit(RunState& run, Engine& engine);
+
+// Mode "G, R (III)": radius and damping (and the spread) searched together
+// against the intensities and the polarisation ratios (combinedMatch).
+template <FitEngine Engine> void runCombinedFit(RunState& run, Engine& engine);
 
 } // namespace velmora

@@ -24,7 +24,7 @@ struct JointCandidate {
 };
 
 // The grids of one FitPolarizationRatio pass: radii rmin + r * dR, dampings
-// g0 + s * dG, at one wavelength and plasma energy.
+// g0 + s * dG, at one wavelength, plasma energy and spread.
 struct PolarizationGrid {
     double lambda;
     double wp;
@@ -33,6 +33,7 @@ struct PolarizationGrid {
     int n;
     double g0;
     double dG;
+    double sigma;
 };
 
 // A (radius, damping) pair of FitPolarizationRatio.
@@ -41,6 +42,30 @@ struct PolarizationCandidate {
     int dampingIndex;
     double radius;
     double damping;
+};
+
+// The grids of mode "G, R (III)" besides the run's radii: dampings
+// g0 + g * dG at one plasma energy and spread.
+struct CombinedGrid {
+    double wp;
+    double g0;
+    double dG;
+    double sigma;
+};
+
+// A (radius, damping) pair of mode "G, R (III)".
+struct CombinedCandidate {
+    int radiusIndex;
+    int dampingIndex;
+    double radius;
+    double damping;
+};
+
+// What the search of mode "G, R (III)" keeps of its best candidate.
+struct CombinedScore {
+    double mean;    // the concentration factor
+    double vx;      // the non-agreement factor of the intensities, %
+    double measure; // the combined measure it minimises (combinedMatch)
 };
 
 } // namespace velmora

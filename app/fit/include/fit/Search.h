@@ -5,6 +5,7 @@
 #pragma once
 
 #include "fit/Match.h"
+#include "fit/RunParameters.h"
 #include "fit/RunView.h"
 
 #include <algorithm>
@@ -47,11 +48,11 @@ GridPoint gridPoint(double start, int index, double step);
 // gridPoint's value; throws RunError when the arithmetic faults.
 double gridValue(double start, int index, double step);
 
-// MatchIntensities of one candidate: the four model evaluations at the run's
-// wavelengths (Lambda[1..4]), then the match; throws RunError at the first
-// fault.
-MatchValue scoreCandidate(const Measured& measured, const double* lambda, double radius, double gam,
-                          double wp, double w0);
+// MatchIntensities of one candidate: the four evaluations of the run's model
+// (runModel) at the run's wavelengths (Lambda[1..4]), then the match; throws
+// RunError at the first fault.
+MatchValue scoreCandidate(const Measured& measured, const RunParameters& p, double radius,
+                          double gam, double wp, double sigma);
 
 // Thrown when the user answers Yes to the stop question: the run ends at
 // once, without the results stage.

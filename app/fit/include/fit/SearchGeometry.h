@@ -35,6 +35,17 @@ inline constexpr WindowGeometry kJointWindow{0, 20};
 inline constexpr int kPolarizationDampingSteps = 100;
 inline constexpr WindowGeometry kPolarizationWindow{1, 20};
 
+// Mode "G, R (III)": damping steps 0..20 of the range of mode "G, R (II)",
+// and the radius window. The grid only has to find the basin of the
+// least-squares minimum that the refinement then takes.
+inline constexpr int kCombinedDampingSteps = 20;
+inline constexpr WindowGeometry kCombinedWindow{1, 10};
+
+// The spread of sizes in every mode: steps 0..10 of its range when the
+// range is wider than a point, its one value otherwise. Every other
+// candidate of a time point is searched at each spread in turn.
+inline constexpr int kSigmaSteps = 10;
+
 // The furthest radius index any first window of the mode reaches; the radius
 // grid needs at least this many steps, or a first window would try radii
 // above Rmax.
@@ -46,6 +57,8 @@ constexpr int firstReach(FitMode mode) {
         return kJointWindow.width;
     case FitMode::GR2:
         return std::max(kPolarizationWindow.width, kRadiusFitWindow.width);
+    case FitMode::GR3:
+        return kCombinedWindow.width;
     default:
         return 1;
     }
@@ -53,7 +66,8 @@ constexpr int firstReach(FitMode mode) {
 
 // The furthest any first window of any mode reaches.
 inline constexpr int kWidestFirstReach =
-    std::max({firstReach(FitMode::R), firstReach(FitMode::GR1), firstReach(FitMode::GR2)});
+    std::max({firstReach(FitMode::R), firstReach(FitMode::GR1), firstReach(FitMode::GR2),
+              firstReach(FitMode::GR3)});
 
 static_assert(kWidestFirstReach <= kMaxRadiusSteps, "a first window must fit the radius grid");
 

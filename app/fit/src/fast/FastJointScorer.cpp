@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fast/FastJointScorer.h"
 
+#include "fit/RunModel.h"
 #include "fit/SearchGeometry.h"
 #include "fit/fast/DampingIndices.h"
 #include "fit/fast/FirstLowest.h"
@@ -25,8 +26,8 @@ constexpr int kSharedCandidates = 4096;
 } // namespace
 
 FastJointScorer::FastJointScorer(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
-                                 double dWp, double dGam)
-    : p_(p), pool_(pool), radii_(radii), wp_(p.WpMin, dWp, 0, kPlasmaSteps),
+                                 double dWp, double dGam, double sigma)
+    : p_(p), pool_(pool), radii_(radii), sigma_(sigma), wp_(p.WpMin, dWp, 0, kPlasmaSteps),
       gam_(p.GamMin, dGam, 0, kDampingSteps), wpCount_(wp_.distinctCount()),
       gamCount_(gam_.distinctCount()), ring_(kWindowSlots, wpCount_ * kWavelengths * gamCount_) {
     for (int j = 0; j <= kDampingSteps; ++j) {
@@ -63,7 +64,7 @@ void FastJointScorer::beginTimePoint(const Measured& measured, const SearchWindo
     for (int wp = 0; wp < wpCount_; ++wp) {
         tasks_.push_back({wp, 0, true});
     }
-    if (anyFresh_ && indices_.empty()) {
+    if (anyFresh_ && indices_.empty() && usesVacuumSphere(p_)) {
         computeIndices();
     }
     const bool worthSharing = anyFresh_ || entries >= kSharedCandidates;
@@ -169,12 +170,19 @@ void FastJointScorer::scoreRadius(int wp, int radiusIndex, bool fresh) {
             }
         }
         std::vector<ModelValue> models(values);
-        const std::span<const RefractiveIndex> indices(&indices_[row], values);
-        for (int k = 0; k < kWavelengths; ++k) {
-            const std::size_t first = static_cast<std::size_t>(k) * gamCount_;
-            modelIntensitiesOfOneSize(std::span(params).subspan(first, gamCount_),
-                                      indices.subspan(first, gamCount_),
-                                      std::span(models).subspan(first, gamCount_));
+        if (usesVacuumSphere(p_)) {
+            const std::span<const RefractiveIndex> indices(&indices_[row], values);
+            for (int k = 0; k < kWavelengths; ++k) {
+                const std::size_t first = static_cast<std::size_t>(k) * gamCount_;
+                modelIntensitiesOfOneSize(std::span(params).subspan(first, gamCount_),
+                                          indices.subspan(first, gamCount_),
+                                          std::span(models).subspan(first, gamCount_));
+            }
+        } else {
+            for (std::size_t v = 0; v < values; ++v) {
+                const ModelParams& m = params[v];
+                models[v] = runModel(p_, m.lambda, m.radius, m.gam, m.wp, sigma_);
+            }
         }
         for (std::size_t v = 0; v < models.size(); ++v) {
             const GridPoint& gam = gam_.point(gam_.firstIndexOf(static_cast<int>(v) % gamCount_));

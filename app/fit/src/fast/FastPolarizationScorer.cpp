@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fast/FastPolarizationScorer.h"
 
+#include "fit/RunModel.h"
 #include "fit/SearchGeometry.h"
 #include "fit/fast/DampingIndices.h"
 #include "fit/fast/MatchKernel.h"
@@ -20,7 +21,7 @@ static_assert(kWindowWidth <= kWidestFirstReach,
 
 FastPolarizationScorer::FastPolarizationScorer(const RunParameters& p, WorkerPool& pool,
                                                const PolarizationGrid& grid)
-    : w0_(p.W0), grid_(grid), pool_(pool),
+    : p_(p), grid_(grid), pool_(pool),
       radii_(grid.rmin, grid.dR, 0, std::max(grid.n, kWindowWidth)),
       dampings_(grid.g0, grid.dG, 1, kDampingSteps), dampingCount_(dampings_.distinctCount()),
       ring_(kWindowSlots, dampingCount_) {}
@@ -37,9 +38,9 @@ void FastPolarizationScorer::beginTimePoint(double measuredRatio, const SearchWi
     }
     value_.resize(static_cast<std::size_t>(width_) * dampingCount_);
     fault_.resize(value_.size());
-    if (anyFresh && indices_.empty()) {
+    if (anyFresh && indices_.empty() && usesVacuumSphere(p_)) {
         indices_.resize(dampingCount_);
-        dampingIndices(dampings_, grid_.lambda, grid_.wp, w0_, indices_);
+        dampingIndices(dampings_, grid_.lambda, grid_.wp, p_.W0, indices_);
     }
     pool_.run(width_, anyFresh, [&](int task) { scoreRadius(lo_ + task, fresh_[task] != 0); });
 }
@@ -57,10 +58,17 @@ void FastPolarizationScorer::scoreRadius(int radiusIndex, bool fresh) {
         params.reserve(dampingCount_);
         for (int d = 0; d < dampingCount_; ++d) {
             const double damping = dampings_.point(dampings_.firstIndexOf(d)).value;
-            params.push_back({grid_.lambda, radius, damping, grid_.wp, w0_});
+            params.push_back({grid_.lambda, radius, damping, grid_.wp, p_.W0});
         }
         std::vector<ModelValue> models(params.size());
-        modelIntensitiesOfOneSize(params, indices_, models);
+        if (usesVacuumSphere(p_)) {
+            modelIntensitiesOfOneSize(params, indices_, models);
+        } else {
+            for (std::size_t d = 0; d < params.size(); ++d) {
+                models[d] =
+                    runModel(p_, grid_.lambda, radius, params[d].gam, grid_.wp, grid_.sigma);
+            }
+        }
         for (int d = 0; d < dampingCount_; ++d) {
             const GridPoint& damping = dampings_.point(dampings_.firstIndexOf(d));
             // A faulted damping faults before its model is evaluated.

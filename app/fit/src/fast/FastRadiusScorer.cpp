@@ -8,16 +8,16 @@
 namespace velmora {
 
 FastModelSource::FastModelSource(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
-                                 RadiusModelCache& models, double gam, double wp)
-    : radii_(radii), models_(models), gam_(gam), wp_(wp) {
+                                 RadiusModelCache& models, double gam, double wp, double sigma)
+    : radii_(radii), models_(models), gam_(gam), wp_(wp), sigma_(sigma) {
     std::vector<int> rows(std::max(p.N, 0));
     std::iota(rows.begin(), rows.end(), 0);
-    models.ensure(p, pool, radii, rows, gam, wp);
+    models.ensure(p, pool, radii, rows, gam, wp, sigma);
 }
 
 FastRadiusScorer::FastRadiusScorer(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
-                                   RadiusModelCache& models, double wp)
-    : p_(p), pool_(pool), radii_(radii), models_(models), wp_(wp) {}
+                                   RadiusModelCache& models, double wp, double sigma)
+    : p_(p), pool_(pool), radii_(radii), models_(models), wp_(wp), sigma_(sigma) {}
 
 void FastRadiusScorer::beginTimePoint(const Measured& measured, const SearchWindow& window,
                                       double gam) {
@@ -25,7 +25,7 @@ void FastRadiusScorer::beginTimePoint(const Measured& measured, const SearchWind
     const int count = window.size();
     indices_.resize(count);
     std::iota(indices_.begin(), indices_.end(), window.lo);
-    models_.ensure(p_, pool_, radii_, indices_, gam, wp_);
+    models_.ensure(p_, pool_, radii_, indices_, gam, wp_, sigma_);
     for (int k = 0; k < kWavelengths; ++k) {
         iv_[k].assign(count, 0.0);
         ih_[k].assign(count, 0.0);
@@ -35,7 +35,7 @@ void FastRadiusScorer::beginTimePoint(const Measured& measured, const SearchWind
         if (radii_.faulted(indices_[c])) {
             continue; // radius() faults before the candidate is scored
         }
-        const RadiusModelCache::Values& values = models_.at(indices_[c], gam, wp_);
+        const RadiusModelCache::Values& values = models_.at(indices_[c], gam, wp_, sigma_);
         for (int k = 0; k < kWavelengths; ++k) {
             iv_[k][c] = values[k].iv;
             ih_[k][c] = values[k].ih;

@@ -8,9 +8,10 @@
 
 namespace velmora {
 
-template <FitEngine Engine> void fillModel(RunState& run, Engine& engine, double gam, double wp) {
+template <FitEngine Engine>
+void fillModel(RunState& run, Engine& engine, double gam, double wp, double sigma) {
     const RunParameters& p = run.params;
-    const auto source = engine.modelSource(p, gam, wp);
+    const auto source = engine.modelSource(p, gam, wp, sigma);
     for (int k = 1; k <= kWavelengths; ++k) {
         for (int i = 1; i <= p.N; ++i) {
             const double radius = source.radius(i - 1);
@@ -24,6 +25,6 @@ template <FitEngine Engine> void fillModel(RunState& run, Engine& engine, double
     }
 }
 
-template void fillModel(RunState&, FastEngine&, double, double);
+template void fillModel(RunState&, FastEngine&, double, double, double);
 
 } // namespace velmora

@@ -18,6 +18,7 @@ struct PolarizationOutputs {
     std::vector<double>& mismatch;
     std::vector<double>& radius;
     std::vector<double>& damping;
+    std::vector<double>& sigma;
 };
 
 // For every time point, the radius and damping (damping steps 1..100 of the
@@ -33,27 +34,33 @@ void FitPolarizationRatio(RunState& run, Engine& engine, const std::vector<doubl
     const double g0 = run.settings.polarizationDamping.lowest;
     const double g1 = run.settings.polarizationDamping.highest;
     const double dG = gridStep(g0, g1, kPolarizationDampingSteps);
-    auto scorer = engine.polarizationScorer(p, {lambda, wp, p.Rmin, p.dR, p.N, g0, dG});
+    auto scorers = scorersPerSpread(p, [&](double sigma) {
+        return engine.polarizationScorer(p, {lambda, wp, p.Rmin, p.dR, p.N, g0, dG, sigma});
+    });
     SearchWindow window{kPolarizationWindow.first, kPolarizationWindow.width};
     int accepted = window.lo;
     for (int t = 1; t <= run.timePoints(); ++t) {
         pollStop(view);
         const double measuredRatio = measuredPolRatio(v[t], h[t]);
         out.mismatch[t] = 1.0;
-        scorer.beginTimePoint(measuredRatio, window);
-        for (int r = window.lo; r <= window.hi; ++r) {
-            const double radius = scorer.radius(r);
-            for (int s = 1; s <= kPolarizationDampingSteps; ++s) {
-                const double damping = scorer.damping(s);
-                const PolarizationMismatch mismatch = scorer.mismatch({r, s, radius, damping});
-                if (mismatch.fault != FpFault::None) {
-                    throwFpFault(mismatch.fault);
-                }
-                if (mismatch.value < out.mismatch[t]) {
-                    out.mismatch[t] = mismatch.value;
-                    out.damping[t] = damping;
-                    out.radius[t] = radius;
-                    accepted = r;
+        for (std::size_t spread = 0; spread < scorers.size(); ++spread) {
+            auto& scorer = scorers[spread];
+            scorer.beginTimePoint(measuredRatio, window);
+            for (int r = window.lo; r <= window.hi; ++r) {
+                const double radius = scorer.radius(r);
+                for (int s = 1; s <= kPolarizationDampingSteps; ++s) {
+                    const double damping = scorer.damping(s);
+                    const PolarizationMismatch mismatch = scorer.mismatch({r, s, radius, damping});
+                    if (mismatch.fault != FpFault::None) {
+                        throwFpFault(mismatch.fault);
+                    }
+                    if (mismatch.value < out.mismatch[t]) {
+                        out.mismatch[t] = mismatch.value;
+                        out.damping[t] = damping;
+                        out.radius[t] = radius;
+                        out.sigma[t] = p.Sigma[spread];
+                        accepted = r;
+                    }
                 }
             }
         }
@@ -108,16 +115,19 @@ template <FitEngine Engine> void runPolarizationFit(RunState& run, Engine& engin
         }
         // GamSpread holds the mismatch until averageDampings writes the
         // spread of the dampings into it.
-        FitPolarizationRatio(run, engine, v, h, wp, run.params.Lambda[k],
-                             {.mismatch = r.GamSpread, .radius = r.Rfit, .damping = r.GamFit},
-                             {(k - 1) * points, totalSteps});
+        FitPolarizationRatio(
+            run, engine, v, h, wp, run.params.Lambda[k],
+            {.mismatch = r.GamSpread, .radius = r.Rfit, .damping = r.GamFit, .sigma = r.SigmaFit},
+            {(k - 1) * points, totalSteps});
         for (int t = 1; t <= points; ++t) {
             gamK[t][k - 1] = r.GamFit[t];
         }
     }
     view.passLabel("");
     averageDampings(run, gamK);
-    fillModel(run, engine, meanOverTime(run, r.GamFit), wp);
+    // The prediction comes before the radius fit: at the mean spread of the
+    // last polarisation pass.
+    fillModel(run, engine, meanOverTime(run, r.GamFit), wp, meanOverTime(run, r.SigmaFit));
     fitRadiusPerTimePoint(run, engine, r.GamFit, wp, true, {kWavelengths * points, totalSteps});
     reportOverTime(run, Quantity::Radius, r.Rfit);
     reportOverTime(run, Quantity::Concentration, r.Conc);

@@ -16,24 +16,29 @@ void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<doub
     const RunParameters& p = run.params;
     FitResult& r = run.result;
     constexpr int width = kRadiusFitWindow.width;
-    auto scorer = engine.radiusScorer(p, wp);
+    auto scorers =
+        scorersPerSpread(p, [&](double sigma) { return engine.radiusScorer(p, wp, sigma); });
     SearchWindow window{kRadiusFitWindow.first, width};
     int accepted = 0;
     for (int t = 1; t <= run.timePoints(); ++t) {
-        scorer.beginTimePoint(run.measuredAt(t), window, gamAt[t]);
         double best = 100.0;
-        for (int j = window.lo; j <= window.hi; ++j) {
-            if (pollsStop) {
-                pollStop(run.view);
-            }
-            const double radius = scorer.radius(j);
-            const CandidateScore score = scorer.score(j, radius);
-            if (score.vx < best) {
-                best = score.vx;
-                r.Rfit[t] = radius;
-                r.Conc[t] = score.mean;
-                r.VxFit[t] = score.vx;
-                accepted = j;
+        for (std::size_t s = 0; s < scorers.size(); ++s) {
+            auto& scorer = scorers[s];
+            scorer.beginTimePoint(run.measuredAt(t), window, gamAt[t]);
+            for (int j = window.lo; j <= window.hi; ++j) {
+                if (pollsStop) {
+                    pollStop(run.view);
+                }
+                const double radius = scorer.radius(j);
+                const CandidateScore score = scorer.score(j, radius);
+                if (score.vx < best) {
+                    best = score.vx;
+                    r.Rfit[t] = radius;
+                    r.Conc[t] = score.mean;
+                    r.VxFit[t] = score.vx;
+                    r.SigmaFit[t] = p.Sigma[s];
+                    accepted = j;
+                }
             }
         }
         window.moveTo(accepted, width, p.N);
@@ -44,7 +49,9 @@ void fitRadiusPerTimePoint(RunState& run, Engine& engine, const std::vector<doub
 template <FitEngine Engine> void runRadiusFit(RunState& run, Engine& engine) {
     const double wp = run.settings.plasmaEnergy;
     const double gam = run.settings.damping;
-    fillModel(run, engine, gam, wp);
+    // The prediction comes before the fit: at the middle of the spreads.
+    const std::vector<double>& spreads = run.params.Sigma;
+    fillModel(run, engine, gam, wp, (spreads.front() + spreads.back()) / 2.0);
     fitRadiusPerTimePoint(run, engine, std::vector<double>(run.timePoints() + 1, gam), wp, false,
                           {0, run.timePoints()});
     const FitResult& r = run.result;

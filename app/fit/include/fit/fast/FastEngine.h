@@ -4,9 +4,13 @@
 // candidates of a time point in batches on all cores, and replay the faults
 // in the order the loops meet them, so that runs give exactly the direct
 // engine's results, drawings and messages. The stop test, the progress bar
-// and the stop question stay on the thread that runs the fit.
+// and the stop question stay on the thread that runs the fit. The tables of
+// the sphere in vacuum are filled through the prepared sizes and indices of
+// IntensityModel.h; those of a particle in a medium or of a spread through
+// runModel, value by value, the direct engine's own function.
 #pragma once
 
+#include "fit/fast/FastCombinedScorer.h"
 #include "fit/fast/FastJointScorer.h"
 #include "fit/fast/FastPolarizationScorer.h"
 #include "fit/fast/FastRadiusScorer.h"
@@ -22,18 +26,22 @@ public:
     using RadiusScorer = FastRadiusScorer;
     using JointScorer = FastJointScorer;
     using PolarizationScorer = FastPolarizationScorer;
+    using CombinedScorer = FastCombinedScorer;
 
-    ModelSource modelSource(const RunParameters& p, double gam, double wp) {
-        return {p, pool_, radii_, radiusModels_, gam, wp};
+    ModelSource modelSource(const RunParameters& p, double gam, double wp, double sigma) {
+        return {p, pool_, radii_, radiusModels_, gam, wp, sigma};
     }
-    RadiusScorer radiusScorer(const RunParameters& p, double wp) {
-        return {p, pool_, radii_, radiusModels_, wp};
+    RadiusScorer radiusScorer(const RunParameters& p, double wp, double sigma) {
+        return {p, pool_, radii_, radiusModels_, wp, sigma};
     }
-    JointScorer jointScorer(const RunParameters& p, double dWp, double dGam) {
-        return {p, pool_, radii_, dWp, dGam};
+    JointScorer jointScorer(const RunParameters& p, double dWp, double dGam, double sigma) {
+        return {p, pool_, radii_, dWp, dGam, sigma};
     }
     PolarizationScorer polarizationScorer(const RunParameters& p, const PolarizationGrid& grid) {
         return {p, pool_, grid};
+    }
+    CombinedScorer combinedScorer(const RunParameters& p, const CombinedGrid& grid) {
+        return {p, pool_, radii_, radiusModels_, grid};
     }
 
 private:

@@ -43,7 +43,7 @@ struct RowBest {
 class FastJointScorer {
 public:
     FastJointScorer(const RunParameters& p, WorkerPool& pool, const GridTable& radii, double dWp,
-                    double dGam);
+                    double dGam, double sigma);
 
     // Scores every candidate of the time point, all rows at once on every
     // core.
@@ -90,6 +90,7 @@ private:
     const RunParameters& p_;
     WorkerPool& pool_;
     const GridTable& radii_;
+    double sigma_;
     GridTable wp_;
     GridTable gam_;
     int wpCount_;

@@ -36,7 +36,7 @@ public:
 private:
     void scoreRadius(int radiusIndex, bool fresh);
 
-    double w0_;
+    const RunParameters& p_;
     PolarizationGrid grid_;
     WorkerPool& pool_;
     GridTable radii_;

@@ -16,22 +16,23 @@ class FastModelSource {
 public:
     // Computes rows 1..N of Model (radius indices 0..N - 1) up front.
     FastModelSource(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
-                    RadiusModelCache& models, double gam, double wp);
+                    RadiusModelCache& models, double gam, double wp, double sigma);
 
     double radius(int i) const { return radii_.at(i); }
-    ModelValue model(int k, int i, double) const { return models_.at(i, gam_, wp_)[k - 1]; }
+    ModelValue model(int k, int i, double) const { return models_.at(i, gam_, wp_, sigma_)[k - 1]; }
 
 private:
     const GridTable& radii_;
     const RadiusModelCache& models_;
     double gam_;
     double wp_;
+    double sigma_;
 };
 
 class FastRadiusScorer {
 public:
     FastRadiusScorer(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
-                     RadiusModelCache& models, double wp);
+                     RadiusModelCache& models, double wp, double sigma);
 
     // Scores every candidate of the window with damping gam.
     void beginTimePoint(const Measured& measured, const SearchWindow& window, double gam);
@@ -51,6 +52,7 @@ private:
     const GridTable& radii_;
     RadiusModelCache& models_;
     double wp_;
+    double sigma_;
     int lo_ = 0;
     std::vector<int> indices_;
     std::array<std::vector<double>, kWavelengths> iv_;

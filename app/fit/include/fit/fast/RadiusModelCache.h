@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Model values on the run's radius grid (Rmin + index * dR) at the four
 // wavelengths, kept for the whole run and keyed by the radius index and the
-// exact damping and plasma energy: Model and the radius searches of modes
-// "R" and "G, R (II)" share them, and equal dampings of different time
-// points collapse into one entry.
+// exact damping, plasma energy and spread: Model and the radius searches of
+// modes "R", "G, R (II)" and "G, R (III)" share them, and equal dampings of
+// different time points collapse into one entry.
 #pragma once
 
 #include "fit/Match.h"
@@ -21,26 +21,27 @@ class RadiusModelCache {
 public:
     using Values = std::array<ModelValue, kWavelengths>;
 
-    // Computes the entries of the radius indices not held yet for (gam, wp),
-    // in parallel; radii whose grid point faulted are left out. Never throws
-    // a fault: each value keeps its own.
+    // Computes the entries of the radius indices not held yet for (gam, wp,
+    // sigma), in parallel; radii whose grid point faulted are left out.
+    // Never throws a fault: each value keeps its own.
     void ensure(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
-                std::span<const int> indices, double gam, double wp);
+                std::span<const int> indices, double gam, double wp, double sigma);
 
     // An entry that ensure has computed.
-    const Values& at(int index, double gam, double wp) const;
+    const Values& at(int index, double gam, double wp, double sigma) const;
 
 private:
     struct Key {
         int index;
         std::uint64_t gam;
         std::uint64_t wp;
+        std::uint64_t sigma;
         bool operator==(const Key&) const = default;
     };
     struct KeyHash {
         std::size_t operator()(const Key& key) const;
     };
-    static Key keyOf(int index, double gam, double wp);
+    static Key keyOf(int index, double gam, double wp, double sigma);
 
     std::unordered_map<Key, Values, KeyHash> values_;
 };
