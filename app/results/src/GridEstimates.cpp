@@ -21,7 +21,9 @@ std::pair<double, double> plasmaEnergyAndDamping(const RunState& run, int t) {
         return {s.plasmaEnergy, s.damping};
     case FitMode::GR1:
         return {r.WpFit[t], r.GamFit[t]};
-    default: // "G, R (II)": the damping is the mean of the four wavelengths'
+    default:
+        // "G, R (II)" (the damping is the mean of the four wavelengths') and
+        // "G, R (III)".
         return {s.polarizationPlasmaEnergy, r.GamFit[t]};
     }
 }
@@ -42,7 +44,7 @@ void fillGridEstimates(RunState& run) {
         const auto [plasmaEnergy, damping] = plasmaEnergyAndDamping(run, t);
         e = TimePointEstimates{
             .radius = withoutError(r.Rfit[t]),
-            .sigma = withoutError(0.0),
+            .sigma = withoutError(r.SigmaFit[t]),
             .plasmaEnergy = withoutError(plasmaEnergy),
             .damping = withoutError(damping),
             .concentration = withoutError(r.Conc[t]),
