@@ -10,6 +10,7 @@
 #include "fit/RunParameters.h"
 #include "fit/RunState.h"
 #include "fit/Search.h"
+#include "fit/WinnerRefinement.h"
 #include "results/ResultsStage.h"
 
 namespace velmora {
@@ -59,6 +60,9 @@ FitResult runFit(const FitSettings& settings, const std::string& dataFile, RunVi
     try {
         withMemoryFor("the fit over " + gridWords(run.params.N),
                       [&] { runModeFit(run, engine, threads); });
+        if (refinesWinners(settings)) {
+            withMemoryFor("the refinement", [&] { refineWinners(run); });
+        }
     } catch (const RunStopped&) {
         run.result.completed = false;
         return std::move(run.result);
