@@ -7,8 +7,10 @@
 #include "ui/Windows.h"
 
 #include <QAbstractAxis>
+#include <QAction>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLogValueAxis>
@@ -42,7 +44,9 @@ private slots:
         QCOMPARE(windows_->aboutWindow.windowTitle(), QStringLiteral("About"));
         QCOMPARE(windows_->helpWindow.windowTitle(), QStringLiteral("Help"));
         QVERIFY(windows_->aboutWindow.isVisible());
-        QVERIFY(windows_->aboutWindow.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        // Above the main window it belongs to, not above every program.
+        QVERIFY(!windows_->aboutWindow.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(windows_->aboutWindow.parentWidget(), &windows_->mainWindow);
         QVERIFY(!windows_->aboutWindow.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!windows_->aboutWindow.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QCOMPARE(windows_->aboutWindow.size(), QSize(450, 257));
@@ -66,6 +70,22 @@ private slots:
         QCOMPARE(text("Label2"), QStringLiteral("(Based on Mie theory)"));
         QCOMPARE(text("Label5"), QStringLiteral("Last Update:"));
         QCOMPARE(text("Label6"), QStringLiteral("25.10.2005"));
+        QCOMPARE(text("Label8"), QStringLiteral("Version " VELMORA_VERSION));
+    }
+
+    // A modal box ("Not load data!", "Cannot open file", the stop question)
+    // never opens hidden behind About: About steps aside. Help -> About
+    // brings it back.
+    void aboutStepsAsideForAModalBoxAndReturnsFromTheHelpMenu() {
+        windows_->mainWindow.show();
+        QVERIFY(windows_->aboutWindow.isVisible());
+        QDialog box(&windows_->mainWindow);
+        box.setModal(true);
+        box.show();
+        QVERIFY(!windows_->aboutWindow.isVisible());
+        box.hide();
+        windows_->mainWindow.findChild<QAction*>(QStringLiteral("About1"))->trigger();
+        QVERIFY(windows_->aboutWindow.isVisible());
     }
 
     void aboutTimerHidesTheWindowAfterTenSeconds() {
@@ -98,9 +118,10 @@ private slots:
         const auto* model = windows_->mainWindow.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
         QCOMPARE(mode->currentIndex(), -1);
         QCOMPARE(mode->placeholderText(), QStringLiteral("Fitting parameters"));
-        QCOMPARE(mode->count(), 4);
+        QCOMPARE(mode->count(), 5);
         QCOMPARE(mode->itemText(1), QStringLiteral("G, R (I)"));
         QCOMPARE(mode->itemText(3), QStringLiteral(" "));
+        QCOMPARE(mode->itemText(static_cast<int>(FitMode::GR3)), QStringLiteral("G, R (III)"));
         QCOMPARE(model->currentIndex(), -1);
         QCOMPARE(model->placeholderText(), QStringLiteral("Dielecric function"));
         QCOMPARE(model->itemText(1), QStringLiteral("Lorents"));

@@ -4,6 +4,7 @@
 // and what the window shows when a run is done, stopped or refused.
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
+#include "ui/MessageText.h"
 #include "ui/RecentFiles.h"
 #include "ui/StatusPanels.h"
 #include "ui/Windows.h"
@@ -23,6 +24,10 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QXYSeries>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using namespace velmora;
 using namespace velmora::ui;
@@ -121,6 +126,64 @@ private slots:
         QCOMPARE(RecentFiles().list().size(), RecentFiles::capacity);
     }
 
+    // A file that cannot be read names no file in the title and stays out
+    // of Recent files; a FIFO is refused before any run, which would wait
+    // for a writer for ever.
+    void unreadableFilesAreNeitherNamedNorRemembered() {
+        const QString mine = test::pathIn(*folder_, QStringLiteral("mine.dat"));
+        form().openFile(mine);
+        QVERIFY(test::waitForRunEnd(form()));
+        test::writeText(folder_->file("semicolons.csv"), "0;2;3;2;3;2;3;2;3\n");
+        form().openFile(test::pathIn(*folder_, QStringLiteral("semicolons.csv")));
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.errors.size(), 1);
+        QCOMPARE(form().windowTitle(), MainWindow::baseTitle());
+        QCOMPARE(RecentFiles().list(), QStringList({mine}));
+#ifndef _WIN32
+        const QString fifo = test::pathIn(*folder_, QStringLiteral("fifo"));
+        QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+        form().openFile(fifo);
+        QVERIFY(!form().runGoing());
+        QCOMPARE(dialogs_.errors.size(), 2);
+        QVERIFY(dialogs_.errors.constLast().contains(QStringLiteral("not a regular file")));
+        QCOMPARE(RecentFiles().list(), QStringList({mine}));
+#endif
+    }
+
+    // A message as long as a semicolon-separated file's first line is cut
+    // in the status bar, which keeps the window's width, and is whole in
+    // its tooltip; a message box gets it in lines of readable width.
+    void longMessageKeepsTheWindowWidthAndLosesNothing() {
+        QString line = QStringLiteral("Time");
+        for (int c = 0; c < 300; ++c) {
+            line += QStringLiteral(";I%1").arg(c);
+        }
+        test::writeText(folder_->file("wide.csv"), (line + QStringLiteral("\n")).toStdString());
+        const int width = form().width();
+        form().openFile(test::pathIn(*folder_, QStringLiteral("wide.csv")));
+        QVERIFY(test::waitForRunEnd(form()));
+        QCOMPARE(dialogs_.errors.size(), 1);
+        const QString message = dialogs_.errors.constFirst();
+        QVERIFY(message.size() > 1000);
+        QApplication::processEvents();
+        QCOMPARE(form().width(), width);
+        QVERIFY(form().minimumSizeHint().width() <= width);
+        const ElidedLabel* note = form().statusPanels()->note();
+        QCOMPARE(note->fullText(), QString(message).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        QCOMPARE(note->toolTip(), note->fullText());
+        QVERIFY(note->text().size() < message.size());
+
+        const QString wrapped = wrappedLines(message, 90);
+        for (const QString& part : wrapped.split(QLatin1Char('\n'))) {
+            QVERIFY(part.size() <= 90);
+        }
+        const auto withoutBreaks = [](QString text) {
+            return text.remove(QLatin1Char(' ')).remove(QLatin1Char('\n'));
+        };
+        QCOMPARE(withoutBreaks(wrapped), withoutBreaks(message));
+        QCOMPARE(wrappedLines(QStringLiteral("a bc def"), 4), QStringLiteral("a bc\ndef"));
+    }
+
     void demoMeasurementIsFoundAndOpened() {
         // Not in the working directory: the source tree's demo folder has it.
         std::filesystem::remove(folder_->file("DemoDat.txt"));
@@ -187,7 +250,7 @@ private slots:
         QCOMPARE(closed.count(), 0);
         QVERIFY(form().isVisible());
         QVERIFY(test::waitForRunEnd(form()));
-        QCOMPARE(form().statusPanels()->note()->text().left(8), QStringLiteral("Done in "));
+        QCOMPARE(form().statusPanels()->note()->fullText().left(8), QStringLiteral("Done in "));
 
         dialogs_.onStopQuestion = [] { return true; };
         form().startRun();
@@ -197,7 +260,7 @@ private slots:
         QVERIFY(test::waitForRunEnd(form()));
         // The abandoned run asked nobody again.
         QCOMPARE(dialogs_.stopQuestions, 2);
-        QCOMPARE(form().statusPanels()->note()->text(), QStringLiteral("Stopped"));
+        QCOMPARE(form().statusPanels()->note()->fullText(), QStringLiteral("Stopped"));
     }
 
     void statusAndBarAfterADoneAStoppedAndAFailedRun() {
@@ -206,7 +269,7 @@ private slots:
         form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         QVERIFY(QRegularExpression(QStringLiteral("^Done in \\d+\\.\\d\\d s$"))
-                    .match(status->note()->text())
+                    .match(status->note()->fullText())
                     .hasMatch());
         QCOMPARE(status->progressBar()->value(), 0);
 
@@ -214,7 +277,7 @@ private slots:
         form().startRun();
         form().requestStop();
         QVERIFY(test::waitForRunEnd(form()));
-        QCOMPARE(status->note()->text(), QStringLiteral("Stopped"));
+        QCOMPARE(status->note()->fullText(), QStringLiteral("Stopped"));
         QCOMPARE(status->progressBar()->value(), 0);
 
         // A bad field: the message unchanged, the field focused and marked
@@ -226,7 +289,7 @@ private slots:
         QVERIFY(test::waitForRunEnd(form()));
         const QString message = QStringLiteral("'abc' is not a valid floating point value");
         QCOMPARE(dialogs_.errors, QStringList({message}));
-        QCOMPARE(status->note()->text(), message);
+        QCOMPARE(status->note()->fullText(), message);
         QCOMPARE(status->progressBar()->value(), 0);
         QCOMPARE(QApplication::focusWidget(), rmax);
         QVERIFY(rmax->property("invalid").toBool());
@@ -258,7 +321,9 @@ private slots:
     }
 
 private:
-    MainWindow& form() { return windows_->mainWindow; }
+    MainWindow& form() {
+        return windows_->mainWindow;
+    }
 
     test::ScratchDir settingsFolder_;
     std::unique_ptr<test::ScratchDir> folder_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/AboutWindow.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -46,9 +47,9 @@ void centreOnScreen(QWidget& window) {
 } // namespace
 
 AboutWindow::AboutWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      timer_(new QTimer(this)) {
     initAboutResources();
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("About"));
@@ -74,6 +75,10 @@ AboutWindow::AboutWindow(QWidget* parent)
     auto* basis = makeLabel(QStringLiteral("Label2"), QStringLiteral("(Based on Mie theory)"),
                             pixelFont(arial, 13, false));
     basis->setAlignment(Qt::AlignCenter);
+    auto* version = makeLabel(QStringLiteral("Label8"),
+                              QStringLiteral("Version %1").arg(QStringLiteral(VELMORA_VERSION)),
+                              pixelFont(arial, 13, false));
+    version->setAlignment(Qt::AlignCenter);
     auto* updateCaption = makeLabel(QStringLiteral("Label5"), QStringLiteral("Last Update:"),
                                     pixelFont(arial, 13, false));
     auto* updateDate = makeLabel(QStringLiteral("Label6"), QStringLiteral("25.10.2005"),
@@ -94,6 +99,7 @@ AboutWindow::AboutWindow(QWidget* parent)
     text->addWidget(name);
     text->addWidget(edition);
     text->addWidget(basis);
+    text->addWidget(version);
     text->addStretch(1);
     text->addLayout(update);
 
@@ -101,11 +107,10 @@ AboutWindow::AboutWindow(QWidget* parent)
     layout->addWidget(image, 0, Qt::AlignTop);
     layout->addLayout(text, 1);
 
-    auto* timer = new QTimer(this);
-    timer->setObjectName(QStringLiteral("Timer1"));
-    timer->setInterval(hideAfterMs);
-    connect(timer, &QTimer::timeout, this, &AboutWindow::dismiss);
-    timer->start();
+    timer_->setObjectName(QStringLiteral("Timer1"));
+    timer_->setInterval(hideAfterMs);
+    connect(timer_, &QTimer::timeout, this, &AboutWindow::dismiss);
+    timer_->start();
 
     centreOnScreen(*this);
     show();
@@ -113,6 +118,22 @@ AboutWindow::AboutWindow(QWidget* parent)
 
 void AboutWindow::dismiss() {
     hide();
+}
+
+void AboutWindow::showOnRequest() {
+    timer_->stop();
+    show();
+    raise();
+    activateWindow();
+}
+
+// A modal box (a message, the stop question, a file dialog) blocks this
+// window: it goes, so that the box is never hidden behind it.
+bool AboutWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowBlocked) {
+        dismiss();
+    }
+    return QWidget::event(event);
 }
 
 } // namespace velmora::ui

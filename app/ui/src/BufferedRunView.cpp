@@ -17,6 +17,7 @@ BufferedRunView::BufferedRunView(std::atomic<bool>& runFlag, std::function<bool(
     : runFlag_(runFlag), askStop_(std::move(askStop)) {}
 
 void BufferedRunView::started(const FitResult& measurement) {
+    measurementRead_.store(true);
     drawMeasurement(*this, measurement);
 }
 
@@ -99,7 +100,9 @@ int BufferedRunView::pollsWhileSet(int count) {
     return runFlag_.load() ? count : 0;
 }
 
+// A run sets the flag first once its settings are accepted.
 void BufferedRunView::setRunFlag() {
+    begun_.store(true);
     if (asked_.load()) {
         runFlag_.store(true);
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/Dialogs.h"
 
+#include "ui/MessageText.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -41,17 +43,33 @@ std::optional<QSize> askImageSize(QWidget* parent, QSize size) {
     return QSize(width->value(), height->value());
 }
 
+// A message box with one OK button whose text is wrapped to a readable width
+// and cut after a screenful of lines; the whole text is then its details.
+void showMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                 const QString& text) {
+    constexpr int columns = 90;
+    constexpr qsizetype shownLines = 30;
+    const QStringList lines = wrappedLines(text, columns).split(QLatin1Char('\n'));
+    QMessageBox box(icon, title, {}, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    if (lines.size() > shownLines) {
+        box.setText(lines.first(shownLines).join(QLatin1Char('\n')) + QStringLiteral("\n…"));
+        box.setDetailedText(text);
+    } else {
+        box.setText(lines.join(QLatin1Char('\n')));
+    }
+    box.exec();
+}
+
 } // namespace
 
 void QtDialogs::information(QWidget* parent, const QString& text) {
     // A plain box: no icon, a single OK button.
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent);
-    box.exec();
+    showMessage(parent, QMessageBox::NoIcon, QApplication::applicationDisplayName(), text);
 }
 
 void QtDialogs::error(QWidget* parent, const QString& text) {
-    QMessageBox::critical(parent, QStringLiteral("Error"), text, QMessageBox::Ok);
+    showMessage(parent, QMessageBox::Critical, QStringLiteral("Error"), text);
 }
 
 bool QtDialogs::stopConfirmation(QWidget* parent) {

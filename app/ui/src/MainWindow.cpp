@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "fit/Printable.h"
 #include "results/OutputFiles.h"
 #include "results/TableFile.h"
 #include "run/DataFiles.h"
+#include "ui/AboutWindow.h"
 #include "ui/ChartPanel.h"
 #include "ui/Dialogs.h"
 #include "ui/HelpWindow.h"
@@ -16,6 +18,7 @@
 #include "ui/WindowDrawing.h"
 
 #include <QAbstractAxis>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -34,7 +37,9 @@
 #include <QTime>
 #include <QTimer>
 
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 namespace velmora::ui {
 
@@ -63,6 +68,20 @@ QString droppedFile(const QMimeData* data) {
         }
     }
     return {};
+}
+
+// Why the file cannot be read as a measurement without waiting, or nothing:
+// only regular files are read (a missing file or a folder is left to the
+// reading, which says why it cannot be opened).
+QString refusalToRead(const std::string& file) {
+    std::error_code error;
+    const auto status = std::filesystem::status(filePath(QString::fromStdString(file)), error);
+    if (error || !std::filesystem::exists(status) || std::filesystem::is_regular_file(status) ||
+        std::filesystem::is_directory(status)) {
+        return {};
+    }
+    return QStringLiteral("Cannot open file %1: not a regular file (a pipe, device or socket)")
+        .arg(QString::fromStdString(printable(file)));
 }
 
 QString outcomeNote(const RunOutcome& outcome) {
@@ -144,9 +163,11 @@ QString MainWindow::baseTitle() {
     return QStringLiteral("Velmora (demo version)");
 }
 
-void MainWindow::attachCompanions(IntensityWindow& intensity, HelpWindow& help) {
+void MainWindow::attachCompanions(IntensityWindow& intensity, HelpWindow& help,
+                                  AboutWindow& about) {
     intensity_ = &intensity;
     help_ = &help;
+    about_ = &about;
     for (int c = 0; c < 8; ++c) {
         drawing_->registerSeries(seriesAt(SeriesId::IntensitySeries1, c), intensity.series(c),
                                  intensity.chart());
@@ -202,22 +223,23 @@ void MainWindow::showTime() {
 }
 
 void MainWindow::onModeChanged(int index) {
-    if (index < 0 || index > 2) {
+    const auto mode = static_cast<FitMode>(index);
+    if (!fitsSomething(mode)) {
         return;
     }
     // Mode "G, R (I)" reads its ranges from Panel3, so that is the panel it
-    // shows; Panel24 belongs to mode "G, R (II)".
-    radiusModePanel_->setVisible(index == 0);
-    jointRangesPanel_->setVisible(index == 1);
-    polarisationPanel_->setVisible(index == 2);
-    pages_->setTabVisible(timeEvolutionPage, index != 0);
-    if (index == 0) {
+    // shows; Panel24 belongs to modes "G, R (II)" and "G, R (III)".
+    radiusModePanel_->setVisible(mode == FitMode::R);
+    jointRangesPanel_->setVisible(mode == FitMode::GR1);
+    polarisationPanel_->setVisible(mode == FitMode::GR2 || mode == FitMode::GR3);
+    pages_->setTabVisible(timeEvolutionPage, mode != FitMode::R);
+    if (mode == FitMode::R) {
         return;
     }
     timeEvolutionText_->hide();
     // Mode "G, R (I)" fits the plasma energy too: its chart shows beside the
     // damping's.
-    plasmaChartPanel_->setVisible(index == 1);
+    plasmaChartPanel_->setVisible(mode == FitMode::GR1);
     dampingChartPanel_->show();
     const QFont axisFont = timesFont();
     ChartPanel* plasma = chart(WindowChart::PlasmaEnergy);
@@ -280,10 +302,22 @@ void MainWindow::openFile(const QString& path) {
     dataFile_ = path;
     // The save buttons suggest names from the opened file's.
     openDialogFileName_ = path;
-    recentFiles_.remember(path);
-    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - ") + baseTitle());
     dataLoaded_ = true;
     startRun();
+}
+
+// The title names the file whose measurement the window shows, and only a
+// file that was read goes into Recent files; a file that could not be read
+// leaves the title naming none.
+void MainWindow::nameDataFileAfter(const RunOutcome& outcome) {
+    if (outcome.measurementRead) {
+        if (!dataFile_.isEmpty()) {
+            recentFiles_.remember(dataFile_);
+            setWindowTitle(QFileInfo(dataFile_).fileName() + QStringLiteral(" - ") + baseTitle());
+        }
+    } else if (outcome.begun) {
+        setWindowTitle(baseTitle());
+    }
 }
 
 QString MainWindow::dataFile() const {
@@ -319,6 +353,14 @@ void MainWindow::startRun() {
     statusPanels_->showNote({});
     markField(nullptr);
     const FieldInputs inputs = snapshotInputs();
+    // Opening a FIFO or a device would wait for a writer for ever, and the
+    // program could not end while the run waits.
+    if (const QString refusal = refusalToRead(inputs.dataFile); !refusal.isEmpty()) {
+        setWindowTitle(baseTitle());
+        statusPanels_->showNote(refusal);
+        dialogs_.error(this, refusal);
+        return;
+    }
     nameSeriesFor(inputs);
     run_->start(inputs);
 }
@@ -341,6 +383,10 @@ void MainWindow::showHelpWindow() {
     help_->raise();
 }
 
+void MainWindow::showAboutWindow() {
+    about_->showOnRequest();
+}
+
 void MainWindow::saveResultTable() {
     saveMemo(resultTable_, QStringLiteral("_RNV"));
 }
@@ -356,6 +402,7 @@ FieldInputs MainWindow::snapshotInputs() const {
     }
     inputs.fitMode = modeBox_->currentIndex();
     inputs.dielectric = modelBox_->currentIndex();
+    inputs.refine = refineBox_->isChecked();
     inputs.dataFile = dataFile().toStdString();
     return inputs;
 }
@@ -384,6 +431,7 @@ void MainWindow::refuseDuringRun() {
 }
 
 void MainWindow::onRunFinished(const RunOutcome& outcome) {
+    nameDataFileAfter(outcome);
     statusPanels_->resetProgress();
     statusPanels_->showNote(outcomeNote(outcome));
     if (outcome.kind == RunOutcome::Kind::Failed) {
@@ -437,9 +485,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Only a fit is worth asking about: a run whose fit has ended is just
-    // being drawn.
-    if (run_->isFitting()) {
+    // Exit during a run always asks, also while the end of a finished fit is
+    // still being drawn; Yes ends the fit at its next stop test.
+    if (run_->isRunning()) {
         if (!dialogs_.stopConfirmation(this)) {
             event->ignore();
             return;

@@ -69,6 +69,8 @@ bool RunController::start(FieldInputs inputs) {
             outcome_ = {RunOutcome::Kind::Failed, QString::fromStdString(failure.what()),
                         std::nullopt};
         }
+        outcome_.begun = view->begun();
+        outcome_.measurementRead = view->measurementRead();
     });
     worker_->setParent(this);
     worker_->setObjectName(QStringLiteral("FitRun"));

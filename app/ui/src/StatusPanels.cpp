@@ -7,7 +7,7 @@
 namespace velmora::ui {
 
 StatusPanels::StatusPanels(QWidget* parent)
-    : QStatusBar(parent), note_(new QLabel), readout_(new QLabel),
+    : QStatusBar(parent), note_(new ElidedLabel), readout_(new QLabel),
       progress_(new QProgressBar(this)) {
     setObjectName(QStringLiteral("StatusBar1"));
     setSizeGripEnabled(false);
@@ -42,7 +42,7 @@ void StatusPanels::setPanelText(int index, const QString& text) {
 }
 
 void StatusPanels::showNote(const QString& text) {
-    note_->setText(text);
+    note_->setFullText(text);
 }
 
 void StatusPanels::showReadout(const QString& text) {

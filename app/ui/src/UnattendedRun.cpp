@@ -29,7 +29,7 @@ void UnattendedRun::onRunFinished(const RunOutcome& outcome) {
     const int status = outcome.kind == RunOutcome::Kind::Done ? 0 : 1;
     QTimer::singleShot(paintingMs, this, [this, status] {
         meter_.stop();
-        out_ << window_.statusPanels()->note()->text().toStdString() << '\n'
+        out_ << window_.statusPanels()->note()->fullText().toStdString() << '\n'
              << "largest pause " << meter_.largestPauseMs() << " ms" << std::endl;
         window_.close();
         QApplication::exit(status);

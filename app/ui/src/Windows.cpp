@@ -4,8 +4,8 @@
 namespace velmora::ui {
 
 VelmoraWindows::VelmoraWindows(Dialogs& dialogs, std::unique_ptr<HelpBrowser> helpBrowser)
-    : mainWindow(dialogs), helpWindow(std::move(helpBrowser)) {
-    mainWindow.attachCompanions(intensityWindow, helpWindow);
+    : mainWindow(dialogs), aboutWindow(&mainWindow), helpWindow(std::move(helpBrowser)) {
+    mainWindow.attachCompanions(intensityWindow, helpWindow, aboutWindow);
 }
 
 } // namespace velmora::ui

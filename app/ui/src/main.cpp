@@ -86,7 +86,9 @@ int main(int argc, char* argv[]) {
     window.restoreGeometry(QSettings().value(geometryKey).toByteArray());
     velmora::ui::applyOptions(options, window);
     window.show();
+    // About has the keyboard at start: Enter presses its OK, not Go.
     windows.aboutWindow.raise();
+    windows.aboutWindow.activateWindow();
 
     const auto startRun = [&] {
         if (options.file) {

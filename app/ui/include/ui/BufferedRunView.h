@@ -47,6 +47,11 @@ public:
     void setRunFlag() override;
     bool stopConfirmation() override;
 
+    // The run accepted its settings and went on to read the measurement.
+    bool begun() const { return begun_.load(); }
+    // The measurement file was read.
+    bool measurementRead() const { return measurementRead_.load(); }
+
     // Hands everything queued so far to the display, in the order reported.
     // Returns false when nothing was queued.
     bool drain(RunDrawing& display);
@@ -84,6 +89,8 @@ private:
     std::atomic<bool>& runFlag_;
     std::function<bool()> askStop_;
     std::atomic<bool> asked_{false};
+    std::atomic<bool> begun_{false};
+    std::atomic<bool> measurementRead_{false};
     int shownTotal_ = 0; // the progress bar's maximum, once created
     std::mutex mutex_;
     std::vector<Report> queued_;

@@ -15,6 +15,7 @@
 #include <memory>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QMenu;
@@ -27,6 +28,7 @@ class QXYSeries;
 
 namespace velmora::ui {
 
+class AboutWindow;
 class ChartPanel;
 class Dialogs;
 class RunController;
@@ -57,7 +59,7 @@ public:
 
     // Wires the windows the menu shows; the "Intensity results" window also
     // receives its share of every run.
-    void attachCompanions(IntensityWindow& intensity, HelpWindow& help);
+    void attachCompanions(IntensityWindow& intensity, HelpWindow& help, AboutWindow& about);
 
     // Halves the chart rows, the chart columns and the two pages' halves
     // (the window was resized).
@@ -81,6 +83,8 @@ public:
     // Options -> "Evaluate I(r)" and the "Help" menu: the companion windows.
     void showIntensityWindow();
     void showHelpWindow();
+    // Help -> About.
+    void showAboutWindow();
     // The "Save to file" buttons of the two tables; File -> Save and the
     // tool bar's save button save the result table.
     void saveResultTable();
@@ -140,11 +144,14 @@ private:
     QWidget* buildPredictionPage();
     QLineEdit* makeEdit(Field field);
     void addChartSeries(ChartPanel* chart, SeriesId id, QXYSeries* series);
+    // The dashed lines of a value's standard errors, named after quantity.
+    void addErrorBand(ChartPanel* chart, SeriesId low, SeriesId high, const QString& quantity);
     void matchLowerRowToUpper();
     void matchUpperRowToLower();
 
     void refuseDuringRun();
     void onRunFinished(const RunOutcome& outcome);
+    void nameDataFileAfter(const RunOutcome& outcome);
     void markField(QLineEdit* field);
     void fillRecentFilesMenu();
     void nameSeriesFor(const FieldInputs& inputs);
@@ -166,6 +173,7 @@ private:
     std::array<ChartPanel*, kWindowCharts> charts_{};
     std::map<SeriesId, QXYSeries*> series_;
     QComboBox* modeBox_ = nullptr;
+    QCheckBox* refineBox_ = nullptr;
     QComboBox* modelBox_ = nullptr;
     QWidget* radiusModePanel_ = nullptr;
     QWidget* jointRangesPanel_ = nullptr;
@@ -193,6 +201,7 @@ private:
     StatusPanels* statusPanels_ = nullptr;
     IntensityWindow* intensity_ = nullptr;
     HelpWindow* help_ = nullptr;
+    AboutWindow* about_ = nullptr;
 
     std::unique_ptr<WindowDrawing> drawing_;
     std::unique_ptr<RunController> run_;

@@ -39,6 +39,10 @@ struct RunOutcome {
     QString errorMessage;       // the failure's message, exactly (Failed)
     std::optional<Field> field; // the field that made it fail, if one did
     double seconds = 0.0;       // from start to end, on the wall clock
+    // The run's settings were accepted, so it went on to read the file.
+    bool begun = false;
+    // The measurement file was read (and its points drawn).
+    bool measurementRead = false;
 };
 
 class RunController : public QObject {

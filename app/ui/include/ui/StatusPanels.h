@@ -4,6 +4,8 @@
 // note area to their right for what the window tells the user in passing.
 #pragma once
 
+#include "ui/ElidedLabel.h"
+
 #include <QStatusBar>
 
 #include <array>
@@ -21,7 +23,9 @@ public:
     explicit StatusPanels(QWidget* parent = nullptr);
 
     QLabel* panel(int index) const { return panels_.at(index); }
-    QLabel* note() const { return note_; }
+    // The note: one line, cut to the room it has; the whole text is its
+    // tooltip (a long message never widens the window).
+    ElidedLabel* note() const { return note_; }
     QLabel* readout() const { return readout_; }
     QProgressBar* progressBar() const { return progress_; }
 
@@ -44,7 +48,7 @@ private:
     void placeProgressBar();
 
     std::array<QLabel*, 4> panels_{};
-    QLabel* note_;
+    ElidedLabel* note_;
     QLabel* readout_;
     QProgressBar* progress_;
 };
