@@ -35,7 +35,7 @@ std::string gridWords(int n) {
 } // namespace
 
 FitResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
-                 EngineKind engine) {
+                 EngineKind engine, int threads) {
     if (const auto refusal = refusalOf(settings)) {
         throw RunError(refusalMessage(*refusal, "a setting"));
     }
@@ -58,7 +58,8 @@ FitResult runFit(const FitSettings& settings, const std::string& dataFile, RunVi
     }
     view.started(run.result);
     try {
-        withMemoryFor("the fit over " + gridWords(run.params.N), [&] { runModeFit(run, engine); });
+        withMemoryFor("the fit over " + gridWords(run.params.N),
+                      [&] { runModeFit(run, engine, threads); });
         if (refinesWinners(settings)) {
             withMemoryFor("the refinement", [&] { refineWinners(run); });
         }
