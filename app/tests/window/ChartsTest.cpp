@@ -189,6 +189,21 @@ private slots:
         QCOMPARE(points, QList<QPointF>({{0.0, 1.0}, {1.5, 2.0}, {3.0, 3.0}}));
     }
 
+    // The prediction spans the radius grid, Rmin to Rmax, with or without
+    // the legend (which narrows the plot and so the room for ticks).
+    void predictionSpansTheRadiusGridWithOrWithoutLegend() {
+        test::pickMode(form(), 0);
+        form().openFile(QStringLiteral(VELMORA_DEMO_FILE));
+        QVERIFY(test::waitForRunEnd(form()));
+        ChartPanel* prediction = form().chart(WindowChart::Prediction);
+        const auto* x = static_cast<QValueAxis*>(prediction->xAxis());
+        for (const bool legend : {false, true, false}) {
+            prediction->setLegendShown(legend);
+            QTest::qWait(50); // the ticks are placed again once the layout settles
+            QCOMPARE(std::make_pair(x->min(), x->max()), std::make_pair(20.0, 200.0));
+        }
+    }
+
     void zoomAndResetZoom() {
         test::pickMode(form(), 0);
         form().openFile(QStringLiteral(VELMORA_DEMO_FILE));

@@ -110,8 +110,9 @@ private slots:
         QCOMPARE(lastChannel.size(), std::size_t{2});
         QCOMPARE(lastChannel[1].x, 20.9);
         QCOMPARE(lastChannel[1].y, 13.0);
-        QCOMPARE(lastChannel[1].colour, Colour::Purple);
-        QCOMPARE(drawing.series[SeriesId::Series17][0].colour, Colour::Aqua);
+        // Each channel in its wavelength's colour, as in every chart.
+        QCOMPARE(lastChannel[1].colour, Colour::Red);
+        QCOMPARE(drawing.series[SeriesId::Series17][0].colour, Colour::Blue);
         // The intensity chart leaves out the first time point.
         const Colour colours[] = {Colour::Blue,   Colour::Blue,   Colour::Green, Colour::Green,
                                   Colour::Yellow, Colour::Yellow, Colour::Red,   Colour::Red};

@@ -122,7 +122,7 @@ private slots:
             }
             if (answeredYes) {
                 ++endedByYes;
-                QVERIFY2(memo("Memo1")->toPlainText().isEmpty(), qPrintable(trace));
+                QVERIFY2(test::memoLines(memo("Memo1")).isEmpty(), qPrintable(trace));
                 QCOMPARE(form().series(SeriesId::Series16)->count(), 0);
                 QCOMPARE(dialogs_.errors, QStringList());
                 continue;
@@ -145,12 +145,12 @@ private slots:
 
 private:
     MainWindow& form() { return windows_->mainWindow; }
-    QPlainTextEdit* memo(const char* name) {
-        return form().findChild<QPlainTextEdit*>(QString::fromLatin1(name));
+    QWidget* memo(const char* name) {
+        return form().findChild<QWidget*>(QString::fromLatin1(name));
     }
 
     void verifyMemos(const test::RecordingDrawing& expected, const QString& trace) {
-        const std::pair<MemoId, QPlainTextEdit*> memos[] = {
+        const std::pair<MemoId, QWidget*> memos[] = {
             {MemoId::Memo1, memo("Memo1")},
             {MemoId::Memo2, memo("Memo2")},
             {MemoId::IntensityMemo1, windows_->intensityWindow.vPeaksMemo()},

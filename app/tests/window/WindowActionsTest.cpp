@@ -7,6 +7,7 @@
 #include "ui/MessageText.h"
 #include "ui/RecentFiles.h"
 #include "ui/StatusPanels.h"
+#include "ui/WindowSettings.h"
 #include "ui/Windows.h"
 
 #include <QAction>
@@ -184,6 +185,63 @@ private slots:
         QCOMPARE(wrappedLines(QStringLiteral("a bc def"), 4), QStringLiteral("a bc\ndef"));
     }
 
+    // The mode, the dielectric function and every field come back at the
+    // next start; a first start, or stored values out of range, show the
+    // defaults.
+    void settingsComeBackAndAFirstStartShowsTheDefaults() {
+        QSettings stored(test::pathIn(*folder_, QStringLiteral("stored.ini")),
+                         QSettings::IniFormat);
+        test::pickMode(form(), 2);
+        test::pickDielectric(form(), 1);
+        for (const FieldDefault& d : kFieldDefaults) {
+            form().edit(d.field)->setText(QStringLiteral("%1,5").arg(static_cast<int>(d.field)));
+        }
+        saveWindowSettings(form(), stored);
+
+        VelmoraWindows next(dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
+        restoreWindowSettings(next.mainWindow, stored);
+        QCOMPARE(next.mainWindow.snapshotInputs().fitMode, 2);
+        QCOMPARE(next.mainWindow.snapshotInputs().dielectric, 1);
+        QVERIFY(!next.mainWindow.findChild<QWidget*>(QStringLiteral("Panel24"))->isHidden());
+        for (const FieldDefault& d : kFieldDefaults) {
+            QCOMPARE(next.mainWindow.edit(d.field)->text(),
+                     QStringLiteral("%1,5").arg(static_cast<int>(d.field)));
+        }
+
+        QSettings empty(test::pathIn(*folder_, QStringLiteral("empty.ini")), QSettings::IniFormat);
+        empty.setValue(QStringLiteral("fit/mode"), 7);
+        empty.setValue(QStringLiteral("fit/dielectric"), QStringLiteral("Drude"));
+        VelmoraWindows first(dialogs_, std::make_unique<test::RecordingHelpBrowser>(visits_));
+        restoreWindowSettings(first.mainWindow, empty);
+        QCOMPARE(first.mainWindow.snapshotInputs().fitMode, -1);
+        QCOMPARE(first.mainWindow.snapshotInputs().dielectric, -1);
+        for (const FieldDefault& d : kFieldDefaults) {
+            QCOMPARE(first.mainWindow.edit(d.field)->text(),
+                     QString::fromUtf8(d.text.data(), qsizetype(d.text.size())));
+        }
+    }
+
+    // The reader's warnings show in the status bar, one count for the run
+    // with every warning in its tooltip, and go with the next run.
+    void warningsOfTheRunShowInTheStatusBar() {
+        test::writeText(folder_->file("zero.dat"),
+                        "0\t2\t3\t2\t3\t2\t3\t2\t3\n1\t0\t3.5\t2.5\t3.2\t2.1\t3.1\t2.2\t3.3\n"
+                        "2\t2\t3.5\t2.5\t3.2\t2.1\t-3.1\t2.2\t3.3\n");
+        form().openFile(test::pathIn(*folder_, QStringLiteral("zero.dat")));
+        QVERIFY(test::waitForRunEnd(form()));
+        const QLabel* warnings = form().statusPanels()->warnings();
+        QVERIFY(!warnings->isHidden());
+        QCOMPARE(warnings->text(), QStringLiteral("2 warnings"));
+        const QStringList listed = warnings->toolTip().split(QLatin1Char('\n'));
+        QCOMPARE(listed.size(), 2);
+        QVERIFY(listed[0].contains(QStringLiteral("line 2")));
+        QVERIFY(listed[1].contains(QStringLiteral("line 3")));
+        QVERIFY(dialogs_.informations.isEmpty());
+        form().openFile(test::pathIn(*folder_, QStringLiteral("mine.dat")));
+        QVERIFY(test::waitForRunEnd(form()));
+        QVERIFY(warnings->isHidden());
+    }
+
     void demoMeasurementIsFoundAndOpened() {
         // Not in the working directory: the source tree's demo folder has it.
         std::filesystem::remove(folder_->file("DemoDat.txt"));
@@ -215,7 +273,7 @@ private slots:
         form().openAndRun();
         QVERIFY(test::waitForRunEnd(form()));
         const QStringList table =
-            test::memoLines(form().findChild<QPlainTextEdit*>(QStringLiteral("Memo1")));
+            test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo1")));
         QCOMPARE(table.size(), 4);
         dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("keys.dat"));
         QTest::keyClick(&form(), Qt::Key_S, Qt::ControlModifier);
@@ -283,6 +341,7 @@ private slots:
         // A bad field: the message unchanged, the field focused and marked
         // until it is edited.
         QLineEdit* rmax = form().edit(Field::Rmax);
+        const QFont fieldFont = rmax->font();
         rmax->setText(QStringLiteral("abc"));
         form().edit(Field::Lambda1)->setFocus();
         form().startRun();
@@ -296,6 +355,9 @@ private slots:
         QVERIFY(!form().edit(Field::Rmin)->property("invalid").toBool());
         QTest::keyClick(rmax, Qt::Key_Backspace);
         QVERIFY(!rmax->property("invalid").toBool());
+        // Corrected, it looks as it did before: the same font as its peers.
+        QCOMPARE(rmax->font(), fieldFont);
+        QCOMPARE(rmax->font(), form().edit(Field::Rmin)->font());
 
         // The mode's own field is found too.
         rmax->setText(QStringLiteral("40"));

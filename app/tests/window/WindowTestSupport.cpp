@@ -4,6 +4,7 @@
 #include "run/FitRun.h"
 #include "ui/MainWindow.h"
 #include "ui/ResultDrawing.h"
+#include "ui/TableField.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -90,8 +91,10 @@ bool waitForRunEnd(ui::MainWindow& window) {
     return ended.wait(600000);
 }
 
-QStringList memoLines(const QPlainTextEdit* memo) {
-    const QString text = memo->toPlainText();
+QStringList memoLines(const QWidget* memo) {
+    const auto* table = qobject_cast<const ui::TableField*>(memo);
+    const QString text =
+        table != nullptr ? table->text() : qobject_cast<const QPlainTextEdit*>(memo)->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
 }
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-class QPlainTextEdit;
+class QWidget;
 class QXYSeries;
 
 namespace velmora::ui {
@@ -97,7 +97,8 @@ void pickDielectric(ui::MainWindow& window, int item);
 // Waits for the window's current run to end; false on timeout.
 bool waitForRunEnd(ui::MainWindow& window);
 
-QStringList memoLines(const QPlainTextEdit* memo);
+// The lines of a memo: a plain-text field's or a table's (as reported).
+QStringList memoLines(const QWidget* memo);
 
 QStringList toQStringList(const std::vector<std::string>& lines);
 

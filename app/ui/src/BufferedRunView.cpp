@@ -34,6 +34,10 @@ void BufferedRunView::passLabel(const std::string& label) {
     setStatusText(2, label.empty() ? label : '\t' + label);
 }
 
+void BufferedRunView::warn(const std::string& message) {
+    addWarning(message);
+}
+
 void BufferedRunView::clearSeries(SeriesId series) {
     std::scoped_lock lock(mutex_);
     queued_.emplace_back(ClearSeries{series});
@@ -89,6 +93,11 @@ void BufferedRunView::setStatusText(int panel, const std::string& text) {
     queued_.emplace_back(SetStatusText{panel, text});
 }
 
+void BufferedRunView::addWarning(const std::string& message) {
+    std::scoped_lock lock(mutex_);
+    queued_.emplace_back(AddWarning{message});
+}
+
 bool BufferedRunView::runFlag() {
     return runFlag_.load();
 }
@@ -137,6 +146,7 @@ void BufferedRunView::replay(const Report& report, RunDrawing& display) {
                    [&](const CreateProgress& r) { display.createProgress(r.maximum); },
                    [&](const SetProgress& r) { display.setProgress(r.position); },
                    [&](const SetStatusText& r) { display.setStatusText(r.panel, r.text); },
+                   [&](const AddWarning& r) { display.addWarning(r.message); },
                },
                report);
 }

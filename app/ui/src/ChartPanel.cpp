@@ -97,6 +97,21 @@ void setTicks(QValueAxis* axis, double anchor, double step, int minorTicks) {
     }
 }
 
+// The fewest unlabelled ticks between two labels (a step of 50 has 4, one
+// every 10) for which both ends of a range are ticks.
+int ticksBetweenLabels(double low, double high, double step) {
+    const auto isTick = [](double value, double tick) {
+        const double ticks = value / tick;
+        return std::abs(ticks - std::round(ticks)) < 1e-6;
+    };
+    for (const int parts : {1, 2, 5, 10}) {
+        if (isTick(low, step / parts) && isTick(high, step / parts)) {
+            return parts - 1;
+        }
+    }
+    return 0;
+}
+
 // How many labels a tick needs room for: a label's height (y) or its width
 // plus a gap (x), in pixels.
 constexpr double verticalLabelPitch = 2.0;
@@ -221,7 +236,8 @@ void ChartPanel::rescale() {
     }
     const auto [xLow, xHigh] = paddedRange(x);
     const double xStep = xTickStep(xLow, xHigh);
-    const auto [xRoundLow, xRoundHigh] = roundedRange(xLow, xHigh, xStep);
+    const auto [xRoundLow, xRoundHigh] =
+        roundedRange(xLow, xHigh, xToPoints_ ? xStep / 10.0 : xStep);
     placeAxis(static_cast<QValueAxis*>(xAxis_), xRoundLow, xRoundHigh, xStep, 0);
     if (logarithmic) {
         const auto [low, high] = y.empty() ? std::pair{1.0, 10.0} : decadeRange(y.low, y.high);
@@ -270,7 +286,8 @@ double ChartPanel::yTickStep(double low, double high) const {
 
 void ChartPanel::applyTicks() {
     auto* x = static_cast<QValueAxis*>(xAxis_);
-    setTicks(x, 0.0, xTickStep(x->min(), x->max()), 0);
+    const double xStep = xTickStep(x->min(), x->max());
+    setTicks(x, 0.0, xStep, xToPoints_ ? ticksBetweenLabels(x->min(), x->max(), xStep) : 0);
     auto* y = qobject_cast<QValueAxis*>(yAxis_);
     if (y == nullptr) {
         return;

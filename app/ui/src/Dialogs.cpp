@@ -7,8 +7,10 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QMessageBox>
+#include <QSettings>
 #include <QSpinBox>
 
 namespace velmora::ui {
@@ -17,6 +19,22 @@ namespace {
 
 // "All Files" matches every name, also one without a dot.
 const QString allFilesFilter = QStringLiteral("All Files (*)");
+
+// The folders the open dialog and the save dialogs (tables and pictures)
+// showed last, kept in the user's settings.
+const QString openFolderKey = QStringLiteral("folders/open");
+const QString saveFolderKey = QStringLiteral("folders/save");
+
+// The folder a dialog showed last, while it exists; else the working
+// directory, as at a first start.
+QString lastFolder(const QString& key) {
+    const QString folder = QSettings().value(key).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::currentPath();
+}
+
+void rememberFolderOf(const QString& key, const QString& file) {
+    QSettings().setValue(key, QFileInfo(file).absolutePath());
+}
 
 // Asks for a picture's width and height in pixels, starting at `size`.
 std::optional<QSize> askImageSize(QWidget* parent, QSize size) {
@@ -86,18 +104,23 @@ QString QtDialogs::saveFileName(QWidget* parent, const QString& suggestedName) {
     dialog.setNameFilters({allFilesFilter, QStringLiteral("dat (*.dat)")});
     dialog.selectNameFilter(allFilesFilter);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setDirectory(QDir::current());
+    dialog.setDirectory(lastFolder(saveFolderKey));
     dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
+    rememberFolderOf(saveFolderKey, dialog.selectedFiles().constFirst());
     return dialog.selectedFiles().constFirst();
 }
 
 QString QtDialogs::openFileName(QWidget* parent) {
-    return QFileDialog::getOpenFileName(
-        parent, QStringLiteral("Open measurement file"), QDir::currentPath(),
+    const QString file = QFileDialog::getOpenFileName(
+        parent, QStringLiteral("Open measurement file"), lastFolder(openFolderKey),
         QStringLiteral("Measurement files (*.txt *.dat);;") + allFilesFilter);
+    if (!file.isEmpty()) {
+        rememberFolderOf(openFolderKey, file);
+    }
+    return file;
 }
 
 std::optional<Dialogs::ImageRequest> QtDialogs::imageFile(QWidget* parent, QSize shownSize) {
@@ -106,7 +129,7 @@ std::optional<Dialogs::ImageRequest> QtDialogs::imageFile(QWidget* parent, QSize
     QFileDialog dialog(parent, QStringLiteral("Save image"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({png, svg});
-    dialog.setDirectory(QDir::current());
+    dialog.setDirectory(lastFolder(saveFolderKey));
     dialog.setDefaultSuffix(QStringLiteral("png"));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
         dialog.setDefaultSuffix(filter == svg ? QStringLiteral("svg") : QStringLiteral("png"));
@@ -114,6 +137,7 @@ std::optional<Dialogs::ImageRequest> QtDialogs::imageFile(QWidget* parent, QSize
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
+    rememberFolderOf(saveFolderKey, dialog.selectedFiles().constFirst());
     const std::optional<QSize> size = askImageSize(parent, shownSize);
     if (!size) {
         return std::nullopt;

@@ -27,11 +27,11 @@ IntensityWindow::IntensityWindow(QWidget* parent)
         auto* series = new QLineSeries;
         series->setObjectName(QStringLiteral("Series%1").arg(i + 1));
         series->setName(series->objectName());
-        series->setPointsVisible(true);
-        // Marks small enough for the lines between them to show (a line
-        // series takes the size as the radius).
-        series->setMarkerSize(2.0);
-        shapeForPolarisation(series, i % 2 == 0 ? Polarisation::V : Polarisation::H);
+        // A wavelength's V and H share its colour; V has filled marks and a
+        // solid line, H open marks and a dashed line.
+        const Polarisation polarisation = i % 2 == 0 ? Polarisation::V : Polarisation::H;
+        shapeForPolarisation(series, polarisation);
+        markForPolarisation(series, polarisation);
         series_[i] = series;
         chart_->addSeries(series);
     }

@@ -15,6 +15,7 @@
 #include "ui/SaveName.h"
 #include "ui/SeriesNames.h"
 #include "ui/StatusPanels.h"
+#include "ui/TableField.h"
 #include "ui/WindowDrawing.h"
 
 #include <QAbstractAxis>
@@ -30,7 +31,6 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
@@ -351,6 +351,7 @@ void MainWindow::startRun() {
         return;
     }
     statusPanels_->showNote({});
+    statusPanels_->clearWarnings();
     markField(nullptr);
     const FieldInputs inputs = snapshotInputs();
     // Opening a FIFO or a device would wait for a writer for ever, and the
@@ -388,11 +389,11 @@ void MainWindow::showAboutWindow() {
 }
 
 void MainWindow::saveResultTable() {
-    saveMemo(resultTable_, QStringLiteral("_RNV"));
+    saveTable(resultTable_, QStringLiteral("_RNV"));
 }
 
 void MainWindow::saveResonanceTable() {
-    saveMemo(resonanceTable_, QStringLiteral("_WR"));
+    saveTable(resonanceTable_, QStringLiteral("_WR"));
 }
 
 FieldInputs MainWindow::snapshotInputs() const {
@@ -448,7 +449,9 @@ void MainWindow::onRunFinished(const RunOutcome& outcome) {
 void MainWindow::markField(QLineEdit* field) {
     if (markedField_ != nullptr) {
         markedField_->setProperty("invalid", false);
-        markedField_->setStyleSheet({});
+        // Back to the palette of its peers; a style sheet, set and cleared,
+        // would have left the field in the application's larger font.
+        markedField_->setPalette(QPalette());
         disconnect(markedField_, &QLineEdit::textEdited, this, nullptr);
     }
     markedField_ = field;
@@ -456,14 +459,22 @@ void MainWindow::markField(QLineEdit* field) {
         return;
     }
     field->setProperty("invalid", true);
-    field->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(255, 214, 214); }"));
+    QPalette marked = field->palette();
+    marked.setColor(QPalette::Base, QColor(255, 214, 214));
+    field->setPalette(marked);
     connect(field, &QLineEdit::textEdited, this, [this] { markField(nullptr); });
     pages_->setCurrentIndex(graphicsPage);
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
 }
 
-void MainWindow::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
+// The table is saved as the run reported it (the result's lines), whatever
+// the view shows.
+void MainWindow::saveTable(const TableField* table, const QString& suffix) {
+    if (table->text().isEmpty()) {
+        dialogs_.information(this, QStringLiteral("The table is empty: there is nothing to save"));
+        return;
+    }
     const QString fileName =
         dialogs_.saveFileName(this, suggestedSaveName(openDialogFileName_, suffix));
     if (fileName.isEmpty()) {
@@ -473,7 +484,7 @@ void MainWindow::saveMemo(QPlainTextEdit* memo, const QString& suffix) {
         // The table never replaces the measurement the runs read.
         const std::string path = fileName.toStdString();
         refuseOutputsOver({&path, 1}, snapshotInputs().dataFile);
-        writeTableFile(filePath(fileName), memoLines(memo->toPlainText()));
+        writeTableFile(filePath(fileName), memoLines(table->text()));
     } catch (const std::exception& failure) {
         dialogs_.error(this, QString::fromStdString(failure.what()));
     }

@@ -5,6 +5,7 @@
 #include "ui/MainWindow.h"
 #include "ui/MemoField.h"
 #include "ui/SeriesColours.h"
+#include "ui/TableField.h"
 #include "ui/WindowDrawing.h"
 
 #include <QAction>
@@ -378,8 +379,8 @@ QWidget* MainWindow::buildGraphicsPage() {
 }
 
 QWidget* MainWindow::buildFitDataPage() {
-    resultTable_ = makeMemo(QStringLiteral("Memo1"));
-    resonanceTable_ = makeMemo(QStringLiteral("Memo2"));
+    resultTable_ = new TableField(QStringLiteral("Memo1"));
+    resonanceTable_ = new TableField(QStringLiteral("Memo2"));
     auto* save1 = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogSaveButton),
                                   QStringLiteral("Save to file"));
     save1->setObjectName(QStringLiteral("BitBtn2"));
@@ -389,7 +390,7 @@ QWidget* MainWindow::buildFitDataPage() {
     save2->setObjectName(QStringLiteral("BitBtn3"));
     connect(save2, &QPushButton::clicked, this, &MainWindow::saveResonanceTable);
 
-    auto column = [](const QString& name, QPlainTextEdit* memo, QPushButton* button) {
+    auto column = [](const QString& name, TableField* memo, QPushButton* button) {
         QWidget* panel = makePanel(name);
         auto* layout = new QVBoxLayout(panel);
         layout->setContentsMargins(0, 0, 0, 0);
@@ -444,8 +445,9 @@ QWidget* MainWindow::buildPredictionPage() {
                                       QStringLiteral("Plasmon resonances (Mie theory prediction)"));
     prediction->setAxisTitles(QStringLiteral("Radius [nm]"),
                               QStringLiteral("Intensities / Unit of area [a.u.]"));
-    // Ticks no finer than 0.0001.
+    // Ticks no finer than 0.0001; the radius axis spans the radius grid.
     prediction->setMinimumYStep(0.0001);
+    prediction->holdXToPoints();
     for (int c = 0; c < 8; ++c) {
         QLineSeries* predicted = lineSeries(seriesName(16 + c), seriesName(16 + c), 2, false);
         shapeForPolarisation(predicted, channelPolarisation(c));

@@ -25,12 +25,9 @@ constexpr QuantityPlot kQuantityPlots[] = {
     {Quantity::PlasmaEnergy, SeriesId::Series14, Colour::Red},
 };
 
-// The prediction's eight channels, V and H of each wavelength.
-constexpr Colour kPredictionColours[] = {Colour::Blue, Colour::Aqua,   Colour::Green,
-                                         Colour::Teal, Colour::Yellow, Colour::Lime,
-                                         Colour::Red,  Colour::Purple};
-
-// The colour of channel c's wavelength: blue, green, yellow, red.
+// The colour of channel c's wavelength: blue, green, yellow, red. Every
+// chart and the "Intensity results" window paint a channel in its
+// wavelength's colour; V and H differ in shape (SeriesColours.h).
 Colour wavelengthColour(int channel) {
     constexpr Colour colours[] = {Colour::Blue, Colour::Green, Colour::Yellow, Colour::Red};
     return colours[channel / 2];
@@ -87,8 +84,13 @@ void addLines(RunDrawing& drawing, MemoId memo, const std::vector<std::string>& 
 
 } // namespace
 
+// The start of a run clears every result the run replaces, so that a run
+// that is stopped or fails shows (and saves) none of the previous run's.
 void drawMeasurement(RunDrawing& drawing, const FitResult& measurement) {
-    drawing.clearMemo(MemoId::Memo1);
+    for (const MemoId memo :
+         {MemoId::Memo1, MemoId::Memo2, MemoId::IntensityMemo1, MemoId::IntensityMemo2}) {
+        drawing.clearMemo(memo);
+    }
     for (int c = 0; c < kChannels; ++c) {
         drawing.clearSeries(seriesAt(SeriesId::Series1, c));
     }
@@ -114,6 +116,9 @@ void drawMeasurement(RunDrawing& drawing, const FitResult& measurement) {
         drawing.clearSeries(band.low);
         drawing.clearSeries(band.high);
     }
+    for (int c = 0; c < kChannels; ++c) {
+        drawing.clearSeries(seriesAt(SeriesId::IntensitySeries1, c));
+    }
 }
 
 void drawResult(RunDrawing& drawing, const FitResult& result) {
@@ -130,7 +135,7 @@ void drawResult(RunDrawing& drawing, const FitResult& result) {
         std::vector<ChartPoint> points;
         for (std::size_t i = 0; i < result.predictionRadii.size(); ++i) {
             points.push_back(
-                {result.predictionRadii[i], result.Model[i + 1][c], kPredictionColours[c]});
+                {result.predictionRadii[i], result.Model[i + 1][c], wavelengthColour(c)});
         }
         drawing.addPoints(seriesAt(SeriesId::Series16, c), points);
     }

@@ -47,26 +47,22 @@ QColor toQColor(Colour colour) {
         return {255, 255, 0};
     case Colour::Red:
         return {255, 0, 0};
-    case Colour::Aqua:
-        return {0, 255, 255};
-    case Colour::Teal:
-        return {0, 128, 128};
-    case Colour::Lime:
-        return {0, 255, 0};
-    case Colour::Purple:
-        return {128, 0, 128};
     }
     return {0, 0, 0};
+}
+
+void markForPolarisation(QXYSeries* series, Polarisation polarisation) {
+    series->setProperty(marksProperty, static_cast<int>(polarisation));
+    series->setMarkerSize(markSize);
+    series->setLightMarker(markPicture(polarisation, series->color()));
 }
 
 QXYSeries* makeMarkSeries(const QString& name, Polarisation polarisation) {
     auto* series = new QLineSeries;
     series->setObjectName(name);
     series->setName(name);
-    series->setProperty(marksProperty, static_cast<int>(polarisation));
     series->setPen(QPen(Qt::NoPen));
-    series->setMarkerSize(markSize);
-    series->setLightMarker(markPicture(polarisation, series->color()));
+    markForPolarisation(series, polarisation);
     return series;
 }
 

@@ -7,7 +7,7 @@
 namespace velmora::ui {
 
 StatusPanels::StatusPanels(QWidget* parent)
-    : QStatusBar(parent), note_(new ElidedLabel), readout_(new QLabel),
+    : QStatusBar(parent), note_(new ElidedLabel), readout_(new QLabel), warnings_(new QLabel),
       progress_(new QProgressBar(this)) {
     setObjectName(QStringLiteral("StatusBar1"));
     setSizeGripEnabled(false);
@@ -24,6 +24,12 @@ StatusPanels::StatusPanels(QWidget* parent)
     addWidget(note_, 1);
     readout_->setObjectName(QStringLiteral("Readout"));
     addPermanentWidget(readout_);
+    warnings_->setObjectName(QStringLiteral("Warnings"));
+    QPalette warningPalette = warnings_->palette();
+    warningPalette.setColor(QPalette::WindowText, QColor(176, 96, 0));
+    warnings_->setPalette(warningPalette);
+    addPermanentWidget(warnings_);
+    warnings_->hide();
 
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setTextVisible(true);
@@ -47,6 +53,22 @@ void StatusPanels::showNote(const QString& text) {
 
 void StatusPanels::showReadout(const QString& text) {
     readout_->setText(text);
+}
+
+void StatusPanels::addWarning(const QString& message) {
+    warningList_.append(message);
+    warnings_->setText(warningList_.size() == 1
+                           ? QStringLiteral("1 warning")
+                           : QStringLiteral("%1 warnings").arg(warningList_.size()));
+    warnings_->setToolTip(warningList_.join(QLatin1Char('\n')));
+    warnings_->show();
+}
+
+void StatusPanels::clearWarnings() {
+    warningList_.clear();
+    warnings_->clear();
+    warnings_->setToolTip({});
+    warnings_->hide();
 }
 
 void StatusPanels::createProgress(int maximum) {

@@ -4,6 +4,7 @@
 #include "ui/ChartPanel.h"
 #include "ui/SeriesColours.h"
 #include "ui/StatusPanels.h"
+#include "ui/TableField.h"
 
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -21,7 +22,20 @@ void WindowDrawing::registerSeries(SeriesId id, QXYSeries* series, ChartPanel* c
 }
 
 void WindowDrawing::registerMemo(MemoId id, QPlainTextEdit* memo) {
-    memos_.insert_or_assign(id, MemoTarget{memo, false, {}});
+    memos_.insert_or_assign(id, MemoTarget{[memo] { memo->clear(); },
+                                           [memo](const QStringList& lines) {
+                                               memo->appendPlainText(lines.join(QLatin1Char('\n')));
+                                           },
+                                           false,
+                                           {}});
+}
+
+void WindowDrawing::registerMemo(MemoId id, TableField* table) {
+    memos_.insert_or_assign(
+        id, MemoTarget{[table] { table->clearLines(); },
+                       [table](const QStringList& lines) { table->appendLines(lines); },
+                       false,
+                       {}});
 }
 
 WindowDrawing::SeriesTarget& WindowDrawing::seriesTarget(SeriesId id) {
@@ -85,6 +99,10 @@ void WindowDrawing::setStatusText(int panel, const std::string& text) {
     statusBar_.setPanelText(panel, QString::fromStdString(text));
 }
 
+void WindowDrawing::addWarning(const std::string& message) {
+    statusBar_.addWarning(QString::fromStdString(message));
+}
+
 void WindowDrawing::showSeries(SeriesTarget& target) {
     if (!target.points.isEmpty()) {
         paintSeries(target.series, target.colour);
@@ -101,11 +119,11 @@ void WindowDrawing::showSeries(SeriesTarget& target) {
 
 void WindowDrawing::showMemo(MemoTarget& target) {
     if (target.cleared) {
-        target.memo->clear();
+        target.clear();
         target.cleared = false;
     }
     if (!target.lines.isEmpty()) {
-        target.memo->appendPlainText(target.lines.join(QLatin1Char('\n')));
+        target.append(target.lines);
         target.lines.clear();
     }
 }

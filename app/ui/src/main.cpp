@@ -6,6 +6,7 @@
 #include "ui/Dialogs.h"
 #include "ui/HelpBrowser.h"
 #include "ui/UnattendedRun.h"
+#include "ui/WindowSettings.h"
 #include "ui/Windows.h"
 
 #include <QApplication>
@@ -82,8 +83,13 @@ int main(int argc, char* argv[]) {
                                         velmora::ui::makeHelpBrowser());
     velmora::ui::MainWindow& window = windows.mainWindow;
     QObject::connect(&window, &velmora::ui::MainWindow::closed, &app, &QApplication::quit);
-    // The window's size and place of the last session, if there was one.
+    // The window's size and place of the last session, if there was one, and
+    // its settings, unless the run is unattended: then the command line
+    // alone decides.
     window.restoreGeometry(QSettings().value(geometryKey).toByteArray());
+    if (!options.quitAfterRun) {
+        velmora::ui::restoreWindowSettings(window, QSettings());
+    }
     velmora::ui::applyOptions(options, window);
     window.show();
     // About has the keyboard at start: Enter presses its OK, not Go.
@@ -107,6 +113,10 @@ int main(int argc, char* argv[]) {
         }
     });
     const int status = QApplication::exec();
-    QSettings().setValue(geometryKey, window.saveGeometry());
+    QSettings settings;
+    settings.setValue(geometryKey, window.saveGeometry());
+    if (!options.quitAfterRun) {
+        velmora::ui::saveWindowSettings(window, settings);
+    }
     return status;
 }

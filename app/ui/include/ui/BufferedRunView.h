@@ -34,6 +34,7 @@ public:
     void started(const FitResult& measurement) override;
     void advanced(int done, int total) override;
     void passLabel(const std::string& label) override;
+    void warn(const std::string& message) override;
 
     void clearSeries(SeriesId series) override;
     void addPoints(SeriesId series, std::span<const ChartPoint> points) override;
@@ -42,6 +43,7 @@ public:
     void createProgress(int maximum) override;
     void setProgress(int position) override;
     void setStatusText(int panel, const std::string& text) override;
+    void addWarning(const std::string& message) override;
     bool runFlag() override;
     int pollsWhileSet(int count) override;
     void setRunFlag() override;
@@ -81,8 +83,11 @@ private:
         int panel;
         std::string text;
     };
+    struct AddWarning {
+        std::string message;
+    };
     using Report = std::variant<ClearSeries, AddPoints, ClearMemo, AddMemoLines, CreateProgress,
-                                SetProgress, SetStatusText>;
+                                SetProgress, SetStatusText, AddWarning>;
 
     static void replay(const Report& report, RunDrawing& display);
 

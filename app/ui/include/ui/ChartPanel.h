@@ -43,6 +43,11 @@ public:
     void fixYRange(double low, double high, double step);
     // The value axis never ticks finer than step.
     void setMinimumYStep(double step);
+    // The x axis spans the points' range (a grid such as the prediction's
+    // radii) widened only to a tenth of the label step, with unlabelled
+    // ticks at its ends, so that the room the plot has (less with the
+    // legend shown) changes the labels but not the range.
+    void holdXToPoints() { xToPoints_ = true; }
 
     // Takes ownership of the series and attaches it to both axes; hovering
     // over it shows its name.
@@ -94,6 +99,7 @@ private:
     QAbstractAxis* yAxis_;
     Dialogs* dialogs_ = nullptr;
     QTimer ticksTimer_;
+    bool xToPoints_ = false;
     bool yFixed_ = false;
     std::pair<double, double> yFixedRange_{0.0, 1.0};
     bool zoomed_ = false; // zoomed or panned since the last rescale

@@ -38,7 +38,8 @@ public:
     virtual std::optional<ImageRequest> imageFile(QWidget* parent, QSize shownSize) = 0;
 };
 
-// The dialogs a person answers.
+// The dialogs a person answers. The open dialog and the save dialogs each
+// start in the folder they showed last (kept in the user's settings).
 class QtDialogs : public Dialogs {
 public:
     void information(QWidget* parent, const QString& text) override;

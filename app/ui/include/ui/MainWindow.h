@@ -19,7 +19,6 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
@@ -34,6 +33,7 @@ class Dialogs;
 class RunController;
 struct RunOutcome;
 class StatusPanels;
+class TableField;
 class IntensityWindow;
 class HelpWindow;
 class WindowDrawing;
@@ -156,7 +156,7 @@ private:
     void fillRecentFilesMenu();
     void nameSeriesFor(const FieldInputs& inputs);
     void showChartValue(QPointF value);
-    void saveMemo(QPlainTextEdit* memo, const QString& suffix);
+    void saveTable(const TableField* table, const QString& suffix);
 
     Dialogs& dialogs_;
     bool dataLoaded_ = false;
@@ -189,8 +189,8 @@ private:
     QWidget* dampingChartPanel_ = nullptr;
     int upperLeftWidth_ = 0;
     int lowerLeftWidth_ = 0;
-    QPlainTextEdit* resultTable_ = nullptr;
-    QPlainTextEdit* resonanceTable_ = nullptr;
+    TableField* resultTable_ = nullptr;
+    TableField* resonanceTable_ = nullptr;
     QAction* openAction_ = nullptr;
     QAction* goAction_ = nullptr;
     QAction* stopAction_ = nullptr;

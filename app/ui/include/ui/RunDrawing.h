@@ -10,7 +10,7 @@
 
 namespace velmora::ui {
 
-enum class Colour { Blue, Green, Yellow, Red, Aqua, Teal, Lime, Purple };
+enum class Colour { Blue, Green, Yellow, Red };
 
 // Every chart series of the window a run fills.
 enum class SeriesId {
@@ -99,6 +99,11 @@ public:
 
     // Status-bar panel text (panel 2 shows the pass of the fit).
     virtual void setStatusText(int panel, const std::string& text) = 0;
+
+    // A warning of the run that does not end it (a line of the measurement
+    // whose intensities are not positive); a drawing with no place for
+    // warnings leaves it out.
+    virtual void addWarning(const std::string& message) { static_cast<void>(message); }
 };
 
 } // namespace velmora::ui

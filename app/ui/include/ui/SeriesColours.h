@@ -22,6 +22,10 @@ enum class Polarisation { V, H };
 // stamped at every point, so the chart keeps no item per point.
 QXYSeries* makeMarkSeries(const QString& name, Polarisation polarisation);
 
+// Marks every point of the series as its polarisation's (a filled square
+// for V, an open circle for H), in the series' colour.
+void markForPolarisation(QXYSeries* series, Polarisation polarisation);
+
 // Gives a new line series the shape of its polarisation.
 void shapeForPolarisation(QXYSeries* series, Polarisation polarisation);
 

@@ -14,6 +14,7 @@
 #include <QPointF>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <set>
 
@@ -24,13 +25,16 @@ namespace velmora::ui {
 
 class ChartPanel;
 class StatusPanels;
+class TableField;
 
 class WindowDrawing final : public RunDisplay {
 public:
     explicit WindowDrawing(StatusPanels& statusBar);
 
     void registerSeries(SeriesId id, QXYSeries* series, ChartPanel* chart);
+    // A memo's lines go to a plain-text field or to a table.
     void registerMemo(MemoId id, QPlainTextEdit* memo);
+    void registerMemo(MemoId id, TableField* table);
 
     void clearSeries(SeriesId series) override;
     void addPoints(SeriesId series, std::span<const ChartPoint> points) override;
@@ -39,6 +43,7 @@ public:
     void createProgress(int maximum) override;
     void setProgress(int position) override;
     void setStatusText(int panel, const std::string& text) override;
+    void addWarning(const std::string& message) override;
     bool show(std::chrono::milliseconds budget) override;
 
 private:
@@ -49,7 +54,8 @@ private:
         Colour colour = Colour::Red;
     };
     struct MemoTarget {
-        QPlainTextEdit* memo;
+        std::function<void()> clear;
+        std::function<void(const QStringList&)> append;
         bool cleared = false;
         QStringList lines; // reported since the memo was last shown
     };
