@@ -99,14 +99,14 @@ std::vector<std::string> settingLines(const FitSettings& s) {
     lines.push_back(settingLine("wp max (mode GR1)", s.jointPlasmaEnergy.highest, "eV"));
     lines.push_back(settingLine("gamma min (mode GR1)", s.jointDamping.lowest, "eV"));
     lines.push_back(settingLine("gamma max (mode GR1)", s.jointDamping.highest, "eV"));
-    lines.push_back(settingLine("wp (mode GR2)", s.polarizationPlasmaEnergy, "eV"));
-    lines.push_back(settingLine("gamma min (mode GR2)", s.polarizationDamping.lowest, "eV"));
-    lines.push_back(settingLine("gamma max (mode GR2)", s.polarizationDamping.highest, "eV"));
+    lines.push_back(settingLine("wp (modes GR2, GR3)", s.polarizationPlasmaEnergy, "eV"));
+    lines.push_back(settingLine("gamma min (modes GR2, GR3)", s.polarizationDamping.lowest, "eV"));
+    lines.push_back(settingLine("gamma max (modes GR2, GR3)", s.polarizationDamping.highest, "eV"));
     lines.push_back(settingLine("medium index", s.mediumIndex, ""));
     lines.push_back(settingLine("eps_inf", s.epsInf, ""));
     lines.push_back(settingLine("sigma min", s.sigma.lowest, ""));
     lines.push_back(settingLine("sigma max", s.sigma.highest, ""));
-    lines.push_back("# refine = " + std::string(s.refine ? "yes" : "no"));
+    lines.push_back("# refine = " + std::string(refinesWinners(s) ? "yes" : "no"));
     return lines;
 }
 

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <QCheckBox>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -91,6 +92,7 @@ WindowCommandLine parseWindowCommandLine(const std::vector<std::string>& args, s
     for (const auto& [setting, text] : given.texts) {
         options.fields[settingField(setting)] = fieldText(text);
     }
+    options.refine = given.refine;
     if (!file.empty()) {
         options.file = file;
     }
@@ -106,6 +108,9 @@ void applyOptions(const WindowOptions& options, MainWindow& window) {
     }
     for (const auto& [field, text] : options.fields) {
         window.edit(field)->setText(QString::fromStdString(text));
+    }
+    if (options.refine) {
+        window.findChild<QCheckBox*>(QStringLiteral("RefineBox"))->setChecked(true);
     }
 }
 

@@ -53,14 +53,28 @@ const NumberOption kNumberOptions[] = {
      "largest damping in eV, mode GR1"},
     {"--wp2", Setting::PolarizationPlasmaEnergy,
      [](FitSettings& s) -> double& { return s.polarizationPlasmaEnergy; },
-     "plasma energy in eV, mode GR2"},
+     "plasma energy in eV, modes GR2 and GR3"},
     {"--gamma2-min", Setting::PolarizationDampingLowest,
      [](FitSettings& s) -> double& { return s.polarizationDamping.lowest; },
-     "smallest damping in eV, mode GR2"},
+     "smallest damping in eV, modes GR2 and GR3"},
     {"--gamma2-max", Setting::PolarizationDampingHighest,
      [](FitSettings& s) -> double& { return s.polarizationDamping.highest; },
-     "largest damping in eV, mode GR2"},
+     "largest damping in eV, modes GR2 and GR3"},
+    {"--medium-index", Setting::MediumIndex,
+     [](FitSettings& s) -> double& { return s.mediumIndex; },
+     "refractive index of the medium around the particles, above 0 (1: vacuum)"},
+    {"--eps-inf", Setting::EpsInf, [](FitSettings& s) -> double& { return s.epsInf; },
+     "background permittivity of the metal (about 4 for silver, 9 for gold)"},
+    {"--sigma-min", Setting::SigmaLowest, [](FitSettings& s) -> double& { return s.sigma.lowest; },
+     "smallest spread of the radii searched: the standard deviation of ln R of a log-normal "
+     "distribution whose median is the radius (0: one size)"},
+    {"--sigma-max", Setting::SigmaHighest,
+     [](FitSettings& s) -> double& { return s.sigma.highest; },
+     "largest spread of the radii searched, at most 1; 11 spreads are searched when it is above "
+     "--sigma-min"},
 };
+
+constexpr const char* kRefineOption = "--refine";
 
 constexpr const char* kModeOption = "--mode";
 constexpr const char* kModelOption = "--model";
@@ -147,8 +161,11 @@ void addChoice(CLI::App& app, const std::string& name, const std::string& typeNa
 } // namespace
 
 const std::map<std::string, FitMode>& modeNames() {
-    static const std::map<std::string, FitMode> modes = {
-        {"R", FitMode::R}, {"GR1", FitMode::GR1}, {"GR2", FitMode::GR2}, {"none", FitMode::None}};
+    static const std::map<std::string, FitMode> modes = {{"R", FitMode::R},
+                                                         {"GR1", FitMode::GR1},
+                                                         {"GR2", FitMode::GR2},
+                                                         {"GR3", FitMode::GR3},
+                                                         {"none", FitMode::None}};
     return modes;
 }
 
@@ -161,7 +178,9 @@ const std::map<std::string, Dielectric>& modelNames() {
 void addSettingOptions(CLI::App& app, GivenSettings& given) {
     addChoice(app, kModeOption, "MODE", given.mode, modeNames(),
               "fitting mode: radius (R), plasma energy, damping and radius (GR1, \"G, R (I)\"), "
-              "damping from the polarisation ratio (GR2, \"G, R (II)\") or none; any letter case",
+              "damping from the polarisation ratio (GR2, \"G, R (II)\"), radius, concentration and "
+              "damping from the intensities and the polarisation ratios together, always refined "
+              "(GR3, \"G, R (III)\") or none; any letter case",
               "by default no mode is selected");
     addChoice(app, kModelOption, "MODEL", given.model, modelNames(),
               "dielectric function; any letter case", "by default none is selected");
@@ -173,11 +192,14 @@ void addSettingOptions(CLI::App& app, GivenSettings& given) {
         if (number.setting == Setting::Rmax) {
             addNumber(app, given, kStepsOption, Setting::Steps,
                       "number of radius steps, at least " + std::to_string(firstReach(FitMode::R)) +
-                          " (mode R) or " + std::to_string(firstReach(FitMode::GR1)) +
+                          " (modes R, GR3) or " + std::to_string(firstReach(FitMode::GR1)) +
                           " (GR1, GR2) and at most " + std::to_string(kMaxRadiusSteps),
                       std::to_string(defaults.radius.steps));
         }
     }
+    app.add_flag(kRefineOption, given.refine,
+                 "refine every time point's grid result by least squares, with standard errors, "
+                 "reduced chi^2 and flags in the tidy table (mode GR3 always refines)");
 }
 
 std::string optionName(Setting setting) {
@@ -220,6 +242,7 @@ FitSettings settingsOf(const GivenSettings& given, FitSettings base) {
     if (const auto text = given.texts.find(Setting::Steps); text != given.texts.end()) {
         s.radius.steps = optionValue(kStepsOption, text->second, parseInteger);
     }
+    s.refine = s.refine || given.refine;
     if (const auto refusal = refusalOf(s)) {
         throw CLI::ValidationError(refusalMessage(*refusal, optionName(refusal->setting)));
     }

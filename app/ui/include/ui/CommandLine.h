@@ -23,6 +23,7 @@ struct WindowOptions {
     std::optional<FitMode> mode;
     std::optional<Dielectric> model;
     std::map<Field, std::string> fields; // the texts given, comma as decimal mark
+    bool refine = false;                 // --refine ticks the Refine box
     std::optional<std::string> file;     // opened at once, as Open starts a run
     // Closes the window when the run ends and prints its status line and
     // the run's largest event-loop pause.

@@ -29,6 +29,8 @@ struct GivenSettings {
     // The text of every other setting given, as typed (a wavelength's from
     // --wavelengths, the steps' from --steps, ...).
     std::map<Setting, std::string> texts;
+    // --refine was given.
+    bool refine = false;
 };
 
 // The fitting modes and the dielectric functions by their names on the
