@@ -32,6 +32,10 @@ constexpr FieldOfSetting kFieldsOfSettings[] = {
     {Setting::PolarizationPlasmaEnergy, Field::PolWp, "ωp"},
     {Setting::PolarizationDampingLowest, Field::PolGamMin, "γ min"},
     {Setting::PolarizationDampingHighest, Field::PolGamMax, "γ max"},
+    {Setting::MediumIndex, Field::MediumIndex, "n medium"},
+    {Setting::EpsInf, Field::EpsInf, "ε∞"},
+    {Setting::SigmaLowest, Field::SigmaMin, "σ min"},
+    {Setting::SigmaHighest, Field::SigmaMax, "σ max"},
 };
 
 const FieldOfSetting& fieldOf(Setting setting) {
@@ -92,11 +96,16 @@ FitSettings settingsFromFields(const FieldInputs& in) {
     if (s.mode == FitMode::R) {
         s.plasmaEnergy = fieldDecimal(in, Field::Wp);
         s.damping = fieldDecimal(in, Field::Gam);
-    } else if (s.mode == FitMode::GR2) {
+    } else if (s.mode == FitMode::GR2 || s.mode == FitMode::GR3) {
         s.polarizationPlasmaEnergy = fieldDecimal(in, Field::PolWp);
         s.polarizationDamping.lowest = fieldDecimal(in, Field::PolGamMin);
         s.polarizationDamping.highest = fieldDecimal(in, Field::PolGamMax);
     }
+    s.mediumIndex = fieldDecimal(in, Field::MediumIndex);
+    s.epsInf = fieldDecimal(in, Field::EpsInf);
+    s.sigma.lowest = fieldDecimal(in, Field::SigmaMin);
+    s.sigma.highest = fieldDecimal(in, Field::SigmaMax);
+    s.refine = in.refine;
     if (const auto refusal = refusalOf(s)) {
         if (refusal->setting == Setting::Model) {
             throw RunError(refusalMessage(*refusal, ""));

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 using namespace velmora;
 using namespace velmora::ui;
 
@@ -78,6 +80,27 @@ private slots:
         QCOMPARE(drawing.series[SeriesId::Series15][0].y, 0.7);
         QCOMPARE(drawing.series[SeriesId::Series15][0].colour, Colour::Blue);
         QVERIFY(drawing.series[SeriesId::Series14].empty());
+    }
+
+    void errorBandsFollowOnlyTheEstimatesWithAStandardError() {
+        FitResult r = gr2Result();
+        r.estimates.resize(3);
+        r.estimates[0].radius = {31.0, 0.5};
+        r.estimates[1].radius = {32.0, std::numeric_limits<double>::quiet_NaN()};
+        r.estimates[2].radius = {33.0, 2.0};
+        r.estimates[2].damping = {0.9, 0.25};
+        test::RecordingDrawing drawing;
+        drawResult(drawing, r);
+        const std::vector<ChartPoint>& low = drawing.series[SeriesId::RadiusLow];
+        const std::vector<ChartPoint>& high = drawing.series[SeriesId::RadiusHigh];
+        QCOMPARE(low.size(), std::size_t{2});
+        QCOMPARE(high.size(), std::size_t{2});
+        QCOMPARE(low[1].x, 2.5);
+        QCOMPARE(low[1].y, 31.0);
+        QCOMPARE(high[0].y, 31.5);
+        QCOMPARE(drawing.series[SeriesId::DampingHigh].size(), std::size_t{1});
+        QCOMPARE(drawing.series[SeriesId::DampingHigh][0].y, 1.15);
+        QVERIFY(drawing.series[SeriesId::PlasmaEnergyLow].empty());
     }
 
     void predictionIntensitiesAndTablesGoWhereTheyBelong() {

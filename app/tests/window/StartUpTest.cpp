@@ -125,9 +125,10 @@ private slots:
         const auto* model = windows_->mainWindow.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
         QCOMPARE(mode->currentIndex(), -1);
         QCOMPARE(mode->placeholderText(), QStringLiteral("Fitting parameters"));
-        QCOMPARE(mode->count(), 4);
+        QCOMPARE(mode->count(), 5);
         QCOMPARE(mode->itemText(1), QStringLiteral("G, R (I)"));
         QCOMPARE(mode->itemText(3), QStringLiteral(" "));
+        QCOMPARE(mode->itemText(static_cast<int>(FitMode::GR3)), QStringLiteral("G, R (III)"));
         QCOMPARE(model->currentIndex(), -1);
         QCOMPARE(model->placeholderText(), QStringLiteral("Dielecric function"));
         QCOMPARE(model->itemText(1), QStringLiteral("Lorents"));

@@ -19,6 +19,7 @@
 #include "ui/WindowDrawing.h"
 
 #include <QAbstractAxis>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -222,22 +223,23 @@ void MainWindow::showTime() {
 }
 
 void MainWindow::onModeChanged(int index) {
-    if (index < 0 || index > 2) {
+    const auto mode = static_cast<FitMode>(index);
+    if (!fitsSomething(mode)) {
         return;
     }
     // Mode "G, R (I)" reads its ranges from Panel3, so that is the panel it
-    // shows; Panel24 belongs to mode "G, R (II)".
-    radiusModePanel_->setVisible(index == 0);
-    jointRangesPanel_->setVisible(index == 1);
-    polarisationPanel_->setVisible(index == 2);
-    pages_->setTabVisible(timeEvolutionPage, index != 0);
-    if (index == 0) {
+    // shows; Panel24 belongs to modes "G, R (II)" and "G, R (III)".
+    radiusModePanel_->setVisible(mode == FitMode::R);
+    jointRangesPanel_->setVisible(mode == FitMode::GR1);
+    polarisationPanel_->setVisible(mode == FitMode::GR2 || mode == FitMode::GR3);
+    pages_->setTabVisible(timeEvolutionPage, mode != FitMode::R);
+    if (mode == FitMode::R) {
         return;
     }
     timeEvolutionText_->hide();
     // Mode "G, R (I)" fits the plasma energy too: its chart shows beside the
     // damping's.
-    plasmaChartPanel_->setVisible(index == 1);
+    plasmaChartPanel_->setVisible(mode == FitMode::GR1);
     dampingChartPanel_->show();
     const QFont axisFont = timesFont();
     ChartPanel* plasma = chart(WindowChart::PlasmaEnergy);
@@ -401,6 +403,7 @@ FieldInputs MainWindow::snapshotInputs() const {
     }
     inputs.fitMode = modeBox_->currentIndex();
     inputs.dielectric = modelBox_->currentIndex();
+    inputs.refine = refineBox_->isChecked();
     inputs.dataFile = dataFile().toStdString();
     return inputs;
 }

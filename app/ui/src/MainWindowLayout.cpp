@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -81,6 +82,18 @@ Polarisation channelPolarisation(int channel) {
     return channel % 2 == 0 ? Polarisation::V : Polarisation::H;
 }
 
+// A dashed line of a value's standard-error band.
+QLineSeries* bandSeries(const QString& objectName, const QString& name) {
+    auto* series = new QLineSeries;
+    series->setObjectName(objectName);
+    series->setName(name);
+    QPen pen(QColor(200, 0, 0, 140));
+    pen.setStyle(Qt::DashLine);
+    pen.setWidth(1);
+    series->setPen(pen);
+    return series;
+}
+
 QString seriesName(int number) {
     return QStringLiteral("Series%1").arg(number);
 }
@@ -99,6 +112,16 @@ void MainWindow::addChartSeries(ChartPanel* chart, SeriesId id, QXYSeries* serie
     chart->addSeries(series);
     series_[id] = series;
     drawing_->registerSeries(id, series, chart);
+}
+
+void MainWindow::addErrorBand(ChartPanel* chart, SeriesId low, SeriesId high,
+                              const QString& quantity) {
+    addChartSeries(
+        chart, low,
+        bandSeries(quantity + QStringLiteral("Low"), quantity + QStringLiteral(" - SE")));
+    addChartSeries(
+        chart, high,
+        bandSeries(quantity + QStringLiteral("High"), quantity + QStringLiteral(" + SE")));
 }
 
 void MainWindow::buildActions() {
@@ -204,7 +227,8 @@ QWidget* MainWindow::buildParameterColumn() {
     modeBox_ = new QComboBox;
     modeBox_->setObjectName(QStringLiteral("ComboBox1"));
     modeBox_->addItems({QStringLiteral("R"), QStringLiteral("G, R (I)"),
-                        QStringLiteral("G, R (II)"), QStringLiteral(" ")});
+                        QStringLiteral("G, R (II)"), QStringLiteral(" "),
+                        QStringLiteral("G, R (III)")});
     modeBox_->setPlaceholderText(QStringLiteral("Fitting parameters"));
     modeBox_->setCurrentIndex(-1);
     connect(modeBox_, &QComboBox::activated, this, &MainWindow::onModeChanged);
@@ -261,6 +285,26 @@ QWidget* MainWindow::buildParameterColumn() {
     radius->addRow(new QLabel(QStringLiteral("N")), makeEdit(Field::N));
     fitLayout->addLayout(radius);
 
+    // The particle in its medium and the spread of its sizes, which every
+    // mode uses; the defaults are a sphere of one size in vacuum.
+    auto* particle = new QGroupBox(QStringLiteral("Particle model"));
+    particle->setObjectName(QStringLiteral("GroupBox3"));
+    auto* particleLayout = new QFormLayout(particle);
+    particleLayout->addRow(new QLabel(QStringLiteral("n medium")), makeEdit(Field::MediumIndex));
+    particleLayout->addRow(richLabel(QStringLiteral("ε<sub>∞</sub>")), makeEdit(Field::EpsInf));
+    particleLayout->addRow(new QLabel(QStringLiteral("σ min")), makeEdit(Field::SigmaMin));
+    particleLayout->addRow(new QLabel(QStringLiteral("σ max")), makeEdit(Field::SigmaMax));
+    refineBox_ = new QCheckBox(QStringLiteral("Refine (errors)"));
+    refineBox_->setObjectName(QStringLiteral("RefineBox"));
+    refineBox_->setToolTip(QStringLiteral(
+        "Refine every time point's best grid values by least squares and show their standard "
+        "errors as bands (mode G, R (III) always refines)"));
+    particleLayout->addRow(refineBox_);
+    particle->setToolTip(QStringLiteral(
+        "n medium: refractive index of the medium; ε∞: background permittivity of the metal; "
+        "σ: width of the log-normal spread of radii (standard deviation of ln R), searched from "
+        "σ min to σ max, 0 for particles of one size"));
+
     auto* go = new QPushButton(QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton),
                                QStringLiteral("Go"));
     go->setObjectName(QStringLiteral("BitBtn1"));
@@ -276,6 +320,7 @@ QWidget* MainWindow::buildParameterColumn() {
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(experimental);
     layout->addWidget(fit);
+    layout->addWidget(particle);
     layout->addWidget(go);
     layout->addStretch(1);
     return column;
@@ -294,6 +339,7 @@ QWidget* MainWindow::buildGraphicsPage() {
     radius->setAxisTitles(QStringLiteral("Time [s]"), QStringLiteral("R [nm]"));
     addChartSeries(radius, SeriesId::Series9,
                    lineSeries(seriesName(9), QStringLiteral("Radius"), 1, true));
+    addErrorBand(radius, SeriesId::RadiusLow, SeriesId::RadiusHigh, QStringLiteral("Radius"));
     auto* concentration = new ChartPanel(QStringLiteral("Chart3"),
                                          QStringLiteral("Evolution of claster concentration"),
                                          AxisScale::Logarithmic);
@@ -367,6 +413,9 @@ QWidget* MainWindow::buildTimeEvolutionPage() {
     damping->fixYRange(0.0, 2.0, 0.1);
     addChartSeries(damping, SeriesId::Series15,
                    lineSeries(seriesName(15), QStringLiteral("Gamma"), 1, true));
+    addErrorBand(plasma, SeriesId::PlasmaEnergyLow, SeriesId::PlasmaEnergyHigh,
+                 QStringLiteral("Wp"));
+    addErrorBand(damping, SeriesId::DampingLow, SeriesId::DampingHigh, QStringLiteral("Gamma"));
     // Series24..29 are cleared with the results and never filled.
     for (int extra = 0; extra < 6; ++extra) {
         ChartPanel* chart = extra < 3 ? plasma : damping;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ResultDrawing.h"
 
+#include <cmath>
 #include <vector>
 
 namespace velmora::ui {
@@ -43,6 +44,38 @@ const QuantityPlot& plotOf(Quantity quantity) {
 
 constexpr int kChannels = 2 * kWavelengths;
 
+// The estimate of a time point each band follows.
+struct ErrorBand {
+    Estimate TimePointEstimates::*estimate;
+    SeriesId low;
+    SeriesId high;
+};
+
+constexpr ErrorBand kErrorBands[] = {
+    {&TimePointEstimates::radius, SeriesId::RadiusLow, SeriesId::RadiusHigh},
+    {&TimePointEstimates::plasmaEnergy, SeriesId::PlasmaEnergyLow, SeriesId::PlasmaEnergyHigh},
+    {&TimePointEstimates::damping, SeriesId::DampingLow, SeriesId::DampingHigh},
+};
+
+// value -/+ standard error at every time point that has one (a refined
+// free parameter); fixed values and grid winners have none.
+void drawErrorBands(RunDrawing& drawing, const FitResult& result) {
+    for (const ErrorBand& band : kErrorBands) {
+        std::vector<ChartPoint> low;
+        std::vector<ChartPoint> high;
+        for (std::size_t i = 0; i < result.estimates.size(); ++i) {
+            const Estimate& e = result.estimates[i].*band.estimate;
+            if (std::isfinite(e.value) && std::isfinite(e.standardError)) {
+                const double t = result.time(static_cast<int>(i));
+                low.push_back({t, e.value - e.standardError, Colour::Red});
+                high.push_back({t, e.value + e.standardError, Colour::Red});
+            }
+        }
+        drawing.addPoints(band.low, low);
+        drawing.addPoints(band.high, high);
+    }
+}
+
 void addLines(RunDrawing& drawing, MemoId memo, const std::vector<std::string>& lines) {
     if (!lines.empty()) {
         drawing.addMemoLines(memo, lines);
@@ -82,6 +115,10 @@ void drawMeasurement(RunDrawing& drawing, const FitResult& measurement) {
     for (int c = 0; c < kChannels; ++c) {
         drawing.clearSeries(seriesAt(SeriesId::IntensitySeries1, c));
     }
+    for (const ErrorBand& band : kErrorBands) {
+        drawing.clearSeries(band.low);
+        drawing.clearSeries(band.high);
+    }
 }
 
 void drawResult(RunDrawing& drawing, const FitResult& result) {
@@ -93,6 +130,7 @@ void drawResult(RunDrawing& drawing, const FitResult& result) {
         }
         drawing.addPoints(plot.series, points);
     }
+    drawErrorBands(drawing, result);
     for (int c = 0; c < kChannels; ++c) {
         std::vector<ChartPoint> points;
         for (std::size_t i = 0; i < result.predictionRadii.size(); ++i) {

@@ -9,7 +9,7 @@
 namespace velmora {
 
 // The text fields Edit1..Edit21; the value is the number in the field's name.
-// Edit14..Edit17 and Edit19 do not exist.
+// Edit19 does not exist.
 enum class Field {
     // The four wavelengths, nm.
     Lambda1 = 1,
@@ -32,6 +32,13 @@ enum class Field {
     PolWp = 18,
     PolGamMin = 20,
     PolGamMax = 21,
+    // Every mode: the particle in its medium (the medium's refractive index
+    // and the background permittivity eps_inf) and the range of the spread
+    // of sizes (the standard deviation of ln R).
+    MediumIndex = 14,
+    EpsInf = 15,
+    SigmaMin = 16,
+    SigmaMax = 17,
 };
 
 // One past the highest field number: arrays indexed by field number.
@@ -48,23 +55,14 @@ struct FieldDefault {
 };
 
 // The text every field shows when the window opens.
-constexpr std::array<FieldDefault, 16> kFieldDefaults{{
-    {Field::Lambda1, "457,9"},
-    {Field::Lambda2, "514,5"},
-    {Field::Lambda3, "568,2"},
-    {Field::Lambda4, "647,1"},
-    {Field::Wp, "5,6"},
-    {Field::Gam, "1"},
-    {Field::WpMin, "5,6"},
-    {Field::Rmin, "20"},
-    {Field::Rmax, "200"},
-    {Field::N, "200"},
-    {Field::WpMax, "5,6"},
-    {Field::GamMin, "0"},
-    {Field::GamMax, "2"},
-    {Field::PolWp, "5,6"},
-    {Field::PolGamMin, "0"},
-    {Field::PolGamMax, "2"},
+constexpr std::array<FieldDefault, 20> kFieldDefaults{{
+    {Field::Lambda1, "457,9"}, {Field::Lambda2, "514,5"}, {Field::Lambda3, "568,2"},
+    {Field::Lambda4, "647,1"}, {Field::Wp, "5,6"},        {Field::Gam, "1"},
+    {Field::WpMin, "5,6"},     {Field::Rmin, "20"},       {Field::Rmax, "200"},
+    {Field::N, "200"},         {Field::WpMax, "5,6"},     {Field::GamMin, "0"},
+    {Field::GamMax, "2"},      {Field::PolWp, "5,6"},     {Field::PolGamMin, "0"},
+    {Field::PolGamMax, "2"},   {Field::MediumIndex, "1"}, {Field::EpsInf, "1"},
+    {Field::SigmaMin, "0"},    {Field::SigmaMax, "0"},
 }};
 
 // The default text of a field.

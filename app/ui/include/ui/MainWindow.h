@@ -15,6 +15,7 @@
 #include <memory>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QMenu;
@@ -143,6 +144,8 @@ private:
     QWidget* buildPredictionPage();
     QLineEdit* makeEdit(Field field);
     void addChartSeries(ChartPanel* chart, SeriesId id, QXYSeries* series);
+    // The dashed lines of a value's standard errors, named after quantity.
+    void addErrorBand(ChartPanel* chart, SeriesId low, SeriesId high, const QString& quantity);
     void matchLowerRowToUpper();
     void matchUpperRowToLower();
 
@@ -170,6 +173,7 @@ private:
     std::array<ChartPanel*, kWindowCharts> charts_{};
     std::map<SeriesId, QXYSeries*> series_;
     QComboBox* modeBox_ = nullptr;
+    QCheckBox* refineBox_ = nullptr;
     QComboBox* modelBox_ = nullptr;
     QWidget* radiusModePanel_ = nullptr;
     QWidget* jointRangesPanel_ = nullptr;

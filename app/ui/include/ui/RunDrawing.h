@@ -53,6 +53,14 @@ enum class SeriesId {
     IntensitySeries6,
     IntensitySeries7,
     IntensitySeries8,
+    // The refined values less and plus their standard errors, dashed beside
+    // the radius, plasma energy and damping series.
+    RadiusLow,
+    RadiusHigh,
+    PlasmaEnergyLow,
+    PlasmaEnergyHigh,
+    DampingLow,
+    DampingHigh,
 };
 
 inline SeriesId seriesAt(SeriesId first, int offset) {
