@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -193,6 +194,7 @@ private slots:
                          QSettings::IniFormat);
         test::pickMode(form(), 2);
         test::pickDielectric(form(), 1);
+        form().findChild<QCheckBox*>(QStringLiteral("RefineBox"))->setChecked(true);
         for (const FieldDefault& d : kFieldDefaults) {
             form().edit(d.field)->setText(QStringLiteral("%1,5").arg(static_cast<int>(d.field)));
         }
@@ -202,6 +204,7 @@ private slots:
         restoreWindowSettings(next.mainWindow, stored);
         QCOMPARE(next.mainWindow.snapshotInputs().fitMode, 2);
         QCOMPARE(next.mainWindow.snapshotInputs().dielectric, 1);
+        QVERIFY(next.mainWindow.snapshotInputs().refine);
         QVERIFY(!next.mainWindow.findChild<QWidget*>(QStringLiteral("Panel24"))->isHidden());
         for (const FieldDefault& d : kFieldDefaults) {
             QCOMPARE(next.mainWindow.edit(d.field)->text(),
@@ -215,6 +218,7 @@ private slots:
         restoreWindowSettings(first.mainWindow, empty);
         QCOMPARE(first.mainWindow.snapshotInputs().fitMode, -1);
         QCOMPARE(first.mainWindow.snapshotInputs().dielectric, -1);
+        QVERIFY(!first.mainWindow.snapshotInputs().refine);
         for (const FieldDefault& d : kFieldDefaults) {
             QCOMPARE(first.mainWindow.edit(d.field)->text(),
                      QString::fromUtf8(d.text.data(), qsizetype(d.text.size())));
