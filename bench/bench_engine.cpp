@@ -17,6 +17,7 @@
 // share of each step of a run.
 // peak_rss_MB is the process's peak resident memory after the fast runs,
 // an upper bound on the fast engine's model tables.
+#include "QuietView.h"
 #include "fit/fast/LaneWidth.h"
 #include "run/FitRun.h"
 
@@ -39,18 +40,6 @@ namespace {
 using namespace velmora;
 
 constexpr int kPoints = 1000;
-
-// Shows nothing and is never stopped.
-class QuietView : public RunView {
-public:
-    void started(const FitResult&) override {}
-    void advanced(int, int) override {}
-    void passLabel(const std::string&) override {}
-    bool runFlag() override { return true; }
-    int pollsWhileSet(int count) override { return count; }
-    void setRunFlag() override {}
-    bool stopConfirmation() override { return false; }
-};
 
 // The demo measurement with kPoints time points, and its first lines, in a
 // temporary directory removed at exit.

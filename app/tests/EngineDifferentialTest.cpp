@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <limits>
 #include <random>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -27,13 +28,15 @@ struct Outcome {
     int polls = 0;
 };
 
-Outcome runWith(const FieldInputs& inputs, EngineKind engine, int clearAtPoll, bool yes) {
+// The run of a recording view that clears the stop flag at its poll
+// clearAtPoll and answers the question with yes.
+template <typename Run> Outcome runRecorded(int clearAtPoll, bool yes, Run run) {
     test::RecordingView view;
     view.clearAtPoll = clearAtPoll;
     view.answerYes = yes;
     Outcome outcome;
     try {
-        outcome.result = runFit(inputs, view, engine);
+        outcome.result = run(view);
         outcome.end = outcome.result.completed ? "completed" : "stopped";
     } catch (const RunError& e) {
         outcome.end = e.what();
@@ -41,6 +44,11 @@ Outcome runWith(const FieldInputs& inputs, EngineKind engine, int clearAtPoll, b
     outcome.calls = view.calls();
     outcome.polls = view.polls;
     return outcome;
+}
+
+Outcome runWith(const FieldInputs& inputs, EngineKind engine, int clearAtPoll, bool yes) {
+    return runRecorded(clearAtPoll, yes,
+                       [&](RunView& view) { return runFit(inputs, view, engine); });
 }
 
 std::vector<std::uint64_t> bitsOf(const std::vector<double>& values) {
@@ -75,6 +83,23 @@ void expectIdentical(const Outcome& direct, const Outcome& fast) {
     EXPECT_EQ(bitsOf(f.GamFit), bitsOf(d.GamFit));
     EXPECT_EQ(bitsOf(f.WpFit), bitsOf(d.WpFit));
     EXPECT_EQ(bitsOf(f.GamSpread), bitsOf(d.GamSpread));
+    EXPECT_EQ(bitsOf(f.SigmaFit), bitsOf(d.SigmaFit));
+    ASSERT_EQ(f.estimates.size(), d.estimates.size());
+    for (std::size_t i = 0; i < d.estimates.size(); ++i) {
+        const TimePointEstimates& a = d.estimates[i];
+        const TimePointEstimates& b = f.estimates[i];
+        const auto numbers = [](const TimePointEstimates& e) {
+            std::vector<double> values{e.vx, e.chi2Reduced};
+            for (const Estimate& one :
+                 {e.radius, e.sigma, e.plasmaEnergy, e.damping, e.concentration}) {
+                values.insert(values.end(), {one.value, one.standardError});
+            }
+            return bitsOf(values);
+        };
+        EXPECT_EQ(numbers(b), numbers(a));
+        EXPECT_EQ(std::tuple(a.refined, a.converged, a.insideRanges),
+                  std::tuple(b.refined, b.converged, b.insideRanges));
+    }
     EXPECT_EQ(bitsOf(f.Model), bitsOf(d.Model));
     EXPECT_EQ(bitsOf(f.Norm), bitsOf(d.Norm));
     EXPECT_EQ(f.ResultTable, d.ResultTable);
@@ -106,9 +131,11 @@ std::string shortest(double value) {
     return text;
 }
 
-// The first `lines` lines of the demo measurement, written to `path`.
-void writeDemoHead(const std::string& path, int lines) {
-    const std::string demo = test::readBytes(VELMORA_DEMO_FILE);
+// The first `lines` lines of a measurement (the demo's by default), written
+// to `path`.
+void writeDemoHead(const std::string& path, int lines,
+                   const std::string& source = VELMORA_DEMO_FILE) {
+    const std::string demo = test::readBytes(source);
     std::size_t end = 0;
     for (int i = 0; i < lines; ++i) {
         end = demo.find('\n', end) + 1;
@@ -145,6 +172,49 @@ TEST_P(EngineDifferentialTest, DemoMeasurementInEveryMode) {
 
     for (FitMode none : {FitMode::None, FitMode::Blank}) {
         EXPECT_EQ(expectSameOutcome(test::inputsFor(none, VELMORA_DEMO_FILE)).end, "completed");
+    }
+}
+
+// Particles in water with eps_inf 4 (the synthetic silver measurement), in
+// every mode, with a searched or a fixed spread of sizes and refined: both
+// engines evaluate these models value by value through runModel, and the
+// refinement starts from the same winners.
+TEST_P(EngineDifferentialTest, ParticleInMediumWithSpreadAndRefinementAlike) {
+    if (GetParam() != LaneWidth::Scalar) {
+        GTEST_SKIP() << "these models take no vector lanes";
+    }
+    writeDemoHead(file(), 4, VELMORA_SYNTHETIC_DIR "/LognormalSilverInWater.txt");
+    const auto settingsOf = [](FitMode mode, Range sigma) {
+        FitSettings s;
+        s.mode = mode;
+        s.model = Dielectric::Drude;
+        s.radius = {20.0, 200.0, 90};
+        s.plasmaEnergy = s.polarizationPlasmaEnergy = 9.0;
+        s.jointPlasmaEnergy = {8.5, 9.5};
+        s.damping = 0.4;
+        s.mediumIndex = 1.33;
+        s.epsInf = 4.0;
+        s.sigma = sigma;
+        s.refine = true;
+        return s;
+    };
+    const FitSettings cases[] = {
+        settingsOf(FitMode::R, {0.0, 0.3}),   settingsOf(FitMode::GR1, {0.0, 0.0}),
+        settingsOf(FitMode::GR2, {0.0, 0.0}), settingsOf(FitMode::GR3, {0.15, 0.15}),
+        settingsOf(FitMode::GR3, {0.0, 0.0}),
+    };
+    for (const FitSettings& settings : cases) {
+        SCOPED_TRACE("mode " + std::to_string(static_cast<int>(settings.mode)));
+        const auto run = [&](EngineKind engine) {
+            return runRecorded(
+                0, false, [&](RunView& view) { return runFit(settings, file(), view, engine); });
+        };
+        const Outcome direct = run(EngineKind::Direct);
+        expectIdentical(direct, run(EngineKind::Fast));
+        ASSERT_EQ(direct.end, "completed");
+        const TimePointEstimates& last = direct.result.estimates.back();
+        EXPECT_TRUE(last.refined && last.converged);
+        EXPECT_GT(last.radius.standardError, 0.0);
     }
 }
 

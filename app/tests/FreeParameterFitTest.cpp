@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 #include "fit/IntensityModel.h"
+#include "fit/Numbers.h"
 #include "fit/PolarizationRatio.h"
 #include "fit/Search.h"
 
@@ -45,8 +46,8 @@ TEST(FreePlasmaFit, RecoversTheDampingOfItsGrid) {
     EXPECT_EQ(test::overTime(r, Quantity::PlasmaEnergy).size(), 2u);
     EXPECT_EQ(test::overTime(r, Quantity::Damping)[0], gam);
     EXPECT_EQ(r.predictionRadii.size(), 20u);
-    EXPECT_EQ(r.ResultTable[0], "Time\tRadius\tConc\tVx\tGamma");
-    EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].rfind('\t')), "\t0.800");
+    EXPECT_EQ(r.ResultTable[0], "Time\tRadius\tConc\tVx\tGamma\tWp [eV]");
+    EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].size() - 12), "\t0.800\t5.600");
 }
 
 // The prediction of mode "G, R (I)" is the model at the run's mean fitted
@@ -126,7 +127,9 @@ TEST_F(PolarizationFitTest, EqualPolarisationsChooseTheModelRatioClosestToZero) 
     EXPECT_EQ(test::overTime(r, Quantity::DampingSpread)[0], r.GamSpread[1]);
     EXPECT_EQ(test::overTime(r, Quantity::MeanDamping)[0], r.GamFit[1]);
     EXPECT_TRUE(test::overTime(r, Quantity::NonAgreement).empty());
-    EXPECT_EQ(r.ResultTable[1].substr(r.ResultTable[1].size() - 12), "\t0.000\t0.000");
+    // Np and Nb are always 0; the mean damping follows them.
+    const std::string& line = r.ResultTable[1];
+    EXPECT_EQ(line.substr(line.size() - 18), "\t0.000\t0.000\t" + formatFixed(mean, 3));
 }
 
 TEST_F(PolarizationFitTest, RecoversRadiusAndFillsThePredictionWithTheMeanDamping) {

@@ -2,8 +2,11 @@
 #include "results/ResultsStage.h"
 #include "TestSupport.h"
 #include "results/TableFile.h"
+#include "results/TidyTable.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace velmora {
 namespace {
@@ -21,7 +24,8 @@ protected:
         p.N = 0;
         FitResult& r = state->result;
         r.timePoints = points;
-        for (auto* a : {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread}) {
+        for (auto* a :
+             {&r.T, &r.Rfit, &r.Conc, &r.VxFit, &r.GamFit, &r.WpFit, &r.GamSpread, &r.SigmaFit}) {
             a->assign(points + 1, 0.0);
         }
         r.Model.assign(1, {});
@@ -52,9 +56,9 @@ protected:
 TEST_F(ResultsStageTest, HeadersFollowTheMode) {
     EXPECT_EQ(resultTableHeader(FitMode::R), std::vector<std::string>{"Time\tRadius\tConc\tVx"});
     EXPECT_EQ(resultTableHeader(FitMode::GR1),
-              std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
+              std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma\tWp [eV]"});
     EXPECT_EQ(resultTableHeader(FitMode::GR2),
-              std::vector<std::string>{"Time\tRadius\tConc\tVx\tNp\tNb"});
+              std::vector<std::string>{"Time\tRadius\tConc\tVx\tNp\tNb\tGamma [eV]"});
     EXPECT_EQ(resultTableHeader(FitMode::Blank),
               std::vector<std::string>{"Time\tRadius\tConc\tVx\tGamma"});
     EXPECT_TRUE(resultTableHeader(FitMode::None).empty());
@@ -74,8 +78,66 @@ TEST_F(ResultsStageTest, ResultLinesUseFixedDecimals) {
     r.Conc[1] = 12345.67;
     r.VxFit[1] = 1.23449;
     r.GamFit[1] = 0.8;
+    r.WpFit[1] = 5.6126;
     runStage();
-    EXPECT_EQ(r.ResultTable[1], "-0.500\t50.000\t12345.7\t1.234\t0.800");
+    EXPECT_EQ(r.ResultTable[1], "-0.500\t50.000\t12345.7\t1.234\t0.800\t5.613");
+}
+
+// The fitted parameters of each mode reach its table and its estimates; the
+// parameters a mode holds fixed are the settings' values.
+TEST_F(ResultsStageTest, FittedParametersFollowTheDescribedColumns) {
+    settings.polarizationPlasmaEnergy = 6.25;
+    prepare(2, FitMode::GR2);
+    FitResult& r = state->result;
+    r.GamFit[2] = 0.4375;
+    r.VxFit[2] = 3.0;
+    r.estimates.resize(2);
+    r.estimates[0].radius = {.value = 51.5, .standardError = 0.25};
+    r.estimates[0].refined = true;
+    runStage();
+    EXPECT_EQ(r.ResultTable[2], "2.000\t50.000\t1.0\t3.000\t0.000\t0.000\t0.438");
+    ASSERT_EQ(r.estimates.size(), 2u);
+    EXPECT_EQ(r.estimates[0].radius.value, 51.5); // a refined time point is kept
+    EXPECT_EQ(r.estimates[0].radius.standardError, 0.25);
+    const TimePointEstimates& grid = r.estimates[1];
+    EXPECT_EQ(grid.plasmaEnergy.value, 6.25);
+    EXPECT_EQ(grid.damping.value, 0.4375);
+    EXPECT_EQ(grid.vx, 3.0);
+    EXPECT_EQ(grid.sigma.value, 0.0);
+    EXPECT_TRUE(std::isnan(grid.radius.standardError));
+    EXPECT_FALSE(grid.refined);
+
+    settings.plasmaEnergy = 7.5;
+    settings.damping = 0.125;
+    prepare(1, FitMode::R);
+    runStage();
+    EXPECT_EQ(state->result.estimates[0].plasmaEnergy.value, 7.5);
+    EXPECT_EQ(state->result.estimates[0].damping.value, 0.125);
+    EXPECT_EQ(state->result.estimates[0].radius.value, 50.0);
+}
+
+// A refined time point in the tidy table: its errors written, the ones it
+// lacks empty, and its flags as 1 and 0.
+TEST(TidyTable, RowOfARefinedTimePoint) {
+    FitResult r;
+    r.T = {0.0, 1.5};
+    TimePointEstimates e;
+    e.radius = {.value = 51.25, .standardError = 0.5};
+    e.sigma.value = 0.125;
+    e.plasmaEnergy.value = 5.6;
+    e.damping = {.value = 0.1, .standardError = 0.01};
+    e.concentration.value = 3.0;
+    e.vx = 2.5;
+    e.chi2Reduced = 1.25;
+    e.refined = true;
+    e.converged = true;
+    e.insideRanges = false;
+    r.estimates = {e};
+    const std::vector<std::string> lines = tidyTableLines(r, FitSettings{}, "m.txt", "p 1");
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], kTidyTableHeader);
+    EXPECT_EQ(lines.back(), "1.5,51.25,0.5,0.125,,5.6,,0.1,0.01,3,,2.5,1.25,1,0");
+    EXPECT_EQ(lines[0], "# program = p 1");
 }
 
 TEST_F(ResultsStageTest, FewerThanThirtyTimePointsHaveNoPeaks) {

@@ -61,6 +61,35 @@ TEST(SettingsTest, EachRefusalNamesTheBrokenSetting) {
              s.polarizationDamping = {2.0, 1.0};
          },
          Setting::PolarizationDampingLowest},
+        {"first window beyond Rmax, GR3", FitMode::GR3, [](FitSettings& s) { s.radius.steps = 9; },
+         Setting::Steps},
+        {"reversed dampings, GR3", FitMode::GR3,
+         [](FitSettings& s) {
+             s.polarizationDamping = {2.0, 1.0};
+         },
+         Setting::PolarizationDampingLowest},
+        {"medium index 0", FitMode::R, [](FitSettings& s) { s.mediumIndex = 0.0; },
+         Setting::MediumIndex},
+        {"medium index NaN", FitMode::GR3,
+         [](FitSettings& s) { s.mediumIndex = std::numeric_limits<double>::quiet_NaN(); },
+         Setting::MediumIndex},
+        {"infinite eps_inf", FitMode::GR1, [](FitSettings& s) { s.epsInf = -inf; },
+         Setting::EpsInf},
+        {"negative spread", FitMode::R,
+         [](FitSettings& s) {
+             s.sigma = {-0.1, 0.2};
+         },
+         Setting::SigmaLowest},
+        {"reversed spreads", FitMode::GR2,
+         [](FitSettings& s) {
+             s.sigma = {0.3, 0.2};
+         },
+         Setting::SigmaLowest},
+        {"spread above its maximum", FitMode::GR3,
+         [](FitSettings& s) {
+             s.sigma = {0.0, 1.5};
+         },
+         Setting::SigmaHighest},
     };
     for (const RefusalCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -76,7 +105,8 @@ TEST(SettingsTest, EachRefusalNamesTheBrokenSetting) {
 }
 
 TEST(SettingsTest, TheSmallestGridsThatFitTheFirstWindowsRun) {
-    for (const FitMode mode : {FitMode::None, FitMode::R, FitMode::GR1, FitMode::GR2}) {
+    for (const FitMode mode :
+         {FitMode::None, FitMode::R, FitMode::GR1, FitMode::GR2, FitMode::GR3}) {
         FitSettings settings;
         settings.mode = mode;
         settings.model = Dielectric::Lorents;
@@ -91,6 +121,17 @@ TEST(SettingsTest, TheSmallestGridsThatFitTheFirstWindowsRun) {
     settings.model = Dielectric::Drude;
     settings.polarizationDamping = {2.0, 1.0};
     settings.jointPlasmaEnergy = {7.0, 5.0};
+    EXPECT_FALSE(refusalOf(settings).has_value());
+    // A run without a fit reads no particle; the widest spread and a medium
+    // below n = 1 are particles a fit takes.
+    settings.mode = FitMode::None;
+    settings.mediumIndex = -1.0;
+    EXPECT_FALSE(refusalOf(settings).has_value());
+    settings.mode = FitMode::GR3;
+    settings.polarizationDamping = {0.0, 2.0};
+    settings.mediumIndex = 0.5;
+    settings.epsInf = -3.0;
+    settings.sigma = {kMaxSigma, kMaxSigma};
     EXPECT_FALSE(refusalOf(settings).has_value());
 }
 

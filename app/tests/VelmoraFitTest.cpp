@@ -6,7 +6,9 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <sstream>
 
 namespace velmora {
 namespace {
@@ -70,8 +72,67 @@ TEST_F(VelmoraFitTest, WritesBothTablesInTheSavedFormat) {
     writeTableFile(dir.file("expected_w.dat"), expected.ResonanceTable);
     EXPECT_EQ(test::readBytes(dir.file("r.dat")), test::readBytes(dir.file("expected_r.dat")));
     EXPECT_EQ(test::readBytes(dir.file("w.dat")), test::readBytes(dir.file("expected_w.dat")));
-    EXPECT_EQ(test::readBytes(dir.file("r.dat")).substr(0, 27),
-              "Time\tRadius\tConc\tVx\tNp\tNb\r\n");
+    const std::string saved = test::readBytes(dir.file("r.dat"));
+    EXPECT_EQ(saved.substr(0, saved.find('\n') + 1),
+              "Time\tRadius\tConc\tVx\tNp\tNb\tGamma [eV]\r\n");
+}
+
+// The tidy table, read back: comment lines, the header, and per time point
+// the run's own numbers to the last bit; cells the run has no value for are
+// empty.
+TEST_F(VelmoraFitTest, TidyTableHoldsTheFittedParametersOfEveryTimePoint) {
+    ASSERT_EQ(run("--mode GR1 --rmax 60 --steps 20 --wp-min 5.2 --table CSV --result r.csv"), 0)
+        << err;
+    FieldInputs inputs = test::inputsFor(FitMode::GR1, "");
+    test::setField(inputs, Field::Rmax, "60");
+    test::setField(inputs, Field::N, "20");
+    test::setField(inputs, Field::WpMin, "5,2");
+    const FitResult expected = engineResult(inputs);
+
+    std::istringstream saved(test::readBytes(dir.file("r.csv")));
+    std::vector<std::string> comments;
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(saved, line);) {
+        ASSERT_EQ(line.back(), '\r');
+        line.pop_back();
+        if (line.rfind("# ", 0) == 0) {
+            comments.push_back(line);
+            continue;
+        }
+        std::vector<std::string> cells(1);
+        for (const char c : line) {
+            if (c == ',') {
+                cells.emplace_back();
+            } else {
+                cells.back().push_back(c);
+            }
+        }
+        rows.push_back(cells);
+    }
+    EXPECT_NE(std::find(comments.begin(), comments.end(), "# measurement = DemoDat.txt"),
+              comments.end());
+    EXPECT_NE(std::find(comments.begin(), comments.end(), "# wp min (mode GR1) = 5.2 eV"),
+              comments.end());
+    ASSERT_EQ(rows.size(), 1u + expected.timePoints);
+    EXPECT_EQ(rows[0],
+              (std::vector<std::string>{"time_s", "radius_nm", "radius_se_nm", "sigma", "sigma_se",
+                                        "wp_eV", "wp_se_eV", "gamma_eV", "gamma_se_eV",
+                                        "concentration", "concentration_se", "vx_percent",
+                                        "chi2_red", "converged", "inside_ranges"}));
+    for (int t = 1; t <= expected.timePoints; ++t) {
+        const std::vector<std::string>& cells = rows[t];
+        ASSERT_EQ(cells.size(), 15u);
+        EXPECT_EQ(std::stod(cells[0]), expected.T[t]);
+        EXPECT_EQ(std::stod(cells[1]), expected.Rfit[t]);
+        EXPECT_EQ(std::stod(cells[3]), 0.0);
+        EXPECT_EQ(std::stod(cells[5]), expected.WpFit[t]);
+        EXPECT_EQ(std::stod(cells[7]), expected.GamFit[t]);
+        EXPECT_EQ(std::stod(cells[9]), expected.Conc[t]);
+        EXPECT_EQ(std::stod(cells[11]), expected.VxFit[t]);
+        for (const int empty : {2, 4, 6, 8, 10, 12, 13, 14}) {
+            EXPECT_EQ(cells[empty], "") << t << ' ' << empty;
+        }
+    }
 }
 
 TEST_F(VelmoraFitTest, FailureReportsTheRunMessageAndWritesNothing) {
@@ -161,6 +222,8 @@ TEST_F(VelmoraFitTest, BadCommandLinesAreRefused) {
     EXPECT_NE(err.find("X not in"), std::string::npos) << err;
     EXPECT_EQ(run("--wavelengths 1,2,3"), 2);
     EXPECT_EQ(run("--steps"), 2);
+    EXPECT_EQ(run("--threads 0"), 2);
+    EXPECT_NE(err.find("--threads"), std::string::npos) << err;
     EXPECT_EQ(run("--foo"), 2);
     EXPECT_NE(err.find("unknown option --foo"), std::string::npos) << err;
     EXPECT_EQ(run("--colour red"), 2);
@@ -178,6 +241,29 @@ TEST_F(VelmoraFitTest, BadCommandLinesAreRefused) {
     EXPECT_NE(out.find("--result-dir"), std::string::npos);
 }
 
+// --wavelengths takes its four values in one argument, so that the next
+// argument stays the file; "--" ends the options, so that a file may start
+// with "-".
+TEST_F(VelmoraFitTest, FilesAfterTheWavelengthsAndTheEndOfOptionsStayFiles) {
+    ASSERT_EQ(run(""), 0) << err;
+    const std::string defaultFit = out;
+    ASSERT_EQ(run("--wavelengths 457.9,514.5,568.2,647.1 DemoDat.txt"), 0) << err;
+    EXPECT_EQ(out, defaultFit);
+    EXPECT_EQ(run("--wavelengths 457.9,514.5,568.2 DemoDat.txt"), 2);
+    EXPECT_NE(err.find("--wavelengths: four wavelengths are needed"), std::string::npos) << err;
+    EXPECT_EQ(run("--wavelengths 457.9,514.5,568.2,647.1,700 DemoDat.txt"), 2);
+    EXPECT_EQ(out, "");
+
+    test::writeMeasurement(dir.file("-x"), {{0.0, 20.0, 40.0}, {1.0, 25.0, 41.0}});
+    test::writeMeasurement(dir.file("x"), {{0.0, 20.0, 40.0}, {1.0, 25.0, 41.0}});
+    ASSERT_EQ(run("x"), 0) << err;
+    const std::string fitOfX = out;
+    ASSERT_EQ(run("--mode R -- -x"), 0) << err;
+    EXPECT_EQ(out, fitOfX);
+    EXPECT_NE(out, defaultFit);
+    EXPECT_EQ(run("-x"), 2);
+}
+
 TEST_F(VelmoraFitTest, VersionAndNamesInAnyLetterCase) {
     EXPECT_EQ(run("--version"), 0);
     EXPECT_EQ(out, std::string("velmora-fit ") + VELMORA_VERSION + "\n");
@@ -185,7 +271,7 @@ TEST_F(VelmoraFitTest, VersionAndNamesInAnyLetterCase) {
     const std::string expected = out;
     ASSERT_EQ(run("--mode gr1 --model LORENTS --steps 20 --rmax 60"), 0) << err;
     EXPECT_EQ(out, expected);
-    EXPECT_EQ(out.substr(0, 26), "Time\tRadius\tConc\tVx\tGamma\n");
+    EXPECT_EQ(out.substr(0, out.find('\n') + 1), "Time\tRadius\tConc\tVx\tGamma\tWp [eV]\n");
     ASSERT_EQ(run("--mode r --model drude --engine DIRECT"), 0) << err;
     EXPECT_EQ(out.substr(0, 20), "Time\tRadius\tConc\tVx\n");
 }
@@ -256,6 +342,7 @@ TEST_F(VelmoraFitTest, DevStdoutIsTheOpenStandardOutput) {
 TEST_F(VelmoraFitTest, NoModeGivesAnEmptyTable) {
     ASSERT_EQ(run("--mode none --model Lorents --result r.dat"), 0) << err;
     EXPECT_EQ(test::readBytes(dir.file("r.dat")), "");
+    EXPECT_NE(err.find("--mode none fits nothing"), std::string::npos) << err;
 }
 
 // --engine: both engines print the same tables, the fast one is the

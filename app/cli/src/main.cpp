@@ -6,6 +6,7 @@
 #include "fit/Printable.h"
 #include "results/OutputFiles.h"
 #include "results/TableFile.h"
+#include "results/TidyTable.h"
 #include "run/DataFiles.h"
 
 #include <filesystem>
@@ -32,6 +33,16 @@ std::string tableBytes(const std::string& path, const std::vector<std::string>& 
     return text;
 }
 
+// The result table in the form --table asks for.
+std::vector<std::string> resultLines(const cli::Options& options, const FitResult& result,
+                                     const std::string& dataFile) {
+    if (options.table == cli::Options::Table::Csv) {
+        return tidyTableLines(result, options.settings, dataFile,
+                              std::string("velmora-fit ") + VELMORA_VERSION);
+    }
+    return result.ResultTable;
+}
+
 // Fits one measurement file with the options' fields, after refusing
 // outputs that would replace any measurement of the call; the outputs'
 // bytes are then filled from the run's tables by `fill` and all are
@@ -47,7 +58,8 @@ void fitAndWrite(const cli::Options& options, const std::string& dataFile,
                       options.files.empty() ? std::vector<std::string>{dataFile} : options.files);
     cli::ConsoleView view(cli::standardErrorIsTerminal());
     try {
-        const FitResult result = runFit(options.settings, dataFile, view, options.engine);
+        const FitResult result =
+            runFit(options.settings, dataFile, view, options.engine, options.threads);
         view.finish();
         fill(result, outputs);
     } catch (...) {
@@ -86,7 +98,8 @@ int fitSingle(const cli::Options& options) {
     const bool done = reported("", [&] {
         fitAndWrite(options, measurementOf(options), outputs,
                     [&](const FitResult& result, std::vector<Output>& filled) {
-                        filled[0].bytes = tableBytes(filled[0].path, result.ResultTable);
+                        filled[0].bytes = tableBytes(
+                            filled[0].path, resultLines(options, result, measurementOf(options)));
                         if (options.resonance) {
                             filled[1].bytes = tableBytes(filled[1].path, result.ResonanceTable);
                         }
@@ -112,12 +125,14 @@ int fitEach(const cli::Options& options) {
     int failures = 0;
     for (const std::string& file : options.files) {
         const std::string name = std::filesystem::path(file).stem().string();
-        const std::vector<Output> outputs{{(dir / (name + "_RNV.dat")).string(), {}},
+        const std::string resultName =
+            name + (options.table == cli::Options::Table::Csv ? "_RNV.csv" : "_RNV.dat");
+        const std::vector<Output> outputs{{(dir / resultName).string(), {}},
                                           {(dir / (name + "_WR.dat")).string(), {}}};
         const bool done = reported(printable(file) + ": ", [&] {
             fitAndWrite(options, file, outputs,
-                        [](const FitResult& result, std::vector<Output>& filled) {
-                            filled[0].bytes = tableFileBytes(result.ResultTable);
+                        [&](const FitResult& result, std::vector<Output>& filled) {
+                            filled[0].bytes = tableFileBytes(resultLines(options, result, file));
                             filled[1].bytes = tableFileBytes(result.ResonanceTable);
                         });
         });
@@ -143,5 +158,9 @@ int main(int argc, char** argv) {
         return commandLine.exitStatus;
     }
     const cli::Options& options = *commandLine.options;
+    if (options.settings.mode == FitMode::None) {
+        std::cerr << "--mode none fits nothing: the result table has no rows and the resonance "
+                     "table's radii are 0\n";
+    }
     return options.resultDir ? fitEach(options) : fitSingle(options);
 }

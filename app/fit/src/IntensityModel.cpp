@@ -2,6 +2,7 @@
 #include "fit/IntensityModel.h"
 
 #include "DllUn/DllUn.h"
+#include "ModelSteps.h"
 #include "fast/lanes/SeriesLanes.h"
 #include "quellis/series/PreparedSphereSize.h"
 
@@ -12,53 +13,18 @@
 namespace velmora {
 
 namespace {
-constexpr double kSizeFactor = 6.28;
-constexpr double kScatteringAngle = 2.0933333333333333;
-constexpr double kRefractiveExponent = 0.5;
+using steps::EachStep;
+using steps::intensitySteps;
+constexpr double kScatteringAngle = steps::kDetectionAngle;
 
-// The steps before the size parameter (photon energy, D, permittivity,
-// PowCom). After each step `check` names the fault it raised, if any, and
-// the steps end there; the arithmetic is the same whatever `check` does.
+// The index steps of the sphere in vacuum: eps_inf = 1, n = 1.
 template <typename Check>
 RefractiveIndex indexSteps(double lambda, double gam, double wp, double w0, Check check) {
-    double e = photonEnergy(lambda);
-    if (const FpFault f = check(e); f != FpFault::None) {
-        return {0.0, 0.0, f};
-    }
-    const double detuning = w0 * w0 - e * e;
-    double d = detuning * detuning + (e * e) * (gam * gam);
-    if (const FpFault f = check(d); f != FpFault::None) {
-        return {0.0, 0.0, f};
-    }
-    const double wp2 = wp * wp;
-    TComplex eps{1.0 + wp2 * detuning / d, wp2 * gam * e / d};
-    if (const FpFault f = check(eps.Re, eps.Im); f != FpFault::None) {
-        return {0.0, 0.0, f};
-    }
-    TComplex m = dllun::powCom(eps, kRefractiveExponent);
-    if (const FpFault f = check(m.Re, m.Im); f != FpFault::None) {
-        return {0.0, 0.0, f};
-    }
-    return {m.Re, m.Im, FpFault::None};
+    return steps::particleIndexSteps({.wp = wp, .gam = gam, .w0 = w0}, lambda, check);
 }
 
 TComplex sizeParameter(double lambda, double radius) {
-    return {kSizeFactor * radius / lambda, 0.0};
-}
-
-// The steps from the scattering matrix, which `scatter` forms, on.
-template <typename Scatter, typename Check>
-ModelValue intensitySteps(Scatter scatter, Check check) {
-    dllun::ScatteringMatrix s = scatter();
-    if (const FpFault f = check(s.s11.Re, s.s12.Re); f != FpFault::None) {
-        return {0.0, 0.0, f};
-    }
-    double iv = s.s11.Re - s.s12.Re;
-    double ih = s.s11.Re + s.s12.Re;
-    if (const FpFault f = check(iv, ih); f != FpFault::None) {
-        return {0.0, 0.0, f};
-    }
-    return {iv, ih, FpFault::None};
+    return {steps::kVacuumSizeFactor * radius / lambda, 0.0};
 }
 
 // The steps of one evaluation, ending at the first step that faults.
@@ -81,13 +47,6 @@ template <typename Check> ModelValue evaluate(const ModelParams& params, Check c
     }
     return intensitySteps([&] { return dllun::scatMatrix(x, m, kScatteringAngle); }, check);
 }
-
-// Tests the flags after a step.
-struct EachStep {
-    template <typename... Values> FpFault operator()(Values&... values) const {
-        return faultAfter(values...);
-    }
-};
 
 // Leaves the flags for the end of a batch, but ends the evaluation at a
 // step whose value left the finite range, so that no later step (the

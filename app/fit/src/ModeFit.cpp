@@ -38,7 +38,7 @@ template <FitEngine Engine> void runModeFitWith(RunState& run, Engine& engine) {
 
 } // namespace
 
-void runModeFit(RunState& run, EngineKind kind) {
+void runModeFit(RunState& run, EngineKind kind, int threads) {
     if (!fitsSomething(run.settings.mode)) {
         return;
     }
@@ -46,7 +46,7 @@ void runModeFit(RunState& run, EngineKind kind) {
         DirectEngine engine;
         runModeFitWith(run, engine);
     } else {
-        FastEngine engine(run.params);
+        FastEngine engine(run.params, threads);
         runModeFitWith(run, engine);
     }
 }

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace velmora {
 
@@ -27,14 +28,18 @@ public:
         : Eigen::DenseFunctor<double>(static_cast<int>(parameters.size()), count),
           residuals_(residuals), parameters_(parameters), p_(parameters.size()) {}
 
-    // False when the residuals fault at u or are not finite.
+    // False when u lies beyond a parameter's floor or ceiling, or the
+    // residuals fault there or are not finite.
     bool evaluate(const Vector& u, Vector& r) {
         ++evaluations_;
+        bool allowed = true;
         for (std::size_t i = 0; i < parameters_.size(); ++i) {
             p_[i] = u[static_cast<Eigen::Index>(i)] * parameters_[i].scale;
+            allowed = allowed && p_[i] >= parameters_[i].floor && p_[i] <= parameters_[i].ceiling;
         }
         r.resize(values());
-        return residuals_(p_, std::span<double>(r.data(), static_cast<std::size_t>(r.size()))) &&
+        return allowed &&
+               residuals_(p_, std::span<double>(r.data(), static_cast<std::size_t>(r.size()))) &&
                r.allFinite();
     }
 
@@ -98,27 +103,74 @@ bool solverConverged(Eigen::LevenbergMarquardtSpace::Status status) {
     }
 }
 
-// sqrt(diag((J^T J)^-1) * chi2Reduced) in the parameters' own units.
-std::vector<double> standardErrors(const Matrix& jacobian, double chi2Reduced,
-                                   std::span<const FreeParameter> parameters) {
-    const std::size_t count = parameters.size();
+// The covariance of the solver's units u: (J^T J)^-1 * chi2Reduced, or
+// with a noise map A, (J^T J)^-1 J^T A A^T J (J^T J)^-1 * chi2Reduced.
+// Nothing when J^T J is singular.
+std::optional<Matrix> covariance(const Matrix& jacobian, double chi2Reduced,
+                                 const std::optional<Matrix>& noise) {
     const Eigen::ColPivHouseholderQR<Matrix> qr(jacobian);
-    if (qr.rank() < static_cast<Eigen::Index>(count)) {
-        return std::vector<double>(count, std::numeric_limits<double>::infinity());
+    if (qr.rank() < jacobian.cols()) {
+        return std::nullopt;
     }
     const Matrix normal = jacobian.transpose() * jacobian;
-    const Matrix covariance = normal.ldlt().solve(Matrix::Identity(normal.rows(), normal.cols()));
+    const Matrix inverse = normal.ldlt().solve(Matrix::Identity(normal.rows(), normal.cols()));
+    if (!noise) {
+        return inverse * chi2Reduced;
+    }
+    const Matrix spread = jacobian.transpose() * *noise;
+    return inverse * (spread * spread.transpose()) * inverse * chi2Reduced;
+}
+
+// sqrt of the covariance's diagonal in the parameters' own units; +inf for
+// all when the covariance cannot be formed.
+std::vector<double> standardErrors(const Matrix& jacobian, double chi2Reduced,
+                                   const std::optional<Matrix>& noise,
+                                   std::span<const FreeParameter> parameters) {
+    const std::size_t count = parameters.size();
+    const std::optional<Matrix> c = covariance(jacobian, chi2Reduced, noise);
+    if (!c) {
+        return std::vector<double>(count, std::numeric_limits<double>::infinity());
+    }
     std::vector<double> errors(count);
     for (std::size_t i = 0; i < count; ++i) {
         const auto k = static_cast<Eigen::Index>(i);
-        errors[i] = parameters[i].scale * std::sqrt(covariance(k, k) * chi2Reduced);
+        errors[i] = parameters[i].scale * std::sqrt((*c)(k, k));
     }
     return errors;
+}
+
+// The noise map as a matrix; nothing without one.
+std::optional<Matrix> noiseMatrix(const ResidualNoise& noise, int residualCount) {
+    if (noise.independent <= 0) {
+        return std::nullopt;
+    }
+    Matrix map(residualCount, noise.independent);
+    for (int i = 0; i < residualCount; ++i) {
+        for (int j = 0; j < noise.independent; ++j) {
+            map(i, j) = noise.map[static_cast<std::size_t>(i * noise.independent + j)];
+        }
+    }
+    return map;
+}
+
+// chi2 over the degrees of freedom: of the residuals themselves, or of the
+// independent noises that explain them best; NaN without any.
+double reducedChi2(const Vector& r, const std::optional<Matrix>& noise, int parameters) {
+    if (!noise) {
+        const int dof = static_cast<int>(r.size()) - parameters;
+        return dof > 0 ? r.squaredNorm() / dof : std::numeric_limits<double>::quiet_NaN();
+    }
+    const int dof = static_cast<int>(noise->cols()) - parameters;
+    if (dof <= 0) {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    const Vector e = noise->colPivHouseholderQr().solve(r);
+    return e.squaredNorm() / dof;
 }
 } // namespace
 
 Refinement refine(const ResidualFunction& residuals, int residualCount,
-                  std::span<const FreeParameter> parameters) {
+                  std::span<const FreeParameter> parameters, const ResidualNoise& noise) {
     const int count = static_cast<int>(parameters.size());
     ScaledResiduals functor(residuals, residualCount, parameters);
     Vector u(count);
@@ -154,10 +206,11 @@ Refinement refine(const ResidualFunction& residuals, int residualCount,
     if (converged) {
         out.chi2 = r.squaredNorm();
         Matrix jacobian;
-        const int dof = residualCount - count;
-        if (dof > 0 && functor.df(u, jacobian) == 0) {
-            out.chi2Reduced = out.chi2 / dof;
-            out.standardErrors = standardErrors(jacobian, out.chi2Reduced, parameters);
+        const std::optional<Matrix> map = noiseMatrix(noise, residualCount);
+        const double chi2Reduced = reducedChi2(r, map, count);
+        if (!std::isnan(chi2Reduced) && functor.df(u, jacobian) == 0) {
+            out.chi2Reduced = chi2Reduced;
+            out.standardErrors = standardErrors(jacobian, out.chi2Reduced, map, parameters);
         }
     }
     out.evaluations = functor.evaluations();

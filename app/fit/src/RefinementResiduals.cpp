@@ -77,4 +77,32 @@ ResidualFunction ratioMeasure(const TimePointModel& model) {
     };
 }
 
+ResidualFunction combinedMeasure(const TimePointModel& model) {
+    return [model](std::span<const double> p, std::span<double> r) {
+        const TimePointModel at = withValues(model, p);
+        const std::array<ModelValue, kWavelengths> values = modelValues(at);
+        return intensityResiduals(at.measured, values, at.concentration,
+                                  r.first(kIntensityResiduals)) &&
+               ratioResiduals(at.measured, values, r.subspan(kIntensityResiduals));
+    };
+}
+
+ResidualNoise combinedNoise(const Measured& measured) {
+    ResidualNoise noise{kIntensityResiduals,
+                        std::vector<double>(kCombinedResiduals * kIntensityResiduals, 0.0)};
+    const auto at = [&](int residual, int intensity) -> double& {
+        return noise.map[static_cast<std::size_t>(residual * kIntensityResiduals + intensity)];
+    };
+    for (int c = 0; c < kIntensityResiduals; ++c) {
+        at(c, c) = 1.0;
+    }
+    for (int k = 0; k < kWavelengths; ++k) {
+        const double ratio = measuredPolRatio(measured.iv[k], measured.ih[k]);
+        const double weight = (1.0 - ratio * ratio) / 2.0;
+        at(kIntensityResiduals + k, 2 * k) = -weight;
+        at(kIntensityResiduals + k, 2 * k + 1) = weight;
+    }
+    return noise;
+}
+
 } // namespace velmora

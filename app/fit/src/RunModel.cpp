@@ -5,14 +5,12 @@
 
 namespace velmora {
 
-namespace {
-bool vacuumSphere(const RunParameters& p, double sigma) {
+bool isVacuumSphere(const RunParameters& p, double sigma) {
     return p.MediumIndex == 1.0 && p.EpsInf == 1.0 && sigma == 0.0;
 }
-} // namespace
 
 bool usesVacuumSphere(const RunParameters& p) {
-    return p.Sigma.size() == 1 && vacuumSphere(p, p.Sigma.front());
+    return p.Sigma.size() == 1 && isVacuumSphere(p, p.Sigma.front());
 }
 
 Particle runParticle(const RunParameters& p, double gam, double wp) {
@@ -21,7 +19,7 @@ Particle runParticle(const RunParameters& p, double gam, double wp) {
 
 ModelValue runModel(const RunParameters& p, double lambda, double radius, double gam, double wp,
                     double sigma) {
-    if (vacuumSphere(p, sigma)) {
+    if (isVacuumSphere(p, sigma)) {
         return ModelIntensities({lambda, radius, gam, wp, p.W0});
     }
     return averagedIntensities(runParticle(p, gam, wp), lambda, {radius, sigma});

@@ -65,6 +65,10 @@ int fieldInteger(const FieldInputs& inputs, Field field) {
 
 } // namespace
 
+Field settingField(Setting setting) {
+    return fieldOf(setting).field;
+}
+
 const std::string& FieldInputs::text(Field field) const {
     static const std::string none;
     const auto found = texts.find(field);

@@ -28,11 +28,12 @@ struct Target {
 // replace.
 std::optional<int> descriptorNamed(const std::filesystem::path& path);
 
-// Follows the symbolic links at `path` (a relative link target counts from
-// the link's own directory) to what stands at the end, stopping at a name of
-// an open descriptor. Throws std::runtime_error with the reason when a link
-// cannot be read or the chain is too long.
-Target resolve(const std::filesystem::path& path);
+// What stands at a path itself, a symbolic link not followed.
+enum class Entry { Missing, Regular, Stream, Directory, Link };
+
+// Throws std::runtime_error with the reason when the path cannot be
+// examined.
+Entry entryAt(const std::filesystem::path& path);
 
 // Throws std::runtime_error with the reason when a file cannot be written
 // at `target` (a regular file or nothing) and renamed over it: its

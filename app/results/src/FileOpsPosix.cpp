@@ -17,8 +17,6 @@ namespace velmora::fileops {
 
 namespace {
 
-// Links followed before a chain counts as a loop, as the kernel counts them.
-constexpr int kMaxLinkHops = 40;
 // What a temporary name adds to the target's: "." before, ".XXXXXX" after.
 constexpr std::size_t kTemporaryNameBytes = 8;
 
@@ -102,38 +100,21 @@ bool isMountedOnItsOwn(const std::filesystem::path& file, const struct stat& fil
 
 } // namespace
 
-Target resolve(const std::filesystem::path& path) {
-    std::filesystem::path current = path;
-    for (int hop = 0;; ++hop) {
-        if (const std::optional<int> descriptor = descriptorNamed(current)) {
-            return {current, Target::Kind::Descriptor, *descriptor};
+Entry entryAt(const std::filesystem::path& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        if (errno == ENOENT) {
+            return Entry::Missing;
         }
-        struct stat status {};
-        if (::lstat(current.c_str(), &status) != 0) {
-            if (errno == ENOENT) {
-                return {current, Target::Kind::Missing};
-            }
-            fail(errno);
-        }
-        if (S_ISREG(status.st_mode)) {
-            return {current, Target::Kind::Regular};
-        }
-        if (S_ISDIR(status.st_mode)) {
-            return {current, Target::Kind::Directory};
-        }
-        if (!S_ISLNK(status.st_mode)) {
-            return {current, Target::Kind::Stream};
-        }
-        if (hop == kMaxLinkHops) {
-            fail(ELOOP);
-        }
-        std::error_code error;
-        const std::filesystem::path link = std::filesystem::read_symlink(current, error);
-        if (error) {
-            fail(error.value());
-        }
-        current = link.is_absolute() ? link : current.parent_path() / link;
+        fail(errno);
     }
+    if (S_ISREG(status.st_mode)) {
+        return Entry::Regular;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return Entry::Directory;
+    }
+    return S_ISLNK(status.st_mode) ? Entry::Link : Entry::Stream;
 }
 
 void checkReplaceable(const Target& target) {

@@ -2,8 +2,11 @@
 // The writer's file operations on Windows: the same promises as on POSIX
 // systems, except that Windows keeps permissions in the directory's
 // inherited access lists, which a replaced file takes as any new file does,
-// and that a console's Ctrl+C is not caught to remove a temporary file.
+// and that the console's Ctrl+C, Ctrl+Break and close events take the place
+// of the signals that remove a temporary file.
 #include "FileOps.h"
+
+#include "SignalCleanup.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -18,7 +21,6 @@ namespace velmora::fileops {
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;
 // The longest name of a file, in UTF-16 units, and what a temporary name
 // adds to the target's: "." before, "." and nine digits and ".tmp" after.
 constexpr std::size_t kMaxNameUnits = 255;
@@ -68,37 +70,23 @@ std::wstring shortened(const std::wstring& name, std::size_t limit) {
 
 } // namespace
 
-Target resolve(const std::filesystem::path& path) {
-    std::filesystem::path current = path;
-    for (int hop = 0;; ++hop) {
-        if (const std::optional<int> descriptor = descriptorNamed(current)) {
-            return {current, Target::Kind::Descriptor, *descriptor};
-        }
-        std::error_code error;
-        const std::filesystem::file_status status = std::filesystem::symlink_status(current, error);
-        switch (status.type()) {
-        case std::filesystem::file_type::not_found:
-            return {current, Target::Kind::Missing};
-        case std::filesystem::file_type::regular:
-            return {current, Target::Kind::Regular};
-        case std::filesystem::file_type::directory:
-            return {current, Target::Kind::Directory};
-        case std::filesystem::file_type::symlink:
-            break;
-        default:
-            if (error) {
-                fail(error.value());
-            }
-            return {current, Target::Kind::Stream};
-        }
-        if (hop == kMaxLinkHops) {
-            fail(ELOOP);
-        }
-        const std::filesystem::path link = std::filesystem::read_symlink(current, error);
+Entry entryAt(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+    switch (status.type()) {
+    case std::filesystem::file_type::not_found:
+        return Entry::Missing;
+    case std::filesystem::file_type::regular:
+        return Entry::Regular;
+    case std::filesystem::file_type::directory:
+        return Entry::Directory;
+    case std::filesystem::file_type::symlink:
+        return Entry::Link;
+    default:
         if (error) {
             fail(error.value());
         }
-        current = link.is_absolute() ? link : current.parent_path() / link;
+        return Entry::Stream;
     }
 }
 
@@ -136,11 +124,13 @@ struct TemporaryFile::State {
         if (!renamed && !path.empty()) {
             ::_wunlink(path.c_str());
         }
+        unregisterTemporary(registration);
     }
 
     std::filesystem::path path;   // the temporary file, once created
     std::filesystem::path target; // the file it replaces
     int fd = -1;
+    int registration = -1; // in the registry of files Ctrl+C removes
     bool renamed = false;
 };
 
@@ -158,13 +148,25 @@ TemporaryFile::TemporaryFile(const Target& target) : state_(std::make_unique<Sta
     for (int attempt = 0; attempt < 100 && s.fd < 0; ++attempt) {
         const std::filesystem::path path =
             directory / (stem + std::to_wstring(random() % 1000000000) + L".tmp");
-        s.fd = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                        _S_IREAD | _S_IWRITE);
-        if (s.fd >= 0) {
-            s.path = path;
-        } else if (errno != EEXIST) {
+        // Shared for deleting, so that Ctrl+C can remove it while it is open.
+        const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_EXISTS) {
+                failWindows(error);
+            }
+            continue;
+        }
+        s.fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_BINARY);
+        if (s.fd < 0) {
+            ::CloseHandle(file);
+            ::DeleteFileW(path.c_str());
             fail(errno);
         }
+        s.path = path;
+        s.registration = registerTemporary(path);
     }
     if (s.fd < 0) {
         fail(EEXIST);
@@ -193,6 +195,8 @@ void TemporaryFile::renameOverTarget() {
         failWindows(::GetLastError());
     }
     s.renamed = true;
+    unregisterTemporary(s.registration);
+    s.registration = -1;
 }
 
 void writeStraight(const std::filesystem::path& path, std::string_view bytes) {

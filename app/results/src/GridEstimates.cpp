@@ -42,7 +42,7 @@ void fillGridEstimates(RunState& run) {
         const auto [plasmaEnergy, damping] = plasmaEnergyAndDamping(run, t);
         e = TimePointEstimates{
             .radius = withoutError(r.Rfit[t]),
-            .sigma = withoutError(0.0),
+            .sigma = withoutError(r.SigmaFit[t]),
             .plasmaEnergy = withoutError(plasmaEnergy),
             .damping = withoutError(damping),
             .concentration = withoutError(r.Conc[t]),

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <system_error>
 #include <vector>
 
 namespace velmora {
@@ -32,6 +33,45 @@ template <typename Step> void forOutput(const std::string& path, Step&& step) {
         step();
     } catch (const std::runtime_error& e) {
         failWriting(path, e.what());
+    }
+}
+
+// Links followed before a chain counts as a loop, as the Linux kernel counts
+// them.
+constexpr int kMaxLinkHops = 40;
+
+// Follows the symbolic links at `path` (a relative link target counts from
+// the link's own directory) to what stands at the end, stopping at a name of
+// an open descriptor. Throws std::runtime_error with the reason when a link
+// cannot be read or the chain is too long.
+Target resolve(const std::filesystem::path& path) {
+    std::filesystem::path current = path;
+    for (int hop = 0;; ++hop) {
+        if (const std::optional<int> descriptor = fileops::descriptorNamed(current)) {
+            return {current, Target::Kind::Descriptor, *descriptor};
+        }
+        switch (fileops::entryAt(current)) {
+        case fileops::Entry::Missing:
+            return {current, Target::Kind::Missing};
+        case fileops::Entry::Regular:
+            return {current, Target::Kind::Regular};
+        case fileops::Entry::Directory:
+            return {current, Target::Kind::Directory};
+        case fileops::Entry::Stream:
+            return {current, Target::Kind::Stream};
+        case fileops::Entry::Link:
+            break;
+        }
+        if (hop == kMaxLinkHops) {
+            throw std::runtime_error(
+                std::make_error_code(std::errc::too_many_symbolic_link_levels).message());
+        }
+        std::error_code error;
+        const std::filesystem::path link = std::filesystem::read_symlink(current, error);
+        if (error) {
+            throw std::runtime_error(error.message());
+        }
+        current = link.is_absolute() ? link : current.parent_path() / link;
     }
 }
 
@@ -65,7 +105,7 @@ std::vector<Target> planOutputs(std::span<const std::string> paths) {
         if (path.empty()) {
             failWriting(path, "the name is empty");
         }
-        forOutput(path, [&] { targets[i] = fileops::resolve(path); });
+        forOutput(path, [&] { targets[i] = resolve(path); });
         if (targets[i].kind == Target::Kind::Directory) {
             failWriting(path, "it is a directory");
         }

@@ -96,13 +96,15 @@ std::string resultLine(const FitResult& r, int t, FitMode fitMode) {
     const std::string vx = formatFixed(r.VxFit[t], 3);
     switch (fitMode) {
     case FitMode::GR1:
+        return tabJoined(
+            {time, radius, conc, vx, formatFixed(r.GamFit[t], 3), formatFixed(r.WpFit[t], 3)});
     case FitMode::Blank:
     case FitMode::GR3:
         return tabJoined({time, radius, conc, vx, formatFixed(r.GamFit[t], 3)});
     case FitMode::GR2: {
-        // "Np" and "Nb": no fit produces them.
+        // "Np" and "Nb": no fit produces them; the mean damping follows.
         const std::string zero = formatFixed(0.0, 3);
-        return tabJoined({time, radius, conc, vx, zero, zero});
+        return tabJoined({time, radius, conc, vx, zero, zero, formatFixed(r.GamFit[t], 3)});
     }
     default:
         return tabJoined({time, radius, conc, vx});
@@ -116,11 +118,12 @@ std::vector<std::string> resultTableHeader(FitMode fitMode) {
     case FitMode::R:
         return {"Time\tRadius\tConc\tVx"};
     case FitMode::GR1:
+        return {"Time\tRadius\tConc\tVx\tGamma\tWp [eV]"};
     case FitMode::Blank:
     case FitMode::GR3:
         return {"Time\tRadius\tConc\tVx\tGamma"};
     case FitMode::GR2:
-        return {"Time\tRadius\tConc\tVx\tNp\tNb"};
+        return {"Time\tRadius\tConc\tVx\tNp\tNb\tGamma [eV]"};
     default:
         return {};
     }

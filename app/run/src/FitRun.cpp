@@ -10,6 +10,7 @@
 #include "fit/RunParameters.h"
 #include "fit/RunState.h"
 #include "fit/Search.h"
+#include "fit/WinnerRefinement.h"
 #include "results/ResultsStage.h"
 
 namespace velmora {
@@ -34,7 +35,7 @@ std::string gridWords(int n) {
 } // namespace
 
 FitResult runFit(const FitSettings& settings, const std::string& dataFile, RunView& view,
-                 EngineKind engine) {
+                 EngineKind engine, int threads) {
     if (const auto refusal = refusalOf(settings)) {
         throw RunError(refusalMessage(*refusal, "a setting"));
     }
@@ -57,7 +58,11 @@ FitResult runFit(const FitSettings& settings, const std::string& dataFile, RunVi
     }
     view.started(run.result);
     try {
-        withMemoryFor("the fit over " + gridWords(run.params.N), [&] { runModeFit(run, engine); });
+        withMemoryFor("the fit over " + gridWords(run.params.N),
+                      [&] { runModeFit(run, engine, threads); });
+        if (refinesWinners(settings)) {
+            withMemoryFor("the refinement", [&] { refineWinners(run); });
+        }
     } catch (const RunStopped&) {
         run.result.completed = false;
         return std::move(run.result);

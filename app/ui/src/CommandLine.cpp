@@ -3,6 +3,9 @@
 
 #include "ui/MainWindow.h"
 
+#include "fit/FieldInputs.h"
+#include "options/SettingOptions.h"
+
 #include <CLI/CLI.hpp>
 
 #include <QLineEdit>
@@ -14,42 +17,6 @@
 namespace velmora::ui {
 
 namespace {
-
-const std::map<std::string, FitMode> kModes = {
-    {"R", FitMode::R}, {"GR1", FitMode::GR1}, {"GR2", FitMode::GR2}, {"none", FitMode::None}};
-const std::map<std::string, Dielectric> kModels = {{"Drude", Dielectric::Drude},
-                                                   {"Lorents", Dielectric::Lorents}};
-
-struct FieldOption {
-    const char* name;
-    Field field;
-    const char* description;
-};
-
-// The names velmora-fit gives these fields.
-const FieldOption kFieldOptions[] = {
-    {"--rmin", Field::Rmin, "smallest radius in nm"},
-    {"--rmax", Field::Rmax, "largest radius in nm"},
-    {"--steps", Field::N, "number of radius steps"},
-    {"--wp", Field::Wp, "plasma energy in eV, mode R"},
-    {"--gamma", Field::Gam, "damping in eV, mode R"},
-    {"--wp-min", Field::WpMin, "smallest plasma energy in eV, mode GR1"},
-    {"--wp-max", Field::WpMax, "largest plasma energy in eV, mode GR1"},
-    {"--gamma-min", Field::GamMin, "smallest damping in eV, mode GR1"},
-    {"--gamma-max", Field::GamMax, "largest damping in eV, mode GR1"},
-    {"--wp2", Field::PolWp, "plasma energy in eV, mode GR2"},
-    {"--gamma2-min", Field::PolGamMin, "smallest damping in eV, mode GR2"},
-    {"--gamma2-max", Field::PolGamMax, "largest damping in eV, mode GR2"},
-};
-
-template <typename Value>
-std::vector<std::string> names(const std::map<std::string, Value>& table) {
-    std::vector<std::string> keys;
-    for (const auto& entry : table) {
-        keys.push_back(entry.first);
-    }
-    return keys;
-}
 
 // A number as the window's fields show it: with the decimal comma.
 std::string fieldText(std::string text) {
@@ -100,31 +67,8 @@ WindowCommandLine parseWindowCommandLine(const std::vector<std::string>& args, s
     app.set_version_flag("--version", std::string("velmora ") + VELMORA_VERSION);
     std::string file;
     app.add_option("FILE", file, "the measurement file to open")->type_name("FILE");
-    std::string mode;
-    app.add_option("--mode", mode,
-                   "fitting mode: radius (R), plasma energy, damping and radius (GR1, \"G, R "
-                   "(I)\"), damping from the polarisation ratio (GR2, \"G, R (II)\") or none; any "
-                   "letter case; by default no mode is selected")
-        ->type_name("MODE")
-        ->transform(CLI::IsMember(names(kModes), CLI::ignore_case));
-    std::string model;
-    app.add_option("--model", model,
-                   "dielectric function; any letter case; by default none is selected")
-        ->type_name("MODEL")
-        ->transform(CLI::IsMember(names(kModels), CLI::ignore_case));
-    std::vector<std::string> wavelengths;
-    app.add_option("--wavelengths", wavelengths, "the four laser wavelengths in nm")
-        ->type_name("L1,L2,L3,L4")
-        ->delimiter(',')
-        ->expected(4);
-    std::map<Field, std::string> texts;
-    for (const FieldOption& option : kFieldOptions) {
-        std::string field(defaultText(option.field));
-        std::replace(field.begin(), field.end(), ',', '.');
-        app.add_option(option.name, texts[option.field], option.description)
-            ->type_name("NUMBER")
-            ->default_str(field);
-    }
+    velmora::options::GivenSettings given;
+    velmora::options::addSettingOptions(app, given);
     app.add_flag("--quit-after-run", options.quitAfterRun,
                  "close the window when the run ends, print its status line and the largest "
                  "pause of the event loop during the run; exit status 0 after a finished run, 1 "
@@ -138,19 +82,14 @@ WindowCommandLine parseWindowCommandLine(const std::vector<std::string>& args, s
         const int status = app.exit(error, out, err);
         return {std::nullopt, status == 0 ? 0 : 2};
     }
-    if (!mode.empty()) {
-        options.mode = kModes.at(mode);
+    if (!given.mode.empty()) {
+        options.mode = velmora::options::modeNames().at(given.mode);
     }
-    if (!model.empty()) {
-        options.model = kModels.at(model);
+    if (!given.model.empty()) {
+        options.model = velmora::options::modelNames().at(given.model);
     }
-    for (std::size_t k = 0; k < wavelengths.size(); ++k) {
-        options.fields[lambdaField(static_cast<int>(k) + 1)] = fieldText(wavelengths[k]);
-    }
-    for (const FieldOption& option : kFieldOptions) {
-        if (app.count(option.name) > 0) {
-            options.fields[option.field] = fieldText(texts[option.field]);
-        }
+    for (const auto& [setting, text] : given.texts) {
+        options.fields[settingField(setting)] = fieldText(text);
     }
     if (!file.empty()) {
         options.file = file;

@@ -112,12 +112,12 @@ void drawMeasurement(RunDrawing& drawing, const FitResult& measurement) {
     for (int c = 0; c < 6; ++c) {
         drawing.clearSeries(seriesAt(SeriesId::Series24, c));
     }
-    for (int c = 0; c < kChannels; ++c) {
-        drawing.clearSeries(seriesAt(SeriesId::IntensitySeries1, c));
-    }
     for (const ErrorBand& band : kErrorBands) {
         drawing.clearSeries(band.low);
         drawing.clearSeries(band.high);
+    }
+    for (int c = 0; c < kChannels; ++c) {
+        drawing.clearSeries(seriesAt(SeriesId::IntensitySeries1, c));
     }
 }
 

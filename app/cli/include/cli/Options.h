@@ -3,6 +3,7 @@
 // error texts follow that library's conventions.
 #pragma once
 
+#include "fit/AvailableCpus.h"
 #include "run/FitRun.h"
 
 #include <iosfwd>
@@ -19,6 +20,10 @@ struct Options {
     std::optional<std::string> resonance; // --resonance FILE
     std::optional<std::string> resultDir; // --result-dir DIR
     EngineKind engine = EngineKind::Fast; // --engine fast|direct
+    int threads = availableCpus();        // --threads N, the calling one included
+    // --table: the described tab-separated result table, or the tidy
+    // comma-separated one (TidyTable.h).
+    enum class Table { Tsv, Csv } table = Table::Tsv;
 };
 
 // What the command line asks for: options to run with, or an exit status

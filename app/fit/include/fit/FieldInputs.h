@@ -26,6 +26,9 @@ struct FieldInputs {
     static FieldInputs defaults();
 };
 
+// The field that holds a setting (every setting but the model).
+Field settingField(Setting setting);
+
 // The settings the fields hold. The fields the selected mode reads are
 // parsed in this order: Lambda1..Lambda4, Rmin, Rmax, WpMax, WpMin, GamMax,
 // GamMin (decimals), N (integer), then Wp and Gam in mode R, or PolWp,

@@ -93,7 +93,8 @@ concept FitEngine = requires(Engine& engine, const RunParameters& p, const Polar
 enum class EngineKind { Direct, Fast };
 
 // The fit of the run's mode (none for FitMode::None and Blank) with the
-// chosen engine: the one place that names both engines.
-void runModeFit(RunState& run, EngineKind kind);
+// chosen engine: the one place that names both engines. The fast engine
+// computes on `threads` threads (at least 1), the calling one included.
+void runModeFit(RunState& run, EngineKind kind, int threads);
 
 } // namespace velmora

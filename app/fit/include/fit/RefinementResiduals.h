@@ -11,7 +11,9 @@
 // - the polarisation ratios (the damping pass of "G, R (II)", which
 //   minimises |Pm - P| at one wavelength): e_k = Pm_k - P_k, the measured
 //   ratio (measuredPolRatio) less the model's (I_H - I_V) / (I_H + I_V),
-//   over the four wavelengths. The concentration does not enter.
+//   over the four wavelengths. The concentration does not enter;
+// - both together (mode "G, R (III)"): the eight intensity residuals and the
+//   four ratio residuals stacked.
 #pragma once
 
 #include "fit/Match.h"
@@ -59,5 +61,18 @@ bool ratioResiduals(const Measured& measured, const std::array<ModelValue, kWave
 // The residual functions of the two measures over the model's free values.
 ResidualFunction intensityMeasure(const TimePointModel& model);
 ResidualFunction ratioMeasure(const TimePointModel& model);
+
+// Mode "G, R (III)": the intensity residuals followed by the ratio
+// residuals, kCombinedResiduals in all; at the best concentration their sum
+// of squares is combinedMatch's measure.
+constexpr int kCombinedResiduals = kIntensityResiduals + kRatioResiduals;
+ResidualFunction combinedMeasure(const TimePointModel& model);
+
+// How the combined residuals share the eight intensities' noises: an
+// intensity residual is its intensity's relative noise, a ratio residual
+// (1 - Pm_k^2) / 2 times the H noise less the V noise of its wavelength
+// (to first order). Refining with this map keeps the standard errors from
+// counting the intensities twice.
+ResidualNoise combinedNoise(const Measured& measured);
 
 } // namespace velmora

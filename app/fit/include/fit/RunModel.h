@@ -14,6 +14,10 @@ namespace velmora {
 // eps_inf = 1 and no spread searched.
 bool usesVacuumSphere(const RunParameters& p);
 
+// Whether the run's model values of spread sigma are ModelIntensities's:
+// n = 1, eps_inf = 1 and sigma = 0.
+bool isVacuumSphere(const RunParameters& p, double sigma);
+
 // The particle of the run with the given damping and plasma energy (eV).
 Particle runParticle(const RunParameters& p, double gam, double wp);
 

@@ -5,7 +5,7 @@
 
 namespace velmora {
 
-FastEngine::FastEngine(const RunParameters& p)
-    : radii_(p.Rmin, p.dR, 0, std::max(p.N, kWidestFirstReach)) {}
+FastEngine::FastEngine(const RunParameters& p, int threads)
+    : pool_(threads - 1), radii_(p.Rmin, p.dR, 0, std::max(p.N, kWidestFirstReach)) {}
 
 } // namespace velmora

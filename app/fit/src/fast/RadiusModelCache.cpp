@@ -2,8 +2,12 @@
 #include "fit/fast/RadiusModelCache.h"
 
 #include "fit/RunModel.h"
+#include "fit/SearchGeometry.h"
+#include "fit/fast/SpreadTable.h"
 
+#include <algorithm>
 #include <bit>
+#include <climits>
 #include <vector>
 
 namespace velmora {
@@ -28,6 +32,10 @@ RadiusModelCache::Key RadiusModelCache::keyOf(int index, double gam, double wp, 
 
 void RadiusModelCache::ensure(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
                               std::span<const int> indices, double gam, double wp, double sigma) {
+    if (!isVacuumSphere(p, sigma)) {
+        ensureFromSpreadTable(p, pool, radii, indices, gam, wp, sigma);
+        return;
+    }
     std::vector<std::pair<int, Values*>> missing;
     for (int index : indices) {
         if (radii.faulted(index)) {
@@ -39,25 +47,65 @@ void RadiusModelCache::ensure(const RunParameters& p, WorkerPool& pool, const Gr
         }
     }
     const int evaluations = static_cast<int>(missing.size()) * kWavelengths;
-    // One task per radius: its four wavelengths in one batch for the sphere
-    // in vacuum, one after another through the run's model otherwise.
-    const bool vacuum = usesVacuumSphere(p);
+    // One task per radius: its four wavelengths in one batch.
     pool.run(static_cast<int>(missing.size()), evaluations >= static_cast<int>(kSharedEvaluations),
              [&](int task) {
                  const auto& [index, values] = missing[task];
-                 const double radius = radii.point(index).value;
-                 if (!vacuum) {
-                     for (int k = 0; k < kWavelengths; ++k) {
-                         (*values)[k] = runModel(p, p.Lambda[k + 1], radius, gam, wp, sigma);
-                     }
-                     return;
-                 }
                  std::array<ModelParams, kWavelengths> params{};
                  for (int k = 0; k < kWavelengths; ++k) {
-                     params[k] = {p.Lambda[k + 1], radius, gam, wp, p.W0};
+                     params[k] = {p.Lambda[k + 1], radii.point(index).value, gam, wp, p.W0};
                  }
                  modelIntensitiesBatch(params, *values);
              });
+}
+
+void RadiusModelCache::ensureFromSpreadTable(const RunParameters& p, WorkerPool& pool,
+                                             const GridTable& radii, std::span<const int> indices,
+                                             double gam, double wp, double sigma) {
+    int lo = INT_MAX;
+    int hi = INT_MIN;
+    for (int index : indices) {
+        if (!radii.faulted(index) && !values_.contains(keyOf(index, gam, wp, sigma))) {
+            lo = std::min(lo, index);
+            hi = std::max(hi, index);
+        }
+    }
+    if (lo > hi) {
+        return;
+    }
+    // The next windows of a radius search reach past the last: they share
+    // nearly all their nodes with the range, so they cost little now.
+    hi = std::min(hi + kRadiusFitWindow.width, radii.lastIndex());
+    std::vector<double> sigmas;
+    for (double s : p.Sigma) {
+        if (!isVacuumSphere(p, s)) {
+            sigmas.push_back(s);
+        }
+    }
+    const auto sameBits = [&](double s) {
+        return std::bit_cast<std::uint64_t>(s) == std::bit_cast<std::uint64_t>(sigma);
+    };
+    if (std::none_of(sigmas.begin(), sigmas.end(), sameBits)) {
+        sigmas.push_back(sigma);
+    }
+    std::array<double, kWavelengths> lambdas{};
+    for (int k = 0; k < kWavelengths; ++k) {
+        lambdas[k] = p.Lambda[k + 1];
+    }
+    const SpreadTable table(runParticle(p, gam, wp), lambdas, radii, lo, hi, sigmas, pool);
+    for (std::size_t s = 0; s < sigmas.size(); ++s) {
+        for (int index = lo; index <= hi; ++index) {
+            if (radii.faulted(index)) {
+                continue;
+            }
+            const auto [entry, added] = values_.try_emplace(keyOf(index, gam, wp, sigmas[s]));
+            if (added) {
+                for (int k = 0; k < kWavelengths; ++k) {
+                    entry->second[k] = table.at(index, static_cast<int>(s), k);
+                }
+            }
+        }
+    }
 }
 
 const RadiusModelCache::Values& RadiusModelCache::at(int index, double gam, double wp,

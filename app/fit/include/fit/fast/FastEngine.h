@@ -19,7 +19,8 @@ namespace velmora {
 
 class FastEngine {
 public:
-    explicit FastEngine(const RunParameters& p);
+    // Computes on `threads` threads, the calling one included (at least 1).
+    FastEngine(const RunParameters& p, int threads);
 
     using ModelSource = FastModelSource;
     using RadiusScorer = FastRadiusScorer;

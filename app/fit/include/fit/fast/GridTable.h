@@ -25,6 +25,8 @@ public:
         return p.value;
     }
     const GridPoint& point(int index) const { return points_[index - first_]; }
+    // The last index (first - 1 when there are none).
+    int lastIndex() const { return first_ + static_cast<int>(points_.size()) - 1; }
     bool faulted(int index) const { return point(index).fault != FpFault::None; }
 
     // The distinct values, numbered 0..distinctCount() - 1 in the order of

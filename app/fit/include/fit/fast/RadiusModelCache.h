@@ -3,7 +3,9 @@
 // wavelengths, kept for the whole run and keyed by the radius index and the
 // exact damping, plasma energy and spread: Model and the radius searches of
 // modes "R", "G, R (II)" and "G, R (III)" share them, and equal dampings of
-// different time points collapse into one entry.
+// different time points collapse into one entry. The averages over a
+// spread of sizes, and the particle in a medium, come from a SpreadTable
+// that fills the entries of every spread of the run at once.
 #pragma once
 
 #include "fit/Match.h"
@@ -42,6 +44,13 @@ private:
         std::size_t operator()(const Key& key) const;
     };
     static Key keyOf(int index, double gam, double wp, double sigma);
+
+    // ensure for a model other than the sphere in vacuum: one SpreadTable
+    // over the missing radii's range, a window's width beyond it, and every
+    // spread of the run (and sigma), whose entries it fills wherever they
+    // are missing.
+    void ensureFromSpreadTable(const RunParameters& p, WorkerPool& pool, const GridTable& radii,
+                               std::span<const int> indices, double gam, double wp, double sigma);
 
     std::unordered_map<Key, Values, KeyHash> values_;
 };
