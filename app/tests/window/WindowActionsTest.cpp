@@ -4,6 +4,7 @@
 // and what the window shows when a run is done, stopped or refused.
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
+#include "results/TidyTable.h"
 #include "ui/MessageText.h"
 #include "ui/RecentFiles.h"
 #include "ui/StatusPanels.h"
@@ -26,6 +27,8 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QXYSeries>
+
+#include <algorithm>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -291,6 +294,37 @@ private slots:
         }
         QCOMPARE(dialogs_.suggestedNames,
                  QStringList({"_RNV", "_RNV", "_RNV"})); // DemoDat.txt came from Open
+    }
+
+    // File -> "Save as CSV…" writes the shown result in tidy form: comment
+    // lines, the header, a row per time point; with no result shown it
+    // refuses without asking for a name.
+    void saveAsCsvWritesTheTidyTableOfTheShownResult() {
+        QAction* saveCsv = form().findChild<QAction*>(QStringLiteral("SaveCsv1"));
+        saveCsv->trigger();
+        QCOMPARE(dialogs_.informations, QStringList{QStringLiteral("There is no result to save")});
+        QVERIFY(dialogs_.suggestedNames.isEmpty());
+
+        const QString mine = test::pathIn(*folder_, QStringLiteral("mine.dat"));
+        form().openFile(mine);
+        QVERIFY(test::waitForRunEnd(form()));
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("tidy.csv"));
+        saveCsv->trigger();
+        QCOMPARE(dialogs_.suggestedNames, QStringList{QStringLiteral("mine.csv")});
+        const QStringList lines =
+            QString::fromStdString(test::readBytes(folder_->file("tidy.csv"))).split("\r\n");
+        const auto header = std::find(
+            lines.begin(), lines.end(),
+            QString::fromUtf8(kTidyTableHeader.data(), qsizetype(kTidyTableHeader.size())));
+        QVERIFY(header != lines.end());
+        QVERIFY(std::all_of(lines.begin(), header,
+                            [](const QString& line) { return line.startsWith("# "); }));
+        QVERIFY(lines.join('\n').contains(mine));
+        // Two time points, then the last line end.
+        QCOMPARE(lines.end() - header, 4);
+        QCOMPARE(lines.constLast(), QString());
+        QVERIFY(lines[header - lines.begin() + 1].startsWith(QStringLiteral("0,")));
+        QCOMPARE(dialogs_.errors, QStringList());
     }
 
     void exitClosesTheWindow() {
