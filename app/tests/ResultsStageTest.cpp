@@ -91,6 +91,7 @@ TEST_F(ResultsStageTest, FittedParametersFollowTheDescribedColumns) {
     FitResult& r = state->result;
     r.GamFit[2] = 0.4375;
     r.VxFit[2] = 3.0;
+    r.SigmaFit[2] = 0.25;
     r.estimates.resize(2);
     r.estimates[0].radius = {.value = 51.5, .standardError = 0.25};
     r.estimates[0].refined = true;
@@ -103,7 +104,7 @@ TEST_F(ResultsStageTest, FittedParametersFollowTheDescribedColumns) {
     EXPECT_EQ(grid.plasmaEnergy.value, 6.25);
     EXPECT_EQ(grid.damping.value, 0.4375);
     EXPECT_EQ(grid.vx, 3.0);
-    EXPECT_EQ(grid.sigma.value, 0.0);
+    EXPECT_EQ(grid.sigma.value, 0.25);
     EXPECT_TRUE(std::isnan(grid.radius.standardError));
     EXPECT_FALSE(grid.refined);
 

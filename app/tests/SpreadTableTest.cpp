@@ -2,11 +2,16 @@
 // The fast engine's table of averaged model values against the direct
 // engine's averagedIntensities, entry by entry and bit for bit: random
 // particles, radius grids and widths (0 and negligible ones among them),
-// and the faults of indices, medians, nodes and grid points.
+// and the faults of indices, medians, nodes and grid points; and fits with
+// spreads, whose fast runs take their model values from the tables.
 #include "fit/fast/SpreadTable.h"
+#include "RecordingView.h"
+#include "TestSupport.h"
+#include "run/FitRun.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <random>
@@ -103,6 +108,71 @@ TEST(SpreadTable, KeepsTheFaultsOfIndicesMediansNodesAndGridPoints) {
     const SpreadTable huge(pole, kLambdas, overflowing, 0, 6, sigmas, pool);
     EXPECT_NE(huge.at(0, 1, 1).fault, FpFault::None);
     EXPECT_EQ(huge.at(6, 0, 1).fault, FpFault::Overflow); // the grid point
+}
+
+std::vector<std::uint64_t> bitsOf(const std::vector<double>& values) {
+    std::vector<std::uint64_t> bits;
+    for (double v : values) {
+        bits.push_back(std::bit_cast<std::uint64_t>(v));
+    }
+    return bits;
+}
+
+// Mode R with spreads searched from 0 to 0.3: the sphere in vacuum on
+// spheres of one size (spread 0 is ModelIntensities's sphere, the others the
+// tables' averages, and the prediction is at the middle spread, which need
+// not be one of the grid's), and silver-like particles in water spread by
+// 0.15, where the spreads win.
+TEST(SpreadTable, FastFitsWithSpreadsAreTheDirectOnes) {
+    test::ScratchDir dir;
+    const std::string oneSize = dir.file("one-size.txt");
+    std::vector<test::SyntheticPoint> points;
+    for (int t = 0; t < 5; ++t) {
+        points.push_back({2.0 * t, 40.0 + 7.0 * t, 1000.0});
+    }
+    test::writeMeasurement(oneSize, points);
+    const std::string spread = dir.file("spread.txt");
+    const std::string lines = test::readBytes(VELMORA_SYNTHETIC_DIR "/LognormalSilverInWater.txt");
+    std::size_t end = 0;
+    for (int i = 0; i < 5; ++i) {
+        end = lines.find('\n', end) + 1;
+    }
+    test::writeText(spread, lines.substr(0, end));
+
+    FitSettings vacuum;
+    vacuum.mode = FitMode::R;
+    vacuum.model = Dielectric::Drude;
+    vacuum.sigma = {0.0, 0.3};
+    FitSettings water = vacuum;
+    water.mediumIndex = 1.33;
+    water.epsInf = 4.0;
+    water.plasmaEnergy = 9.0;
+    water.damping = 0.4;
+    for (const auto& [settings, path] : {std::pair{vacuum, oneSize}, std::pair{water, spread}}) {
+        SCOPED_TRACE(path);
+        test::RecordingView directView;
+        test::RecordingView fastView;
+        const FitResult d = runFit(settings, path, directView, EngineKind::Direct);
+        const FitResult f = runFit(settings, path, fastView, EngineKind::Fast);
+        ASSERT_TRUE(d.completed);
+        EXPECT_EQ(bitsOf(f.Rfit), bitsOf(d.Rfit));
+        EXPECT_EQ(bitsOf(f.Conc), bitsOf(d.Conc));
+        EXPECT_EQ(bitsOf(f.VxFit), bitsOf(d.VxFit));
+        EXPECT_EQ(bitsOf(f.SigmaFit), bitsOf(d.SigmaFit));
+        EXPECT_EQ(f.ResultTable, d.ResultTable);
+        EXPECT_EQ(fastView.calls(), directView.calls());
+        ASSERT_EQ(f.Model.size(), d.Model.size());
+        for (std::size_t row = 0; row < d.Model.size(); ++row) {
+            for (std::size_t c = 0; c < d.Model[row].size(); ++c) {
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(f.Model[row][c]),
+                          std::bit_cast<std::uint64_t>(d.Model[row][c]))
+                    << "Model row " << row << ", column " << c;
+            }
+        }
+        if (settings.mediumIndex != 1.0) {
+            EXPECT_GT(*std::max_element(d.SigmaFit.begin(), d.SigmaFit.end()), 0.0);
+        }
+    }
 }
 
 } // namespace

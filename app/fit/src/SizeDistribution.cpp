@@ -44,6 +44,17 @@ SizeQuadrature sizeQuadrature(LogNormalSizes sizes) {
     double sigma = std::fabs(sizes.sigma);
     clearFpFlags();
     pinFp(median, sigma);
+    // ln 0 divides by zero and the logarithm of a negative number or NaN is
+    // invalid, as IEEE 754 has it; they are named here because not every C
+    // library raises those flags (MinGW's ln 0 raises the invalid one).
+    if (median == 0.0) {
+        q.fault = FpFault::DivisionByZero;
+        return q;
+    }
+    if (!(median > 0.0)) {
+        q.fault = FpFault::InvalidOperation;
+        return q;
+    }
     double logMedian = std::log(median);
     if (const FpFault f = faultAfter(logMedian); f != FpFault::None) {
         q.fault = f;

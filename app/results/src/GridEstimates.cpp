@@ -21,7 +21,9 @@ std::pair<double, double> plasmaEnergyAndDamping(const RunState& run, int t) {
         return {s.plasmaEnergy, s.damping};
     case FitMode::GR1:
         return {r.WpFit[t], r.GamFit[t]};
-    default: // "G, R (II)": the damping is the mean of the four wavelengths'
+    default:
+        // "G, R (II)" (the damping is the mean of the four wavelengths') and
+        // "G, R (III)".
         return {s.polarizationPlasmaEnergy, r.GamFit[t]};
     }
 }

@@ -53,6 +53,9 @@ std::string_view modeName(FitMode mode) {
         return "GR1 (plasma energy, damping and radius)";
     case FitMode::GR2:
         return "GR2 (damping from the polarisation ratio, then radius)";
+    case FitMode::GR3:
+        return "GR3 (radius, concentration and damping from the intensities and the "
+               "polarisation ratios together)";
     case FitMode::Blank:
         return "blank (no fit)";
     default:
@@ -99,6 +102,11 @@ std::vector<std::string> settingLines(const FitSettings& s) {
     lines.push_back(settingLine("wp (mode GR2)", s.polarizationPlasmaEnergy, "eV"));
     lines.push_back(settingLine("gamma min (mode GR2)", s.polarizationDamping.lowest, "eV"));
     lines.push_back(settingLine("gamma max (mode GR2)", s.polarizationDamping.highest, "eV"));
+    lines.push_back(settingLine("medium index", s.mediumIndex, ""));
+    lines.push_back(settingLine("eps_inf", s.epsInf, ""));
+    lines.push_back(settingLine("sigma min", s.sigma.lowest, ""));
+    lines.push_back(settingLine("sigma max", s.sigma.highest, ""));
+    lines.push_back("# refine = " + std::string(s.refine ? "yes" : "no"));
     return lines;
 }
 
