@@ -8,6 +8,7 @@
 
 #include <QAbstractAxis>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
@@ -86,6 +87,12 @@ private slots:
         box.hide();
         windows_->mainWindow.findChild<QAction*>(QStringLiteral("About1"))->trigger();
         QVERIFY(windows_->aboutWindow.isVisible());
+        // With the keyboard, About takes Enter for its OK: no Go, which
+        // would say "Not load data!".
+        QVERIFY(QTest::qWaitForWindowActive(&windows_->aboutWindow));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!windows_->aboutWindow.isVisible());
+        QCOMPARE(dialogs_.informations, QStringList());
     }
 
     void aboutTimerHidesTheWindowAfterTenSeconds() {

@@ -4,6 +4,7 @@
 // and what the window shows when a run is done, stopped or refused.
 #include "TestSupport.h"
 #include "WindowTestSupport.h"
+#include "results/TidyTable.h"
 #include "ui/MessageText.h"
 #include "ui/RecentFiles.h"
 #include "ui/StatusPanels.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,8 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QXYSeries>
+
+#include <algorithm>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -193,6 +197,7 @@ private slots:
                          QSettings::IniFormat);
         test::pickMode(form(), 2);
         test::pickDielectric(form(), 1);
+        form().findChild<QCheckBox*>(QStringLiteral("RefineBox"))->setChecked(true);
         for (const FieldDefault& d : kFieldDefaults) {
             form().edit(d.field)->setText(QStringLiteral("%1,5").arg(static_cast<int>(d.field)));
         }
@@ -202,6 +207,7 @@ private slots:
         restoreWindowSettings(next.mainWindow, stored);
         QCOMPARE(next.mainWindow.snapshotInputs().fitMode, 2);
         QCOMPARE(next.mainWindow.snapshotInputs().dielectric, 1);
+        QVERIFY(next.mainWindow.snapshotInputs().refine);
         QVERIFY(!next.mainWindow.findChild<QWidget*>(QStringLiteral("Panel24"))->isHidden());
         for (const FieldDefault& d : kFieldDefaults) {
             QCOMPARE(next.mainWindow.edit(d.field)->text(),
@@ -215,6 +221,7 @@ private slots:
         restoreWindowSettings(first.mainWindow, empty);
         QCOMPARE(first.mainWindow.snapshotInputs().fitMode, -1);
         QCOMPARE(first.mainWindow.snapshotInputs().dielectric, -1);
+        QVERIFY(!first.mainWindow.snapshotInputs().refine);
         for (const FieldDefault& d : kFieldDefaults) {
             QCOMPARE(first.mainWindow.edit(d.field)->text(),
                      QString::fromUtf8(d.text.data(), qsizetype(d.text.size())));
@@ -287,6 +294,37 @@ private slots:
         }
         QCOMPARE(dialogs_.suggestedNames,
                  QStringList({"_RNV", "_RNV", "_RNV"})); // DemoDat.txt came from Open
+    }
+
+    // File -> "Save as CSV…" writes the shown result in tidy form: comment
+    // lines, the header, a row per time point; with no result shown it
+    // refuses without asking for a name.
+    void saveAsCsvWritesTheTidyTableOfTheShownResult() {
+        QAction* saveCsv = form().findChild<QAction*>(QStringLiteral("SaveCsv1"));
+        saveCsv->trigger();
+        QCOMPARE(dialogs_.informations, QStringList{QStringLiteral("There is no result to save")});
+        QVERIFY(dialogs_.suggestedNames.isEmpty());
+
+        const QString mine = test::pathIn(*folder_, QStringLiteral("mine.dat"));
+        form().openFile(mine);
+        QVERIFY(test::waitForRunEnd(form()));
+        dialogs_.saveAs = test::pathIn(*folder_, QStringLiteral("tidy.csv"));
+        saveCsv->trigger();
+        QCOMPARE(dialogs_.suggestedNames, QStringList{QStringLiteral("mine.csv")});
+        const QStringList lines =
+            QString::fromStdString(test::readBytes(folder_->file("tidy.csv"))).split("\r\n");
+        const auto header = std::find(
+            lines.begin(), lines.end(),
+            QString::fromUtf8(kTidyTableHeader.data(), qsizetype(kTidyTableHeader.size())));
+        QVERIFY(header != lines.end());
+        QVERIFY(std::all_of(lines.begin(), header,
+                            [](const QString& line) { return line.startsWith("# "); }));
+        QVERIFY(lines.join('\n').contains(mine));
+        // Two time points, then the last line end.
+        QCOMPARE(lines.end() - header, 4);
+        QCOMPARE(lines.constLast(), QString());
+        QVERIFY(lines[header - lines.begin() + 1].startsWith(QStringLiteral("0,")));
+        QCOMPARE(dialogs_.errors, QStringList());
     }
 
     void exitClosesTheWindow() {

@@ -87,6 +87,8 @@ AboutWindow::AboutWindow(QWidget* parent)
     auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setDefault(true);
+    // Enter, when About has the keyboard, presses OK.
+    ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &AboutWindow::dismiss);
 
     auto* update = new QHBoxLayout;

@@ -433,6 +433,10 @@ void MainWindow::refuseDuringRun() {
 
 void MainWindow::onRunFinished(const RunOutcome& outcome) {
     nameDataFileAfter(outcome);
+    // A run that read its measurement replaced the shown result.
+    if (outcome.measurementRead) {
+        tidyTable_ = outcome.tidyTable;
+    }
     statusPanels_->resetProgress();
     statusPanels_->showNote(outcomeNote(outcome));
     if (outcome.kind == RunOutcome::Kind::Failed) {
@@ -468,6 +472,14 @@ void MainWindow::markField(QLineEdit* field) {
     field->selectAll();
 }
 
+void MainWindow::saveTidyTable() {
+    if (tidyTable_.empty()) {
+        dialogs_.information(this, QStringLiteral("There is no result to save"));
+        return;
+    }
+    saveLines(tidyTable_, suggestedSaveName(openDialogFileName_, QStringLiteral(".csv")));
+}
+
 // The table is saved as the run reported it (the result's lines), whatever
 // the view shows.
 void MainWindow::saveTable(const TableField* table, const QString& suffix) {
@@ -475,16 +487,20 @@ void MainWindow::saveTable(const TableField* table, const QString& suffix) {
         dialogs_.information(this, QStringLiteral("The table is empty: there is nothing to save"));
         return;
     }
-    const QString fileName =
-        dialogs_.saveFileName(this, suggestedSaveName(openDialogFileName_, suffix));
+    saveLines(memoLines(table->text()), suggestedSaveName(openDialogFileName_, suffix));
+}
+
+// Asks where, then writes the lines in the saved-file format (CR LF).
+void MainWindow::saveLines(const std::vector<std::string>& lines, const QString& suggestedName) {
+    const QString fileName = dialogs_.saveFileName(this, suggestedName);
     if (fileName.isEmpty()) {
         return;
     }
     try {
-        // The table never replaces the measurement the runs read.
+        // A saved table never replaces the measurement the runs read.
         const std::string path = fileName.toStdString();
         refuseOutputsOver({&path, 1}, snapshotInputs().dataFile);
-        writeTableFile(filePath(fileName), memoLines(table->text()));
+        writeTableFile(filePath(fileName), lines);
     } catch (const std::exception& failure) {
         dialogs_.error(this, QString::fromStdString(failure.what()));
     }

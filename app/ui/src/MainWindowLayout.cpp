@@ -170,6 +170,9 @@ void MainWindow::buildMenu() {
     save->setObjectName(QStringLiteral("Save1"));
     save->setShortcut(QKeySequence::Save);
     connect(save, &QAction::triggered, this, &MainWindow::saveResultTable);
+    QAction* saveCsv = file->addAction(QStringLiteral("Save as CSV…"));
+    saveCsv->setObjectName(QStringLiteral("SaveCsv1"));
+    connect(saveCsv, &QAction::triggered, this, &MainWindow::saveTidyTable);
     file->addSeparator();
     QAction* exit = file->addAction(QStringLiteral("Exit"));
     exit->setObjectName(QStringLiteral("Exit1"));

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RunController.h"
 
+#include "fit/FieldInputs.h"
 #include "fit/ThreadStack.h"
+#include "results/TidyTable.h"
 #include "ui/ResultDrawing.h"
 #include "ui/RunDisplay.h"
 
@@ -59,6 +61,9 @@ bool RunController::start(FieldInputs inputs) {
             const FitResult result = runFit(inputs, *view);
             if (result.completed) {
                 drawResult(*view, result);
+                outcome_.tidyTable =
+                    tidyTableLines(result, settingsFromFields(inputs), inputs.dataFile,
+                                   std::string("velmora ") + VELMORA_VERSION);
             } else {
                 outcome_.kind = RunOutcome::Kind::Stopped;
             }

@@ -3,6 +3,7 @@
 
 #include "ui/MainWindow.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
@@ -15,6 +16,11 @@ namespace {
 
 const QString modeKey = QStringLiteral("fit/mode");
 const QString dielectricKey = QStringLiteral("fit/dielectric");
+const QString refineKey = QStringLiteral("fit/refine");
+
+QCheckBox* refineBox(const MainWindow& window) {
+    return window.findChild<QCheckBox*>(QStringLiteral("RefineBox"));
+}
 
 // Fields are stored under their object names ("fields/Edit9").
 QString fieldKey(const QLineEdit* field) {
@@ -50,6 +56,9 @@ void restoreWindowSettings(MainWindow& window, const QSettings& settings) {
     if (const auto item = storedItem(settings, modeKey, box("ComboBox1"))) {
         window.selectMode(*item);
     }
+    if (settings.contains(refineKey)) {
+        refineBox(window)->setChecked(settings.value(refineKey).toBool());
+    }
 }
 
 void saveWindowSettings(const MainWindow& window, QSettings& settings) {
@@ -60,6 +69,7 @@ void saveWindowSettings(const MainWindow& window, QSettings& settings) {
     const FieldInputs inputs = window.snapshotInputs();
     settings.setValue(modeKey, inputs.fitMode);
     settings.setValue(dielectricKey, inputs.dielectric);
+    settings.setValue(refineKey, inputs.refine);
 }
 
 } // namespace velmora::ui

@@ -13,6 +13,8 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -89,6 +91,8 @@ public:
     // tool bar's save button save the result table.
     void saveResultTable();
     void saveResonanceTable();
+    // File -> "Save as CSV…": the last result in tidy form, for programs.
+    void saveTidyTable();
     // File -> "Open file…": the user picks the measurement file.
     void chooseAndOpenFile();
     // File -> "Open demo measurement": the installed demo file.
@@ -157,6 +161,7 @@ private:
     void nameSeriesFor(const FieldInputs& inputs);
     void showChartValue(QPointF value);
     void saveTable(const TableField* table, const QString& suffix);
+    void saveLines(const std::vector<std::string>& lines, const QString& suggestedName);
 
     Dialogs& dialogs_;
     bool dataLoaded_ = false;
@@ -189,6 +194,8 @@ private:
     QWidget* dampingChartPanel_ = nullptr;
     int upperLeftWidth_ = 0;
     int lowerLeftWidth_ = 0;
+    // The shown result in tidy form; empty while no result is shown.
+    std::vector<std::string> tidyTable_;
     TableField* resultTable_ = nullptr;
     TableField* resonanceTable_ = nullptr;
     QAction* openAction_ = nullptr;

@@ -25,6 +25,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QThread;
 
@@ -43,6 +45,8 @@ struct RunOutcome {
     bool begun = false;
     // The measurement file was read (and its points drawn).
     bool measurementRead = false;
+    // A finished run's result in tidy form (File -> "Save as CSV…").
+    std::vector<std::string> tidyTable{};
 };
 
 class RunController : public QObject {
