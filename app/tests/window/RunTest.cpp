@@ -149,7 +149,7 @@ private slots:
         test::pickMode(form(), mode);
         const FieldInputs inputs = form().snapshotInputs();
         dialogs_.onStopQuestion = [] { return false; };
-        QVERIFY(runStoppedAtOnce([this] { form().openAndRun(); }));
+        QVERIFY(test::runStoppedAtOnce(form(), dialogs_, [this] { form().openAndRun(); }));
         QCOMPARE(dialogs_.stopQuestions, 1);
         QVERIFY(form().runController().runFlag());
         QCOMPARE(dialogs_.errors, QStringList());
@@ -167,7 +167,7 @@ private slots:
 
         test::pickMode(form(), 1);
         dialogs_.onStopQuestion = [] { return true; };
-        QVERIFY(runStoppedAtOnce([this] { form().startRun(); }));
+        QVERIFY(test::runStoppedAtOnce(form(), dialogs_, [this] { form().startRun(); }));
         QCOMPARE(dialogs_.stopQuestions, 1);
         QCOMPARE(dialogs_.errors, QStringList());
         QVERIFY(test::memoLines(form().findChild<QWidget*>(QStringLiteral("Memo1"))).isEmpty());
@@ -335,25 +335,6 @@ private slots:
 
 private:
     MainWindow& form() { return windows_->mainWindow; }
-
-    // Starts a run and presses Stop at once, until the fit asks the stop
-    // question: on a busy machine the small measurement's fit can end
-    // before the Stop, and such a run, finished as if never stopped, is
-    // started again. False when no run asked.
-    bool runStoppedAtOnce(const std::function<void()>& start) {
-        for (int attempt = 0; attempt < 20; ++attempt) {
-            const int asked = dialogs_.stopQuestions;
-            start();
-            form().requestStop();
-            if (!test::waitForRunEnd(form())) {
-                return false;
-            }
-            if (dialogs_.stopQuestions > asked) {
-                return true;
-            }
-        }
-        return false;
-    }
 
     QXYSeries* windowSeries(SeriesId id) {
         const int intensity = static_cast<int>(SeriesId::IntensitySeries1);

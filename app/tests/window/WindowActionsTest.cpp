@@ -370,9 +370,7 @@ private slots:
         QCOMPARE(status->progressBar()->value(), 0);
 
         dialogs_.onStopQuestion = [] { return true; };
-        form().startRun();
-        form().requestStop();
-        QVERIFY(test::waitForRunEnd(form()));
+        QVERIFY(test::runStoppedAtOnce(form(), dialogs_, [this] { form().startRun(); }));
         QCOMPARE(status->note()->fullText(), QStringLiteral("Stopped"));
         QCOMPARE(status->progressBar()->value(), 0);
 

@@ -91,6 +91,22 @@ bool waitForRunEnd(ui::MainWindow& window) {
     return ended.wait(600000);
 }
 
+bool runStoppedAtOnce(ui::MainWindow& window, const ScriptedDialogs& dialogs,
+                      const std::function<void()>& start) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const int asked = dialogs.stopQuestions;
+        start();
+        window.requestStop();
+        if (!waitForRunEnd(window)) {
+            return false;
+        }
+        if (dialogs.stopQuestions > asked) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QStringList memoLines(const QWidget* memo) {
     const auto* table = qobject_cast<const ui::TableField*>(memo);
     const QString text =

@@ -97,6 +97,13 @@ void pickDielectric(ui::MainWindow& window, int item);
 // Waits for the window's current run to end; false on timeout.
 bool waitForRunEnd(ui::MainWindow& window);
 
+// Starts a run and presses Stop at once, until the fit asks the stop
+// question: on a busy machine a small measurement's fit can end before the
+// Stop, and such a run, finished as if never stopped, is started again.
+// False when no run asked.
+bool runStoppedAtOnce(ui::MainWindow& window, const ScriptedDialogs& dialogs,
+                      const std::function<void()>& start);
+
 // The lines of a memo: a plain-text field's or a table's (as reported).
 QStringList memoLines(const QWidget* memo);
 
