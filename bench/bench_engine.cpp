@@ -17,6 +17,7 @@
 // share of each step of a run.
 // peak_rss_MB is the process's peak resident memory after the fast runs,
 // an upper bound on the fast engine's model tables.
+#include "GeneratedMeasurement.h"
 #include "QuietView.h"
 #include "fit/fast/LaneWidth.h"
 #include "run/FitRun.h"
@@ -45,26 +46,12 @@ constexpr int kPoints = 1000;
 // temporary directory removed at exit.
 class DemoFiles {
 public:
-    DemoFiles()
-        : dir_(std::filesystem::temp_directory_path() /
-               ("velmora-bench-" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(dir_);
-        const std::string command = std::string("'") + VELMORA_MAKE_DEMO_DATA + "' '" + full() +
-                                    "' " + std::to_string(kPoints);
-        if (std::system(command.c_str()) != 0) {
-            std::abort();
-        }
-    }
-    ~DemoFiles() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-
-    std::string full() const { return (dir_ / "DemoDat.txt").string(); }
+    std::string full() const { return measurement_.path(); }
 
     // A file of the first `lines` lines.
     std::string head(int lines) const {
-        const std::string path = (dir_ / ("head" + std::to_string(lines) + ".txt")).string();
+        const std::string path =
+            (measurement_.dir() / ("head" + std::to_string(lines) + ".txt")).string();
         std::ifstream in(full(), std::ios::binary);
         const std::string text{std::istreambuf_iterator<char>(in),
                                std::istreambuf_iterator<char>()};
@@ -77,7 +64,7 @@ public:
     }
 
 private:
-    std::filesystem::path dir_;
+    GeneratedMeasurement measurement_{"velmora-bench", kPoints};
 };
 
 const DemoFiles& demoFiles() {

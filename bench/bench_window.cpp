@@ -10,6 +10,7 @@
 // the painting of what the run drew; it should stay below 100 ms.
 // stop_latency_ms (the Stop cases): from the Stop action, 100 ms after Open,
 // to the stop question; it should stay below 100 ms.
+#include "GeneratedMeasurement.h"
 #include "ui/Dialogs.h"
 #include "ui/HelpBrowser.h"
 #include "ui/MainWindow.h"
@@ -25,7 +26,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -68,31 +68,9 @@ public:
     void showPage(const QString&) override {}
 };
 
-// The 1000-point measurement in a temporary directory removed at exit.
-class Measurement {
-public:
-    Measurement()
-        : dir_(std::filesystem::temp_directory_path() /
-               ("velmora-bench-window-" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(dir_);
-        const std::string command = std::string("'") + VELMORA_MAKE_DEMO_DATA + "' '" + path() +
-                                    "' " + std::to_string(kPoints);
-        if (std::system(command.c_str()) != 0) {
-            std::abort();
-        }
-    }
-    ~Measurement() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-    std::string path() const { return (dir_ / "DemoDat.txt").string(); }
-
-private:
-    std::filesystem::path dir_;
-};
-
-const Measurement& measurement() {
-    static const Measurement file;
+// The 1000-point measurement.
+const GeneratedMeasurement& measurement() {
+    static const GeneratedMeasurement file("velmora-bench-window", kPoints);
     return file;
 }
 
